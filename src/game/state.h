@@ -50,6 +50,10 @@ void loadBoard();
 void checkWin();
 void clearBoard();
 
+// Points the sixteen image paths at the idle board in the current icon set:
+// colours 1, 2, 1, 2 on the top row, the blank ball elsewhere.
+void setIdlePaths();
+
 // Puts every global back to its start-up value (done once before main).
 void initState();
 // Sets getDrivePath and HelpFiler from the executable's full path.
