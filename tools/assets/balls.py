@@ -1,0 +1,209 @@
+"""The ball pictures: the empty cell, seven glossy colour balls and seven
+sport balls, each drawn on the board's cell grey so that it sits on the board
+like an empty place."""
+import math
+
+from svg import BLACK, WHITE, document, hexc, mix, text
+
+SIZE = 48
+CELL = (0xC4, 0xC4, 0xC4)
+
+# Body colour of each colour ball, 1..7: red, blue, yellow, green, magenta,
+# sky blue, white. Picked so that they stay apart under the three common
+# colour-vision deficiencies as well (the asset tests measure it).
+BODY = [
+    (241, 30, 10),
+    (10, 84, 230),
+    (255, 212, 20),
+    (0, 160, 84),
+    (176, 0, 124),
+    (0, 200, 250),
+    (246, 243, 248),
+]
+COLOURS = [CELL] + BODY
+
+CX, CY, R = 24, 23.5, 19.5
+
+
+def cell(uid):
+    """The empty place: a sunken grey square with a faint hollow."""
+    defs = (
+        '<linearGradient id="%s-dimple" x1="0" y1="0" x2="1" y2="1">'
+        '<stop offset="0" stop-color="#000" stop-opacity="0.13"/>'
+        '<stop offset="0.55" stop-color="#000" stop-opacity="0"/>'
+        '<stop offset="1" stop-color="#fff" stop-opacity="0.35"/></linearGradient>' % uid)
+    body = (
+        '<rect width="48" height="48" fill="%s"/>'
+        '<rect x="0" y="0" width="48" height="1" fill="#A4A4A4"/>'
+        '<rect x="0" y="0" width="1" height="48" fill="#A4A4A4"/>'
+        '<rect x="1" y="47" width="47" height="1" fill="#E2E2E2"/>'
+        '<rect x="47" y="1" width="1" height="47" fill="#E2E2E2"/>'
+        '<circle cx="24" cy="24" r="18.5" fill="url(#%s-dimple)"/>' % (hexc(CELL), uid))
+    return defs, body
+
+
+def _ground(uid):
+    """Cell grey with the soft shadow a ball throws on it."""
+    defs = (
+        '<radialGradient id="%s-shadow" cx="0.5" cy="0.5" r="0.5">'
+        '<stop offset="0" stop-color="#000" stop-opacity="0.38"/>'
+        '<stop offset="1" stop-color="#000" stop-opacity="0"/></radialGradient>' % uid)
+    c_defs, c_body = cell(uid)
+    body = c_body + ('<ellipse cx="25.5" cy="42.5" rx="17" ry="4.5" fill="url(#%s-shadow)"/>'
+                     % uid)
+    return c_defs + defs, body
+
+
+def _sphere_defs(uid, base, lite=0.45, dark=0.55):
+    return (
+        '<radialGradient id="%s-body" cx="0.4" cy="0.36" r="0.68" fx="0.34" fy="0.28">'
+        '<stop offset="0" stop-color="%s"/><stop offset="0.45" stop-color="%s"/>'
+        '<stop offset="1" stop-color="%s"/></radialGradient>'
+        '<radialGradient id="%s-shine" cx="0.5" cy="0.5" r="0.5">'
+        '<stop offset="0" stop-color="#fff" stop-opacity="0.9"/>'
+        '<stop offset="1" stop-color="#fff" stop-opacity="0"/></radialGradient>'
+        '<radialGradient id="%s-shade" cx="0.4" cy="0.36" r="0.68" fx="0.34" fy="0.28">'
+        '<stop offset="0.5" stop-color="#000" stop-opacity="0"/>'
+        '<stop offset="1" stop-color="#000" stop-opacity="0.45"/></radialGradient>'
+        '<clipPath id="%s-clip"><circle cx="%g" cy="%g" r="%g"/></clipPath>'
+        % (uid, hexc(mix(base, WHITE, lite)), hexc(base), hexc(mix(base, BLACK, dark)),
+           uid, uid, uid, CX, CY, R))
+
+
+def _shine(uid, rim):
+    """Rim line and specular highlight laid over a ball."""
+    return ('<circle cx="%g" cy="%g" r="%g" fill="none" stroke="%s" stroke-opacity="0.6" '
+            'stroke-width="1"/>'
+            '<ellipse cx="18.5" cy="15" rx="8" ry="5.5" transform="rotate(-30 18.5 15)" '
+            'fill="url(#%s-shine)"/>' % (CX, CY, R, hexc(rim), uid))
+
+
+def colour_ball(n):
+    uid = "c%d" % n
+    base = BODY[n - 1]
+    g_defs, g_body = _ground(uid)
+    body = g_body + ('<circle cx="%g" cy="%g" r="%g" fill="url(#%s-body)"/>'
+                     % (CX, CY, R, uid)) + _shine(uid, mix(base, BLACK, 0.7))
+    return g_defs + _sphere_defs(uid, base), body
+
+
+def _sport(uid, base, pattern, rim=None):
+    """A shaded sphere of the base colour with a pattern drawn over it
+    (clipped to the ball), then shading, rim and highlight."""
+    g_defs, g_body = _ground(uid)
+    body = (g_body
+            + '<circle cx="%g" cy="%g" r="%g" fill="url(#%s-body)"/>' % (CX, CY, R, uid)
+            + '<g clip-path="url(#%s-clip)">%s' % (uid, pattern)
+            + '<circle cx="%g" cy="%g" r="%g" fill="url(#%s-shade)"/></g>' % (CX, CY, R, uid)
+            + _shine(uid, rim or mix(base, BLACK, 0.7)))
+    return g_defs + _sphere_defs(uid, base, lite=0.6, dark=0.3), body
+
+
+def _polygon(cx, cy, r, n, turn):
+    pts = []
+    for i in range(n):
+        a = math.radians(turn + 360.0 * i / n)
+        pts.append("%.2f,%.2f" % (cx + r * math.sin(a), cy - r * math.cos(a)))
+    return " ".join(pts)
+
+
+def _football(uid):
+    ink = "#1E1E24"
+    parts = ['<polygon points="%s" fill="%s"/>' % (_polygon(CX, CY + 0.5, 6.8, 5, 0), ink)]
+    for i in range(5):
+        a = math.radians(36 + 72 * i)
+        px, py = CX + 17.5 * math.sin(a), CY + 0.5 - 17.5 * math.cos(a)
+        parts.append('<polygon points="%s" fill="%s"/>'
+                     % (_polygon(px, py, 6.2, 5, 36 + 72 * i + 180), ink))
+        vx, vy = CX + 6.8 * math.sin(math.radians(72 * i)), CY + 0.5 - 6.8 * math.cos(
+            math.radians(72 * i))
+        ox, oy = CX + 13 * math.sin(math.radians(72 * i)), CY + 0.5 - 13 * math.cos(
+            math.radians(72 * i))
+        parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" stroke="%s" '
+                     'stroke-width="1.3"/>' % (vx, vy, ox, oy, ink))
+    return _sport(uid, (250, 250, 248), "".join(parts), rim=(90, 90, 90))
+
+
+def _basketball(uid):
+    line = 'fill="none" stroke="#2A1208" stroke-width="1.6"'
+    pattern = ('<line x1="24" y1="2" x2="24" y2="46" %s/>'
+               '<line x1="2" y1="23.5" x2="46" y2="23.5" %s/>'
+               '<path d="M 10 6 Q 19 23.5 10 41" %s/>'
+               '<path d="M 38 6 Q 29 23.5 38 41" %s/>' % (line, line, line, line))
+    return _sport(uid, (236, 112, 26), pattern)
+
+
+def _tennis(uid):
+    seam = 'fill="none" stroke="#FFFFF4" stroke-width="2.4"'
+    pattern = ('<path d="M 8 6 Q 20 23.5 8 41" %s/>'
+               '<path d="M 40 6 Q 28 23.5 40 41" %s/>' % (seam, seam))
+    return _sport(uid, (206, 226, 40), pattern, rim=(110, 120, 20))
+
+
+def _baseball(uid):
+    red = "#C8202A"
+    parts = []
+    for side in (-1, 1):
+        x0 = 24 + side * 16
+        xm = 24 + side * 5
+        parts.append('<path d="M %g 7 Q %g 23.5 %g 40" fill="none" stroke="%s" '
+                     'stroke-width="1.1"/>' % (x0, xm, x0, red))
+        for k in range(1, 8):
+            t = k / 8.0
+            x = (1 - t) ** 2 * x0 + 2 * t * (1 - t) * xm + t * t * x0
+            y = (1 - t) ** 2 * 7 + 2 * t * (1 - t) * 23.5 + t * t * 40
+            dx = 2 * (1 - t) * (xm - x0) + 2 * t * (x0 - xm)
+            dy = 2 * (1 - t) * 16.5 + 2 * t * 16.5
+            n = math.hypot(dx, dy)
+            nx, ny = -dy / n * 2.4, dx / n * 2.4
+            parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" stroke="%s" '
+                         'stroke-width="1.1" stroke-linecap="round"/>'
+                         % (x - nx, y - ny - 0.8, x + nx, y + ny + 0.8, red))
+    return _sport(uid, (248, 244, 232), "".join(parts), rim=(120, 110, 95))
+
+
+def _volleyball(uid):
+    blue, yellow = "#2458B8", "#F4C418"
+    seam = 'fill="none" stroke="#3A3A48" stroke-width="1.1"'
+    panels = ('<path d="M 24 23.5 Q 18 10 30 3 L 46 3 L 46 20 Q 34 14 24 23.5 Z" fill="%s"/>'
+              '<path d="M 24 23.5 Q 38 24 41 40 L 24 46 L 12 44 Q 28 38 24 23.5 Z" fill="%s"/>'
+              % (blue, yellow))
+    seams = ''.join('<path d="%s" %s/>' % (d, seam) for d in (
+        "M 24 23.5 Q 18 10 30 3", "M 24 23.5 Q 34 14 46 20",
+        "M 24 23.5 Q 38 24 41 40", "M 24 23.5 Q 28 38 12 44",
+        "M 24 23.5 Q 12 26 4 14", "M 19 8 Q 10 16 8 30",
+        "M 36 8 Q 40 14 44 26", "M 33 34 Q 26 43 16 46"))
+    return _sport(uid, (250, 250, 246), panels + seams, rim=(100, 100, 110))
+
+
+def _billiard(uid):
+    pattern = ('<circle cx="21.5" cy="20" r="8" fill="#FAFAF4"/>'
+               + text(21.5, 24.6, "8", 12, "#101010"))
+    return _sport(uid, (36, 36, 42), pattern, rim=(0, 0, 0))
+
+
+def _bowling(uid):
+    hole = ('<ellipse cx="%g" cy="%g" rx="%g" ry="%g" fill="#0C0A18"/>'
+            '<ellipse cx="%g" cy="%g" rx="%g" ry="%g" fill="none" stroke="#9C8CE0" '
+            'stroke-opacity="0.55" stroke-width="0.8"/>')
+    pattern = ('<path d="M 4 30 Q 16 18 30 30 T 46 26" fill="none" stroke="#7A5ED0" '
+               'stroke-opacity="0.45" stroke-width="3"/>'
+               + "".join(hole % (x, y, rx, ry, x, y + 0.5, rx, ry)
+                         for x, y, rx, ry in ((19, 17, 2.9, 3.2), (27, 15, 2.9, 3.2),
+                                              (25, 25.5, 3.3, 3.6))))
+    return _sport(uid, (70, 40, 150), pattern, rim=(20, 10, 50))
+
+
+SPORTS = [_football, _basketball, _tennis, _baseball, _volleyball, _billiard, _bowling]
+
+
+def picture(kind, n):
+    """SVG document of ball n (0 = empty) of kind "ball" or "sport"."""
+    uid = "%s%d" % (kind, n)
+    if n == 0:
+        defs, body = cell(uid)
+    elif kind == "ball":
+        defs, body = colour_ball(n)
+    else:
+        defs, body = SPORTS[n - 1](uid)
+    return document(SIZE, SIZE, body, defs)

@@ -1,0 +1,211 @@
+"""The window face and the skinned buttons' pictures. Everything is placed
+from the control table, so the painted fields, cells and buttons lie exactly
+under the controls."""
+import balls
+import layout
+from layout import control
+from svg import WHITE, document, hexc, mix, text
+
+BEIGE = (0xF0, 0xE0, 0xCF)
+STRIP = (0x3F, 0x10, 0x10)
+OLIVE = (0x70, 0x6F, 0x60)
+STRIP_H = 22
+TRAY = (0xE2, 0xCF, 0xBA)
+KEY = (0xD2, 0xD2, 0xD0)
+INK = (0x4A, 0x36, 0x28)
+
+# Caption or mark of each skinned button, by its id name.
+CAPTIONS = {
+    "ID_QUIT": "Quit",
+    "ID_CANCEL": "Cancel",
+    "ID_COLORCOUNT": "Color #",
+    "ID_NEWGAME": "Start Game",
+}
+MARKS = {
+    "ID_CLOSE": "M 8.5 4.5 L 15.5 11.5 M 15.5 4.5 L 8.5 11.5",
+    "ID_MINIMISE": "M 8 11.5 L 16 11.5",
+}
+
+# Labels of the plates that hold a static's white field, by the static's id.
+PLATES = {
+    "ID_COUNTDOWN": "Round Begins in. .",
+    "ID_ROUNDS": "Round Number",
+    "ID_GAMECLOCK": "Time Lapsed",
+    "ID_STATUS": "Game Status",
+}
+
+
+def _rect(x, y, w, h, fill, extra=""):
+    return '<rect x="%g" y="%g" width="%g" height="%g" fill="%s" %s/>' % (
+        x, y, w, h, hexc(fill) if isinstance(fill, tuple) else fill, extra)
+
+
+def _bevel(x, y, w, h, light, dark, width=1):
+    """Raised edges: light top and left, dark bottom and right."""
+    return (_rect(x, y, w, width, light) + _rect(x, y, width, h, light)
+            + _rect(x, y + h - width, w, width, dark) + _rect(x + w - width, y, width, h, dark))
+
+
+def button(id_name, pressed, uid):
+    """Defs and body of a skinned button drawn at the origin, its own size,
+    on the colour of the face beneath it."""
+    c = control(id_name)
+    w, h = c.w, c.h
+    shift = 1 if pressed else 0
+    small = id_name not in CAPTIONS
+    ground = STRIP if small else TRAY
+    face = KEY if small else OLIVE
+    top, bottom = mix(face, WHITE, 0.3), mix(face, (0, 0, 0), 0.22)
+    if pressed:
+        top, bottom = mix(face, (0, 0, 0), 0.18), mix(face, WHITE, 0.08)
+    light, dark = mix(face, WHITE, 0.6), mix(face, (0, 0, 0), 0.55)
+    if pressed:
+        light, dark = dark, light
+    defs = ('<linearGradient id="%s-face" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+            '</linearGradient>' % (uid, hexc(top), hexc(bottom)))
+    r = 3 if small else 4
+    body = (_rect(0, 0, w, h, ground)
+            + '<rect x="0.5" y="0.5" width="%g" height="%g" rx="%g" fill="%s"/>'
+            % (w - 1, h - 1, r, hexc(mix(ground, (0, 0, 0), 0.45)))
+            + '<rect x="1" y="1" width="%g" height="%g" rx="%g" fill="url(#%s-face)"/>'
+            % (w - 2, h - 2, r - 0.5, uid)
+            + '<path d="M 2 %g V %g Q 2 2 %g 2 H %g" fill="none" stroke="%s" stroke-width="1"/>'
+            % (h - 3, r + 1, r + 1, w - 3 + 0.5, hexc(light))
+            + '<path d="M 3 %g H %g Q %g %g %g %g V 3" fill="none" stroke="%s" '
+              'stroke-width="1" stroke-opacity="0.7"/>'
+            % (h - 1.5, w - r - 1, w - 1.5, h - 1.5, w - 1.5, h - r - 1, hexc(dark)))
+    if small:
+        ink = "#3F1010"
+        mark = MARKS.get(id_name)
+        if mark:
+            body += ('<path d="%s" transform="translate(%d %d)" fill="none" stroke="%s" '
+                     'stroke-width="2" stroke-linecap="round"/>' % (mark, shift, shift, ink))
+        else:
+            body += text(12 + shift, 12.5 + shift, "?", 12, ink, anchor="middle")
+    else:
+        cap = CAPTIONS[id_name]
+        body += text(w / 2 + shift, 18.5 + shift, cap, 12, hexc(mix(OLIVE, (0, 0, 0), 0.6)),
+                     anchor="middle").replace('<text x="%g"' % (w / 2 + shift),
+                                              '<text x="%g"' % (w / 2 + shift + 0.7), 1) \
+            .replace('y="%g"' % (18.5 + shift), 'y="%g"' % (19.2 + shift), 1)
+        body += text(w / 2 + shift, 18.5 + shift, cap, 12, "#FFFFFF", anchor="middle")
+    return defs, body
+
+
+def button_picture(id_name, pressed):
+    c = control(id_name)
+    defs, body = button(id_name, pressed, "b")
+    return document(c.w, c.h, body, defs)
+
+
+def _field(c):
+    """The white field under a static, framed by a thin sunken line."""
+    return (_rect(c.x - 2, c.y - 2, c.w + 4, c.h + 4, mix(OLIVE, (0, 0, 0), 0.45))
+            + _rect(c.x - 1, c.y - 1, c.w + 3, c.h + 3, mix(OLIVE, WHITE, 0.55))
+            + _rect(c.x - 1, c.y - 1, c.w + 2, c.h + 2, WHITE))
+
+
+def _plate(x, y, w, h, label, uid):
+    defs = ('<linearGradient id="%s" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+            '</linearGradient>' % (uid, hexc(mix(OLIVE, WHITE, 0.12)),
+                                   hexc(mix(OLIVE, (0, 0, 0), 0.12))))
+    body = ('<rect x="%g" y="%g" width="%g" height="%g" rx="6" fill="%s"/>'
+            '<rect x="%g" y="%g" width="%g" height="%g" rx="5.5" fill="url(#%s)"/>'
+            % (x - 0.5, y - 0.5, w + 1, h + 1, hexc(mix(OLIVE, (0, 0, 0), 0.45)),
+               x, y, w, h, uid))
+    if label:
+        body += text(x + 10, y + h / 2 + 4.5, label, 12, "#FFFFFF")
+    return defs, body
+
+
+def picture():
+    """SVG document of the whole window face."""
+    W, H = layout.WINDOW_W, layout.WINDOW_H
+    defs, body = [], [_rect(0, 0, W, H, BEIGE)]
+
+    def add(part):
+        defs.append(part[0])
+        body.append(part[1])
+
+    # Title strip with the name and a small blue ball.
+    body.append(_rect(0, 0, W, STRIP_H, STRIP) + _rect(0, STRIP_H, W, 1, mix(STRIP, BEIGE, 0.5)))
+    add(balls.colour_ball(2))
+    body[-1] = ('<g transform="translate(4 3.25) scale(0.33)">%s</g>'
+                % body[-1].split('<ellipse', 1)[0].split('</rect>')[0]
+                if False else
+                '<g transform="translate(4 3.2) scale(0.33)"><circle cx="%g" cy="%g" r="%g" '
+                'fill="url(#c2-body)"/>%s</g>'
+                % (balls.CX, balls.CY, balls.R,
+                   '<ellipse cx="18.5" cy="15" rx="8" ry="5.5" transform="rotate(-30 18.5 15)" '
+                   'fill="url(#c2-shine)"/>'))
+    body.append(text(22, 15.5, "Quintara", 13, "#FFFFFF"))
+
+    # The three keys under their buttons, as their normal pictures.
+    for _, id_name in layout.BUTTONS:
+        c = control(id_name)
+        d, b = button(id_name, False, "face-%d" % c.id)
+        defs.append(d)
+        body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
+
+    # Board: a bevelled frame, the bed, and an empty cell under every place.
+    places = layout.places()
+    left = min(p.x for p in places)
+    top = min(p.y for p in places)
+    right = max(p.x + p.w for p in places)
+    bottom = max(p.y + p.h for p in places)
+    m = 10
+    fx, fy, fw, fh = left - m, top - m, right - left + 2 * m, bottom - top + 2 * m
+    frame = mix(OLIVE, BEIGE, 0.25)
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="5" fill="%s"/>'
+                % (fx - 0.5, fy - 0.5, fw + 1, fh + 1, hexc(mix(OLIVE, (0, 0, 0), 0.5))))
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4.5" fill="%s"/>'
+                % (fx, fy, fw, fh, hexc(frame)))
+    body.append(_bevel(fx + 1, fy + 1, fw - 2, fh - 2, mix(frame, WHITE, 0.45),
+                       mix(frame, (0, 0, 0), 0.35), 2))
+    body.append(_bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
+                       mix(frame, (0, 0, 0), 0.4), mix(frame, WHITE, 0.4), 2))
+    body.append(_rect(left - 2, top - 2, right - left + 4, bottom - top + 4, (0x9A, 0x97, 0x88)))
+    for p in places:
+        d, b = balls.cell("cell%d" % p.id)
+        defs.append(d)
+        body.append('<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b))
+
+    # Plates with their labels and white fields.
+    for id_name, label in PLATES.items():
+        c = control(id_name)
+        if id_name == "ID_STATUS":
+            x, w = fx, fw
+        else:
+            x, w = control("ID_QUIT").x - 50, c.x + c.w + 8 - (control("ID_QUIT").x - 50)
+        add(_plate(x, c.y - 7, w, c.h + 14, label, "plate%d" % c.id))
+        body.append(_field(c))
+
+    # The control tray: four buttons, the colour count and the icon set box.
+    quit_, start, box = control("ID_QUIT"), control("ID_NEWGAME"), control("ID_SPORTS")
+    tx, ty = quit_.x - 5, quit_.y - 5
+    tw, th = start.x + start.w + 5 - tx, box.y + box.h + 8 - ty
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="5" fill="%s"/>'
+                % (tx - 0.5, ty - 0.5, tw + 1, th + 1, hexc(mix(TRAY, (0, 0, 0), 0.25))))
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4.5" fill="%s"/>'
+                % (tx, ty, tw, th, hexc(TRAY)))
+    for _, id_name in layout.BUTTONS:
+        if id_name in CAPTIONS:
+            c = control(id_name)
+            d, b = button(id_name, False, "face-%d" % c.id)
+            defs.append(d)
+            body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
+    count, colors = control("ID_BALLCOUNT"), control("ID_COLORCOUNT")
+    cx0 = colors.x + colors.w + 2
+    add(_plate(cx0, colors.y, start.x + start.w - cx0, colors.h, "", "countplate"))
+    body.append(_field(count))
+    add(_plate(quit_.x, box.y - 4, start.x + start.w - quit_.x, box.h + 8, "", "boxplate"))
+    body.append(text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end"))
+
+    body.append(text(W - 10, H - 8, "Program version: 1.0.1", 11, hexc(INK), weight="normal",
+                     anchor="end", style="italic"))
+    body.append(_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, (0, 0, 0), 0.45)))
+    body.append(_bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),
+                       mix(BEIGE, (0, 0, 0), 0.2)))
+    return document(W, H, "".join(body), "".join(defs))

@@ -1,0 +1,56 @@
+"""The window's geometry and resource numbers, read from the core's header so
+that the artwork never carries its own copy of them."""
+import os
+import re
+from collections import namedtuple
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+HEADER = os.path.join(ROOT, "src", "game", "layout.h")
+
+Control = namedtuple("Control", "id kind x y w h text")
+
+_ROW = re.compile(
+    r'\{(\d+),\s*ControlKind::(\w+),\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+),\s*"([^"]*)"\}')
+_ENUM = re.compile(r"\b(ID_\w+)\s*=\s*(\d+)")
+_CONST = re.compile(r"constexpr int (\w+) = (\d+);")
+
+
+def _read():
+    with open(HEADER, encoding="utf-8") as f:
+        text = f.read()
+    table = text[text.index("kControls[]"):]
+    table = table[:table.index("};")]
+    controls = [Control(int(i), k, int(x), int(y), int(w), int(h), t)
+                for i, k, x, y, w, h, t in _ROW.findall(table)]
+    ids = {name: int(v) for name, v in _ENUM.findall(text)}
+    consts = {name: int(v) for name, v in _CONST.findall(text)}
+    return controls, ids, consts
+
+
+CONTROLS, IDS, CONSTS = _read()
+WINDOW_W = CONSTS["WINDOW_W"]
+WINDOW_H = CONSTS["WINDOW_H"]
+if sum(c.kind == "Place" for c in CONTROLS) != CONSTS["PLACES"]:
+    raise SystemExit("layout.h: the control table did not parse")
+
+
+def control(id_name):
+    """The control of an id name such as "ID_QUIT"."""
+    return next(c for c in CONTROLS if c.id == IDS[id_name])
+
+
+def places():
+    """The sixteen places, in order 1..16."""
+    return [c for c in CONTROLS if c.kind == "Place"]
+
+
+# File name of each skinned button's pictures, by its id name.
+BUTTONS = [
+    ("close", "ID_CLOSE"),
+    ("minimise", "ID_MINIMISE"),
+    ("help", "ID_HELP"),
+    ("quit", "ID_QUIT"),
+    ("cancel", "ID_CANCEL"),
+    ("colors", "ID_COLORCOUNT"),
+    ("start", "ID_NEWGAME"),
+]
