@@ -1,0 +1,195 @@
+#include "draw.h"
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+
+#include "ball_colors.h"
+#include "resources.h"
+
+namespace {
+
+// The statics' face stands in for the Windows default GUI font (8 pt):
+// DejaVu Sans at 8 pt, a little narrowed, so that the longest status text
+// fits the 86 pixels of the status line as it does on Windows.
+constexpr const char *kTextFace = "DejaVu Sans:style=Book";
+constexpr int kTextPoints = 8, kTextHorizontalDpi = 84, kTextVerticalDpi = 96;
+// The number on a stand-in ball.
+constexpr const char *kNumberFace = "DejaVu Sans:style=Bold";
+constexpr int kNumberPoints = 14;
+constexpr int kDiscRadius = 20;
+
+TTF_Font *textFont;
+TTF_Font *numberFont;
+
+std::string fontFile(const char *name) {
+  std::string file;
+  FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>(name));
+  if (!pattern) return file;
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+  FcChar8 *path;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+    file = reinterpret_cast<const char *>(path);
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return file;
+}
+
+TTF_Font *openFont(const char *name, int points, int hdpi, int vdpi) {
+  const std::string file = fontFile(name);
+  TTF_Font *font = file.empty()
+                       ? nullptr
+                       : TTF_OpenFontDPI(file.c_str(), points, hdpi, vdpi);
+  if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+  return font;
+}
+
+SDL_Rect rectOf(const Control &c) { return {c.x, c.y, c.w, c.h}; }
+
+Uint32 rgb(const SDL_Surface *dst, const unsigned char (&c)[3]) {
+  return SDL_MapRGB(dst->format, c[0], c[1], c[2]);
+}
+
+void fill(SDL_Surface *dst, int x, int y, int w, int h, Uint32 colour) {
+  SDL_Rect r{x, y, w, h};
+  SDL_FillRect(dst, &r, colour);
+}
+
+// Copies the whole of src onto rect of dst, stretched to fit, then frees it.
+void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
+  if (!src) return;
+  SDL_Surface *same = SDL_ConvertSurface(src, dst->format, 0);
+  SDL_FreeSurface(src);
+  if (!same) return;
+  SDL_BlitScaled(same, nullptr, dst, &rect);
+  SDL_FreeSurface(same);
+}
+
+// Draws text at (x, y) in font and colour, clipped to clip.
+void drawText(SDL_Surface *dst, TTF_Font *font, const std::string &text,
+              SDL_Color colour, int x, int y, SDL_Rect clip) {
+  if (!font || text.empty()) return;
+  SDL_Surface *line = TTF_RenderUTF8_Blended(font, text.c_str(), colour);
+  if (!line) return;
+  SDL_Rect at{x, y, line->w, line->h};
+  SDL_SetClipRect(dst, &clip);
+  SDL_BlitSurface(line, nullptr, dst, &at);
+  SDL_SetClipRect(dst, nullptr);
+  SDL_FreeSurface(line);
+}
+
+// The colour value of an image path: the digit before ".bmp", or 0.
+int colourOf(const std::string &path) {
+  const std::string suffix = ".bmp";
+  if (path.size() <= suffix.size() ||
+      path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return 0;
+  const char digit = path[path.size() - suffix.size() - 1];
+  return digit >= '1' && digit <= '7' ? digit - '0' : 0;
+}
+
+// What a place shows when its picture cannot be read: the empty cell, and
+// for a colour a plain disc of the ball's body colour with its number.
+void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
+  SDL_FillRect(dst, &r, rgb(dst, kBallBody[0]));
+  if (!colour) return;
+  const Uint32 body = rgb(dst, kBallBody[colour]);
+  const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
+  for (int dy = -kDiscRadius; dy < kDiscRadius; ++dy) {
+    int half = 0;
+    while ((half + 0.5) * (half + 0.5) + (dy + 0.5) * (dy + 0.5) <=
+           kDiscRadius * kDiscRadius)
+      ++half;
+    fill(dst, cx - half, cy + dy, 2 * half, 1, body);
+  }
+  const unsigned char *c = kBallBody[colour];
+  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 140000;
+  const SDL_Color ink =
+      light ? SDL_Color{0, 0, 0, 255} : SDL_Color{255, 255, 255, 255};
+  const std::string number(1, char('0' + colour));
+  int w = 0, h = 0;
+  if (numberFont) TTF_SizeUTF8(numberFont, number.c_str(), &w, &h);
+  drawText(dst, numberFont, number, ink, cx - w / 2, cy - h / 2, r);
+}
+
+}  // namespace
+
+bool openDrawing() {
+  if (TTF_Init() != 0) return false;
+  textFont =
+      openFont(kTextFace, kTextPoints, kTextHorizontalDpi, kTextVerticalDpi);
+  numberFont =
+      openFont(kNumberFace, kNumberPoints, kTextVerticalDpi, kTextVerticalDpi);
+  return textFont && numberFont;
+}
+
+void closeDrawing() {
+  if (textFont) TTF_CloseFont(textFont);
+  if (numberFont) TTF_CloseFont(numberFont);
+  textFont = numberFont = nullptr;
+  TTF_Quit();
+  FcFini();
+}
+
+void drawFace(SDL_Surface *dst) {
+  stretchOnto(dst, loadBitmap(BMP_FACE), {0, 0, WINDOW_W, WINDOW_H});
+}
+
+void drawSkin(SDL_Surface *dst, const Control &c, bool pressed) {
+  stretchOnto(dst, loadBitmap(pressed ? skinPressed(c.id) : skinNormal(c.id)),
+              rectOf(c));
+}
+
+void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
+  std::string file = path;
+  std::replace(file.begin(), file.end(), '\\', '/');
+  if (SDL_Surface *picture = SDL_LoadBMP(file.c_str()))
+    stretchOnto(dst, picture, rectOf(c));
+  else
+    drawStandIn(dst, rectOf(c), colourOf(path));
+}
+
+void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text) {
+  const SDL_Rect r = rectOf(c);
+  SDL_FillRect(dst, &r, SDL_MapRGB(dst->format, 255, 255, 255));
+  drawText(dst, textFont, text, {0, 0, 0, 255}, c.x, c.y, r);
+}
+
+bool textFits(const Control &c, const std::string &text) {
+  int w = 0, h = 0;
+  return textFont && TTF_SizeUTF8(textFont, text.c_str(), &w, &h) == 0 &&
+         w <= c.w && h <= c.h;
+}
+
+// The classic sunken 3-D box with its tick.
+void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
+                  BoxLook look) {
+  const Uint32 shadow = SDL_MapRGB(dst->format, 128, 128, 128);
+  const Uint32 darkShadow = SDL_MapRGB(dst->format, 64, 64, 64);
+  const Uint32 face = SDL_MapRGB(dst->format, 192, 192, 192);
+  const Uint32 white = SDL_MapRGB(dst->format, 255, 255, 255);
+  const int x = c.x, y = c.y, w = c.w, h = c.h;
+  fill(dst, x, y, w, h, white);
+  fill(dst, x, y, w - 1, 1, shadow);
+  fill(dst, x, y, 1, h - 1, shadow);
+  fill(dst, x + 1, y + 1, w - 3, 1, darkShadow);
+  fill(dst, x + 1, y + 1, 1, h - 3, darkShadow);
+  fill(dst, x + 1, y + h - 2, w - 2, 1, face);
+  fill(dst, x + w - 2, y + 1, 1, h - 2, face);
+  fill(dst, x + 2, y + 2, w - 4, h - 4, look == BoxLook::Normal ? white : face);
+  if (!checked) return;
+  static const char *const kTick[] = {
+      "......X", ".....XX", "X...XXX", "XX.XXX.",
+      "XXXXX..", ".XXX...", "..X....",
+  };
+  const Uint32 ink =
+      look == BoxLook::Disabled ? shadow : SDL_MapRGB(dst->format, 0, 0, 0);
+  const int left = x + (w - 7) / 2, top = y + (h - 7) / 2;
+  for (int row = 0; row < 7; ++row)
+    for (int col = 0; col < 7; ++col)
+      if (kTick[row][col] == 'X') fill(dst, left + col, top + row, 1, 1, ink);
+}

@@ -1,0 +1,31 @@
+// Drawing the window face and each kind of control onto a surface: what the
+// Windows program leaves to the platform's own controls and to its
+// owner-drawn buttons.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+#include "layout.h"
+
+// The fonts of the statics and of the stand-in balls; false when no font
+// could be opened (the texts are then left out).
+bool openDrawing();
+void closeDrawing();
+
+void drawFace(SDL_Surface *dst);
+// Skinned button c in its normal or pressed picture.
+void drawSkin(SDL_Surface *dst, const Control &c, bool pressed);
+// Place c: the picture at path (the core's relative path, with its
+// backslashes) stretched over the place, or a plain disc of its colour when
+// the file cannot be read. Nothing is kept: the file is read at every draw.
+void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path);
+// One line of black text on white, from the top left corner, clipped.
+void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text);
+// Whether text fits its static's width in the statics' font.
+bool textFits(const Control &c, const std::string &text);
+
+enum class BoxLook { Normal, Held, Disabled };
+void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
+                  BoxLook look);

@@ -1,0 +1,42 @@
+# Run as a script: writes OUT, a C++ file that carries every file named in
+# LIST (lines "<id> <path under DIR>") in the executable and hands them out
+# by id. The assembler reads the files itself, so no copy of their bytes
+# lands in the source tree or the build tree.
+file(STRINGS "${LIST}" lines REGEX "^[^#]")
+set(blobs "")
+set(cases "")
+set(n 0)
+foreach(line IN LISTS lines)
+  if(NOT line MATCHES "^([^ ]+) +([^ ]+)$")
+    message(FATAL_ERROR "${LIST}: cannot read the line '${line}'")
+  endif()
+  set(id "${CMAKE_MATCH_1}")
+  set(path "${DIR}/${CMAKE_MATCH_2}")
+  if(NOT EXISTS "${path}")
+    message(FATAL_ERROR "${LIST}: ${path} does not exist")
+  endif()
+  set(sym "quintara_resource_${n}")
+  string(APPEND blobs
+    "    \".balign 16\\n${sym}:\\n.incbin \\\"${path}\\\"\\n${sym}_end:\\n\"\n")
+  string(APPEND decls
+    "extern \"C\" const unsigned char ${sym}[], ${sym}_end[];\n")
+  string(APPEND cases
+    "    case ${id}:\n      return {${sym}, std::size_t(${sym}_end - ${sym})};\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+
+file(WRITE "${OUT}.new" "// Made by embed.cmake from embedded.txt; do not edit.
+#include \"resources.h\"
+
+asm(\".pushsection .rodata\\n\"
+${blobs}    \".popsection\");
+${decls}
+Blob resource(int id) {
+  switch (id) {
+${cases}    default:
+      return {nullptr, 0};
+  }
+}
+")
+file(COPY_FILE "${OUT}.new" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.new")

@@ -1,0 +1,27 @@
+// The pictures and sounds the executable carries, under the Windows
+// program's resource ids.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+
+#include "layout.h"
+
+// The beep. Windows plays the system's alert instead, so this one has no
+// Windows id; it is numbered after the seven sounds.
+constexpr int WAVE_ALERT = soundResource(SOUNDS + 1);
+
+struct Blob {
+  const unsigned char *data;
+  std::size_t size;
+};
+
+// The bytes of resource id; {nullptr, 0} when the executable has none.
+Blob resource(int id);
+// Bitmap resource id as a new surface, or nullptr.
+SDL_Surface *loadBitmap(int id);
+// The picture of icon resource id with its mask as alpha, or nullptr.
+SDL_Surface *loadIcon(int id);
+// A reader over resource id for SDL's loaders, or nullptr.
+SDL_RWops *openResource(int id);

@@ -1,0 +1,18 @@
+// The main window (the window operations of shell.h): a borderless SDL
+// window painted in software with the face and the 29 controls, which turns
+// left-button clicks on the controls into game commands.
+#pragma once
+
+#include <SDL.h>
+
+// Creates the window hidden, draws it whole and only then shows it; false
+// when there is no window.
+bool openWindow();
+void closeWindow();
+// False once the game has ended the program.
+bool windowOpen();
+// Mouse and window events of the main window; a click reaching a control
+// runs its command.
+void handleWindowEvent(const SDL_Event &e);
+// The window while it is open, else nullptr.
+SDL_Window *mainWindow();
