@@ -1,0 +1,154 @@
+"""Every committed resource file in the exact format, size and layout the
+game loads, and the window face with its fields and cells under the
+controls."""
+import re
+import struct
+import unittest
+
+from files import bitmap, read
+
+import balls
+import layout
+import sounds
+
+
+class Bitmaps(unittest.TestCase):
+    def test_buttons_have_their_controls_size(self):
+        for name, id_name in layout.BUTTONS:
+            c = layout.control(id_name)
+            for suffix in ("", "-pressed"):
+                w, h, _ = bitmap("buttons", name + suffix + ".bmp")
+                self.assertEqual((w, h), (c.w, c.h), name + suffix)
+
+    def test_pressed_differs_from_normal(self):
+        for name, _ in layout.BUTTONS:
+            self.assertNotEqual(bitmap("buttons", name + ".bmp")[2],
+                                bitmap("buttons", name + "-pressed.bmp")[2], name)
+
+    def test_balls_are_place_sized_on_cell_grey(self):
+        place = layout.places()[0]
+        for folder, kind in (("ColorIcons", "ball"), ("SportIcons", "sport")):
+            for n in range(8):
+                w, h, rows = bitmap(folder, "%s%d.bmp" % (kind, n))
+                self.assertEqual((w, h), (place.w, place.h))
+                for x, y in ((2, 2), (w - 3, 2), (2, h - 3), (w - 3, h - 3)):
+                    self.assertEqual(rows[y][x], balls.CELL, "%s%d at %d,%d" % (kind, n, x, y))
+        self.assertEqual(bitmap("ColorIcons", "ball0.bmp")[2],
+                         bitmap("SportIcons", "sport0.bmp")[2])
+
+
+class Face(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.w, cls.h, cls.rows = bitmap("face.bmp")
+
+    def test_size(self):
+        self.assertEqual((self.w, self.h), (layout.WINDOW_W, layout.WINDOW_H))
+
+    def test_white_field_under_every_static(self):
+        for c in layout.CONTROLS:
+            if c.kind == "Static":
+                for y in range(c.y, c.y + c.h):
+                    for x in range(c.x, c.x + c.w):
+                        self.assertEqual(self.rows[y][x], (255, 255, 255),
+                                         "static %d at %d,%d" % (c.id, x, y))
+
+    def test_empty_cell_under_every_place(self):
+        _, _, cell = bitmap("ColorIcons", "ball0.bmp")
+        for p in layout.places():
+            under = [row[p.x:p.x + p.w] for row in self.rows[p.y:p.y + p.h]]
+            self.assertEqual(under, cell, "place %d" % p.id)
+            self.assertEqual(self.rows[p.y + 2][p.x + 2], balls.CELL)
+
+    def test_buttons_painted_as_their_normal_pictures(self):
+        for name, id_name in layout.BUTTONS:
+            c = layout.control(id_name)
+            under = [row[c.x:c.x + c.w] for row in self.rows[c.y:c.y + c.h]]
+            self.assertEqual(under, bitmap("buttons", name + ".bmp")[2], name)
+
+    def test_title_strip_and_ground(self):
+        left_of_keys = layout.control("ID_MINIMISE").x - 2
+        self.assertEqual(self.rows[2][left_of_keys], (0x3F, 0x10, 0x10))
+        self.assertEqual(self.rows[self.h // 2][self.w // 2], (0xF0, 0xE0, 0xCF))
+
+
+class Sounds(unittest.TestCase):
+    def chunks(self, data):
+        self.assertEqual(data[:4], b"RIFF")
+        self.assertEqual(struct.unpack_from("<I", data, 4)[0], len(data) - 8)
+        self.assertEqual(data[8:12], b"WAVE")
+        pos, found = 12, []
+        while pos < len(data):
+            kind, size = struct.unpack_from("<4sI", data, pos)
+            found.append((kind, data[pos + 8:pos + 8 + size]))
+            pos += 8 + size + (size & 1)
+        self.assertEqual(pos, len(data), "chunk sizes do not add up (pad byte?)")
+        return found
+
+    def check(self, name, expected, exact):
+        found = self.chunks(read("sounds", name + ".wav"))
+        self.assertEqual([k for k, _ in found], [b"fmt ", b"data"], name)
+        fmt, data = found[0][1], found[1][1]
+        self.assertEqual(len(fmt), 16, name)
+        tag, channels, rate, byte_rate, align, bits = struct.unpack("<HHIIHH", fmt)
+        self.assertEqual((tag, byte_rate, align), (1, rate * align, channels * bits // 8), name)
+        channels_, rate_, bits_, size = expected
+        self.assertEqual((channels, rate, bits), (channels_, rate_, bits_), name)
+        if exact:
+            self.assertEqual(len(data), size, name)
+        if bits == 8:
+            samples = [b - 128 for b in data]
+            full = 128
+        else:
+            samples = struct.unpack("<%dh" % (len(data) // 2), data)
+            full = 32768
+        self.assertLess(max(abs(s) for s in samples), full * 0.95, name + " clips")
+        ends = samples[:channels] + samples[-channels:]
+        self.assertLess(max(abs(s) for s in ends), full * 0.02, name + " clicks at an end")
+
+    def test_game_sounds(self):
+        for name in sounds.ORDER:
+            self.check(name, sounds.FORMATS[name], exact=True)
+
+    def test_alert(self):
+        self.check("alert", sounds.ALERT, exact=False)
+
+
+class Icon(unittest.TestCase):
+    def test_one_256_colour_entry_with_mask(self):
+        data = read("quintara.ico")
+        self.assertEqual(struct.unpack_from("<HHH", data), (0, 1, 1))
+        w, h, colours, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6)
+        self.assertEqual((w, h, colours, planes, bits, offset), (32, 32, 0, 1, 8, 22))
+        self.assertEqual(offset + size, len(data))
+        hsize, bw, bh, _, bpp, compression = struct.unpack_from("<IiiHHI", data, offset)
+        self.assertEqual((hsize, bw, bh, bpp, compression), (40, 32, 64, 8, 0))
+        mask = data[offset + 40 + 1024 + 32 * 32:]
+        self.assertEqual(len(mask), 32 * 4)
+        transparent = sum(bin(b).count("1") for b in mask)
+        self.assertTrue(0 < transparent < 32 * 32 // 2, transparent)
+        self.assertTrue(mask[-4] & 0x80, "bottom-left corner should be clear")
+
+    def test_desktop_pictures(self):
+        for name, size in (("quintara.png", 32), ("quintara-256.png", 256)):
+            data = read(name)
+            self.assertEqual(data[:8], b"\x89PNG\r\n\x1a\n")
+            self.assertEqual(struct.unpack_from(">II", data, 16), (size, size), name)
+
+
+class Others(unittest.TestCase):
+    def test_help_is_a_compiled_help_file(self):
+        data = read("quintara-help.chm")
+        self.assertEqual(data[:4], b"ITSF")
+        for page in (b"/index.html", b"/playing.html", b"/buttons.html"):
+            self.assertIn(page, data)
+
+    def test_ball_colour_header_matches_pictures_table(self):
+        text = read("ball_colors.h").decode()
+        rows = re.findall(r"\{(\d+), (\d+), (\d+)\}", text)
+        self.assertEqual([tuple(map(int, r)) for r in rows], balls.COLOURS)
+        self.assertEqual(balls.COLOURS[0], (0xC4, 0xC4, 0xC4))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
