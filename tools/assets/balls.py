@@ -28,10 +28,9 @@ CX, CY, R = 24, 23.5, 19.5
 def cell(uid):
     """The empty place: a sunken grey square with a faint hollow."""
     defs = (
-        '<linearGradient id="%s-dimple" x1="0" y1="0" x2="1" y2="1">'
-        '<stop offset="0" stop-color="#000" stop-opacity="0.13"/>'
-        '<stop offset="0.55" stop-color="#000" stop-opacity="0"/>'
-        '<stop offset="1" stop-color="#fff" stop-opacity="0.35"/></linearGradient>' % uid)
+        '<linearGradient id="%s-dimple" x1="0.15" y1="0.15" x2="0.85" y2="0.85">'
+        '<stop offset="0" stop-color="#000" stop-opacity="0.12"/>'
+        '<stop offset="1" stop-color="#fff" stop-opacity="0.4"/></linearGradient>' % uid)
     body = (
         '<rect width="48" height="48" fill="%s"/>'
         '<rect x="0" y="0" width="48" height="1" fill="#A4A4A4"/>'
@@ -78,13 +77,18 @@ def _shine(uid, rim):
             'fill="url(#%s-shine)"/>' % (CX, CY, R, hexc(rim), uid))
 
 
+def sphere(uid, base):
+    """Defs and body of a glossy ball of the base colour, without ground."""
+    body = ('<circle cx="%g" cy="%g" r="%g" fill="url(#%s-body)"/>' % (CX, CY, R, uid)
+            + _shine(uid, mix(base, BLACK, 0.7)))
+    return _sphere_defs(uid, base), body
+
+
 def colour_ball(n):
     uid = "c%d" % n
-    base = BODY[n - 1]
     g_defs, g_body = _ground(uid)
-    body = g_body + ('<circle cx="%g" cy="%g" r="%g" fill="url(#%s-body)"/>'
-                     % (CX, CY, R, uid)) + _shine(uid, mix(base, BLACK, 0.7))
-    return g_defs + _sphere_defs(uid, base), body
+    s_defs, s_body = sphere(uid, BODY[n - 1])
+    return g_defs + s_defs, g_body + s_body
 
 
 def _sport(uid, base, pattern, rim=None):
@@ -163,17 +167,30 @@ def _baseball(uid):
 
 
 def _volleyball(uid):
-    blue, yellow = "#2458B8", "#F4C418"
-    seam = 'fill="none" stroke="#3A3A48" stroke-width="1.1"'
-    panels = ('<path d="M 24 23.5 Q 18 10 30 3 L 46 3 L 46 20 Q 34 14 24 23.5 Z" fill="%s"/>'
-              '<path d="M 24 23.5 Q 38 24 41 40 L 24 46 L 12 44 Q 28 38 24 23.5 Z" fill="%s"/>'
-              % (blue, yellow))
-    seams = ''.join('<path d="%s" %s/>' % (d, seam) for d in (
-        "M 24 23.5 Q 18 10 30 3", "M 24 23.5 Q 34 14 46 20",
-        "M 24 23.5 Q 38 24 41 40", "M 24 23.5 Q 28 38 12 44",
-        "M 24 23.5 Q 12 26 4 14", "M 19 8 Q 10 16 8 30",
-        "M 36 8 Q 40 14 44 26", "M 33 34 Q 26 43 16 46"))
-    return _sport(uid, (250, 250, 246), panels + seams, rim=(100, 100, 110))
+    """Three arms of three curved strips each, turning round the centre."""
+    seam = "#3A3A48"
+    parts = []
+    for k, band in enumerate(("#2458B8", "#F4C418", None)):
+        a = math.radians(90 + 120 * k)
+        ox, oy = CX + 30 * math.cos(a), CY - 30 * math.sin(a)
+        wedge = []
+        for t in (-62, 62):
+            b = a + math.radians(t + 12)
+            wedge.append("%.2f,%.2f" % (CX + 40 * math.cos(b), CY - 40 * math.sin(b)))
+        parts.append('<clipPath id="%s-arm%d"><polygon points="%g,%g %s"/></clipPath>'
+                     % (uid, k, CX, CY, " ".join(wedge)))
+        arm = []
+        if band:
+            arm.append('<circle cx="%.2f" cy="%.2f" r="20" fill="none" stroke="%s" '
+                       'stroke-width="7"/>' % (ox, oy, band))
+        for r in (9.5, 16.5, 23.5, 30.5):
+            arm.append('<circle cx="%.2f" cy="%.2f" r="%g" fill="none" stroke="%s" '
+                       'stroke-width="1"/>' % (ox, oy, r, seam))
+        parts.append('<g clip-path="url(#%s-arm%d)">%s</g>' % (uid, k, "".join(arm)))
+        b = a + math.radians(74)
+        parts.append('<line x1="%g" y1="%g" x2="%.2f" y2="%.2f" stroke="%s" stroke-width="1"/>'
+                     % (CX, CY, CX + 40 * math.cos(b), CY - 40 * math.sin(b), seam))
+    return _sport(uid, (250, 250, 246), "".join(parts), rim=(100, 100, 110))
 
 
 def _billiard(uid):
@@ -189,8 +206,8 @@ def _bowling(uid):
     pattern = ('<path d="M 4 30 Q 16 18 30 30 T 46 26" fill="none" stroke="#7A5ED0" '
                'stroke-opacity="0.45" stroke-width="3"/>'
                + "".join(hole % (x, y, rx, ry, x, y + 0.5, rx, ry)
-                         for x, y, rx, ry in ((19, 17, 2.9, 3.2), (27, 15, 2.9, 3.2),
-                                              (25, 25.5, 3.3, 3.6))))
+                         for x, y, rx, ry in ((27.5, 14.5, 2.7, 3), (34, 18, 2.7, 3),
+                                              (29.5, 25.5, 3.1, 3.4))))
     return _sport(uid, (70, 40, 150), pattern, rim=(20, 10, 50))
 
 

@@ -85,11 +85,10 @@ def button(id_name, pressed, uid):
             body += text(12 + shift, 12.5 + shift, "?", 12, ink, anchor="middle")
     else:
         cap = CAPTIONS[id_name]
-        body += text(w / 2 + shift, 18.5 + shift, cap, 12, hexc(mix(OLIVE, (0, 0, 0), 0.6)),
-                     anchor="middle").replace('<text x="%g"' % (w / 2 + shift),
-                                              '<text x="%g"' % (w / 2 + shift + 0.7), 1) \
-            .replace('y="%g"' % (18.5 + shift), 'y="%g"' % (19.2 + shift), 1)
-        body += text(w / 2 + shift, 18.5 + shift, cap, 12, "#FFFFFF", anchor="middle")
+        x, y = w / 2 + shift, 18.5 + shift
+        body += text(x + 0.7, y + 0.7, cap, 12, hexc(mix(OLIVE, (0, 0, 0), 0.6)),
+                     anchor="middle")
+        body += text(x, y, cap, 12, "#FFFFFF", anchor="middle")
     return defs, body
 
 
@@ -131,15 +130,9 @@ def picture():
 
     # Title strip with the name and a small blue ball.
     body.append(_rect(0, 0, W, STRIP_H, STRIP) + _rect(0, STRIP_H, W, 1, mix(STRIP, BEIGE, 0.5)))
-    add(balls.colour_ball(2))
-    body[-1] = ('<g transform="translate(4 3.25) scale(0.33)">%s</g>'
-                % body[-1].split('<ellipse', 1)[0].split('</rect>')[0]
-                if False else
-                '<g transform="translate(4 3.2) scale(0.33)"><circle cx="%g" cy="%g" r="%g" '
-                'fill="url(#c2-body)"/>%s</g>'
-                % (balls.CX, balls.CY, balls.R,
-                   '<ellipse cx="18.5" cy="15" rx="8" ry="5.5" transform="rotate(-30 18.5 15)" '
-                   'fill="url(#c2-shine)"/>'))
+    ball_defs, ball = balls.sphere("title", balls.BODY[1])
+    defs.append(ball_defs)
+    body.append('<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball)
     body.append(text(22, 15.5, "Quintara", 13, "#FFFFFF"))
 
     # The three keys under their buttons, as their normal pictures.
@@ -155,17 +148,21 @@ def picture():
     top = min(p.y for p in places)
     right = max(p.x + p.w for p in places)
     bottom = max(p.y + p.h for p in places)
-    m = 10
+    m = 8
     fx, fy, fw, fh = left - m, top - m, right - left + 2 * m, bottom - top + 2 * m
-    frame = mix(OLIVE, BEIGE, 0.25)
+    frame = mix(OLIVE, BEIGE, 0.3)
+    defs.append('<linearGradient id="frame" x1="0" y1="0" x2="0" y2="1">'
+                '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+                '</linearGradient>' % (hexc(mix(frame, WHITE, 0.15)),
+                                       hexc(mix(frame, (0, 0, 0), 0.12))))
     body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="5" fill="%s"/>'
-                % (fx - 0.5, fy - 0.5, fw + 1, fh + 1, hexc(mix(OLIVE, (0, 0, 0), 0.5))))
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4.5" fill="%s"/>'
-                % (fx, fy, fw, fh, hexc(frame)))
-    body.append(_bevel(fx + 1, fy + 1, fw - 2, fh - 2, mix(frame, WHITE, 0.45),
-                       mix(frame, (0, 0, 0), 0.35), 2))
+                % (fx, fy, fw, fh, hexc(mix(OLIVE, (0, 0, 0), 0.45))))
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4" fill="url(#frame)"/>'
+                % (fx + 1, fy + 1, fw - 2, fh - 2))
+    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="3.5" fill="none" stroke="#fff" '
+                'stroke-opacity="0.4"/>' % (fx + 1.5, fy + 1.5, fw - 3, fh - 3))
     body.append(_bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
-                       mix(frame, (0, 0, 0), 0.4), mix(frame, WHITE, 0.4), 2))
+                       mix(frame, (0, 0, 0), 0.4), mix(frame, WHITE, 0.45), 2))
     body.append(_rect(left - 2, top - 2, right - left + 4, bottom - top + 4, (0x9A, 0x97, 0x88)))
     for p in places:
         d, b = balls.cell("cell%d" % p.id)
@@ -179,7 +176,7 @@ def picture():
             x, w = fx, fw
         else:
             x, w = control("ID_QUIT").x - 50, c.x + c.w + 8 - (control("ID_QUIT").x - 50)
-        add(_plate(x, c.y - 7, w, c.h + 14, label, "plate%d" % c.id))
+        add(_plate(x, c.y - 6, w, c.h + 12, label, "plate%d" % c.id))
         body.append(_field(c))
 
     # The control tray: four buttons, the colour count and the icon set box.
@@ -201,8 +198,19 @@ def picture():
     add(_plate(cx0, colors.y, start.x + start.w - cx0, colors.h, "", "countplate"))
     body.append(_field(count))
     add(_plate(quit_.x, box.y - 4, start.x + start.w - quit_.x, box.h + 8, "", "boxplate"))
-    body.append(text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end"))
+    body.append(text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end",
+                     family="DejaVu Sans Condensed"))
 
+    body.append(text(fx, 46, "Study the board, then rebuild it from memory.", 12, hexc(INK),
+                     weight="normal", style="italic"))
+    plates_right = control("ID_COUNTDOWN")
+    ribbon_y = (control("ID_GAMECLOCK").y + control("ID_GAMECLOCK").h + 6 + ty) / 2
+    for n in range(len(balls.BODY)):
+        d, b = balls.sphere("ribbon%d" % n, balls.BODY[n])
+        defs.append(d)
+        x = plates_right.x + plates_right.w + 8 - (len(balls.BODY) - n) * 21
+        body.append('<g transform="translate(%g %g) scale(0.4)">%s</g>'
+                    % (x - 0.4 * balls.CX + 9, ribbon_y - 0.4 * balls.CY, b))
     body.append(text(W - 10, H - 8, "Program version: 1.0.1", 11, hexc(INK), weight="normal",
                      anchor="end", style="italic"))
     body.append(_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, (0, 0, 0), 0.45)))
