@@ -1,0 +1,81 @@
+// Paints the owner-drawn buttons: the skinned ones from their bitmap
+// resources, the ball places from the picture files their paths name. Every
+// picture is loaded for one draw and freed right after it.
+#include <string>
+
+#include "ball_colors.h"
+#include "layout.h"
+#include "state.h"
+#include "win32.h"
+
+namespace {
+
+COLORREF body(int value) {
+  return RGB(kBallBody[value][0], kBallBody[value][1], kBallBody[value][2]);
+}
+
+// The colour value a ball path names: its digit before ".bmp", or 0.
+int pathValue(const std::string &path) {
+  const auto dot = path.rfind(".bmp");
+  if (dot == std::string::npos || dot == 0) return 0;
+  const char digit = path[dot - 1];
+  return digit >= '1' && digit <= '7' ? digit - '0' : 0;
+}
+
+// A place whose picture cannot be read: the empty cell and, for a colour, a
+// plain disc in its body colour with its number, so the board stays playable.
+void drawFallback(HDC dc, const RECT &r, int value) {
+  const HBRUSH cell = CreateSolidBrush(body(0));
+  FillRect(dc, &r, cell);
+  DeleteObject(cell);
+  if (value == 0) return;
+
+  const HBRUSH disc = CreateSolidBrush(body(value));
+  const HGDIOBJ oldBrush = SelectObject(dc, disc);
+  const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+  Ellipse(dc, r.left + 4, r.top + 4, r.right - 3, r.bottom - 3);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(disc);
+
+  // Black on light discs, white on dark ones.
+  const unsigned char *c = kBallBody[value];
+  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 128000;
+  char number[2] = {static_cast<char>('0' + value), '\0'};
+  RECT box = r;
+  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, light ? RGB(0, 0, 0) : RGB(255, 255, 255));
+  DrawTextA(dc, number, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+}
+
+}  // namespace
+
+void drawButton(int id, const DRAWITEMSTRUCT &item) {
+  const bool pressed = item.itemState & ODS_SELECTED;
+  const int k = placeOf(id);
+  const HINSTANCE module = GetModuleHandleA(nullptr);
+  const RECT &r = item.rcItem;
+  const HANDLE image =
+      k ? LoadImageA(module, place(k).path.c_str(), IMAGE_BITMAP, 0, 0,
+                     LR_LOADFROMFILE)
+        : LoadImageA(
+              module,
+              MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
+              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!image) {
+    if (k) drawFallback(item.hDC, r, pathValue(place(k).path));
+    return;
+  }
+
+  BITMAP size;
+  GetObjectA(image, sizeof size, &size);
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, image);
+  StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top,
+             memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(image);
+}

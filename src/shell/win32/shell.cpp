@@ -1,0 +1,72 @@
+// The shell operations the core asks for, carried out on the main window,
+// plus the sounds and the help file.
+#include "shell.h"
+
+#include <string>
+
+#include "layout.h"
+#include "state.h"
+#include "texts.h"
+#include "win32.h"
+
+HWND hMainWindow;
+
+void setStaticText(int id, const std::string &text) {
+  SetDlgItemTextA(hMainWindow, id, text.c_str());
+}
+
+void redrawPlace(int k) {
+  const HWND button = GetDlgItem(hMainWindow, placeId(k));
+  InvalidateRect(button, nullptr, TRUE);
+  UpdateWindow(button);
+}
+
+void redrawWindow() {
+  InvalidateRect(hMainWindow, nullptr, TRUE);
+  UpdateWindow(hMainWindow);
+}
+
+void enableIconSetBox(bool enable) {
+  EnableWindow(GetDlgItem(hMainWindow, ID_SPORTS), enable);
+}
+
+void startTimer() { SetTimer(hMainWindow, ID_TIMER, TIMER_PERIOD_MS, nullptr); }
+
+void stopTimer() { KillTimer(hMainWindow, ID_TIMER); }
+
+void beep() { MessageBeep(0); }
+
+void minimiseWindow() { ShowWindow(hMainWindow, SW_MINIMIZE); }
+
+void endProgram() { DestroyWindow(hMainWindow); }
+
+namespace {
+
+using PlaySoundProc = BOOL(WINAPI *)(LPCSTR, HMODULE, DWORD);
+
+// winmm comes from the system folder only, so a winmm.dll put beside the
+// executable or in the current folder never runs in this process.
+PlaySoundProc loadPlaySound() {
+  const HMODULE winmm =
+      LoadLibraryExA("winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!winmm) return nullptr;
+  return reinterpret_cast<PlaySoundProc>(
+      reinterpret_cast<void (*)()>(GetProcAddress(winmm, "PlaySoundA")));
+}
+
+}  // namespace
+
+void playSound(int k) {
+  static const PlaySoundProc play = loadPlaySound();
+  if (play)
+    play(MAKEINTRESOURCEA(soundResource(k)), GetModuleHandleA(nullptr),
+         SND_RESOURCE | SND_ASYNC);
+}
+
+void helpload() {
+  const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      nullptr, "open", HelpFiler.c_str(), nullptr, nullptr, SW_SHOW));
+  // No owner: the game goes on behind the box.
+  if (opened <= 32)
+    MessageBoxA(nullptr, TEXT_HELP_ERROR, TEXT_HELP_ERROR_TITLE, 0);
+}

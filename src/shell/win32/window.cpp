@@ -1,0 +1,48 @@
+// The main window's procedure: commands and ticks go to the core; painting,
+// the statics' colours and the title strip drag are handled here.
+#include "game.h"
+#include "layout.h"
+#include "win32.h"
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      gameCommand(LOWORD(wParam));
+      break;
+    case WM_TIMER:
+      gameTick();
+      return 0;
+    case WM_PAINT: {
+      // The class brush lays the face while BeginPaint erases.
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_DRAWITEM:
+      drawButton(LOWORD(wParam),
+                 *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+    }
+    case WM_LBUTTONDOWN: {
+      // A press on the painted title strip moves the window as a caption
+      // would.
+      const POINT point{LOWORD(lParam), HIWORD(lParam)};
+      const RECT drag{titleRect.left, titleRect.top, titleRect.right,
+                      titleRect.bottom};
+      if (PtInRect(&drag, point))
+        SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+      return 0;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,139 @@
+// Plays the Windows program from outside, the way the end-to-end tests need:
+// reads one command a line on stdin and answers one line on stdout.
+//   wait                  find the shown game window (10 s): "ok" or "none"
+//   rect                  its screen rectangle: "left top right bottom"
+//   text ID / enabled ID / checked ID / font ID
+//   click ID              BM_CLICK, returns when the command is handled
+//   post ID               BM_CLICK without waiting for it
+//   tick N                N timer messages, each handled before the next
+//   grab X Y W H          screen pixels as hex RGB, rows top down
+//   box                   the message box: "title|text", or "none"
+//   ok                    press the message box's OK button
+//   window CLASS          the title of a top-level window of CLASS, or "none"
+//   load DLL              whether a plain LoadLibrary of DLL succeeds here
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HWND game;
+
+HWND control(int id) { return GetDlgItem(game, id); }
+
+std::string windowText(HWND window) {
+  char text[512] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+void grab(int x, int y, int w, int h) {
+  const HDC screen = GetDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void *bits = nullptr;
+  const HBITMAP bitmap =
+      CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, x, y, SRCCOPY);
+  const auto *pixel = static_cast<const unsigned char *>(bits);
+  std::string hex;
+  hex.reserve(6 * w * h);
+  static const char digits[] = "0123456789abcdef";
+  for (int i = 0; i < w * h; ++i, pixel += 4)
+    for (int c = 2; c >= 0; --c) {
+      hex += digits[pixel[c] >> 4];
+      hex += digits[pixel[c] & 15];
+    }
+  std::printf("%s\n", hex.c_str());
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+}
+
+void answer(const char *line) {
+  char verb[32] = "", word[256] = "";
+  int a = 0, b = 0, c = 0, d = 0;
+  std::sscanf(line, "%31s", verb);
+  const std::string v = verb;
+  if (v == "wait") {
+    // Shown means its controls exist; the answer to a sent message means
+    // its loop runs.
+    for (int i = 0; i < 200 && !(game && IsWindowVisible(game)); ++i) {
+      game = FindWindowA("Quintara", nullptr);
+      Sleep(50);
+    }
+    SendMessageA(game, WM_NULL, 0, 0);
+    std::printf("%s\n", game && IsWindowVisible(game) ? "ok" : "none");
+  } else if (v == "rect") {
+    RECT r{};
+    GetWindowRect(game, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  } else if (std::sscanf(line, "%*s %d %d %d %d", &a, &b, &c, &d) == 4 &&
+             v == "grab") {
+    grab(a, b, c, d);
+  } else if (v == "text") {
+    std::sscanf(line, "%*s %d", &a);
+    char text[256] = "";
+    GetDlgItemTextA(game, a, text, sizeof text);
+    std::printf("%s\n", text);
+  } else if (v == "enabled" || v == "checked" || v == "font") {
+    std::sscanf(line, "%*s %d", &a);
+    const HWND h = control(a);
+    const LRESULT font = SendMessageA(h, WM_GETFONT, 0, 0);
+    std::printf("%d\n", v == "enabled" ? IsWindowEnabled(h) != 0
+                        : v == "checked"
+                            ? SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED
+                            : font == reinterpret_cast<LRESULT>(
+                                          GetStockObject(DEFAULT_GUI_FONT)));
+  } else if (v == "click" || v == "post") {
+    std::sscanf(line, "%*s %d", &a);
+    if (v == "click")
+      SendMessageA(control(a), BM_CLICK, 0, 0);
+    else
+      PostMessageA(control(a), BM_CLICK, 0, 0);
+    std::printf("ok\n");
+  } else if (v == "tick") {
+    std::sscanf(line, "%*s %d", &a);
+    for (int i = 0; i < a; ++i) SendMessageA(game, WM_TIMER, 1, 0);
+    std::printf("ok\n");
+  } else if (v == "box" || v == "ok") {
+    const HWND box = FindWindowA("#32770", nullptr);
+    if (!box)
+      std::printf("none\n");
+    else if (v == "ok")
+      std::printf("%d\n", PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0));
+    else
+      std::printf("%s|%s\n", windowText(box).c_str(),
+                  windowText(GetDlgItem(box, 0xFFFF)).c_str());
+  } else if (v == "window") {
+    std::sscanf(line, "%*s %255[^\n]", word);
+    const HWND w = FindWindowA(word, nullptr);
+    std::printf("%s\n", w ? windowText(w).c_str() : "none");
+  } else if (v == "load") {
+    std::sscanf(line, "%*s %255s", word);
+    std::printf("%d\n", LoadLibraryA(word) != nullptr);
+  } else {
+    std::printf("unknown\n");
+  }
+}
+
+}  // namespace
+
+int main() {
+  char line[512];
+  while (std::fgets(line, sizeof line, stdin)) {
+    if (std::strncmp(line, "quit", 4) == 0) break;
+    answer(line);
+    std::fflush(stdout);
+  }
+  return 0;
+}

@@ -1,0 +1,289 @@
+"""Runs the Windows program under Wine on its own Xvfb screen and plays it
+through the driver; reads the facts to check from the program's own headers
+and resource files."""
+import functools
+import os
+import re
+import shutil
+import struct
+import subprocess
+import time
+from pathlib import Path
+
+SOURCE = Path(os.environ["QUINTARA_SOURCE"])
+BUILD = Path(os.environ["QUINTARA_WINDOWS_BUILD"])
+PREFIX = os.environ["QUINTARA_WINEPREFIX"]
+EXE = BUILD / "src/shell/win32/quintara.exe"
+DRIVER = BUILD / "tests/win32/driver/quintara_driver.exe"
+PLANTED_WINMM = BUILD / "tests/win32/driver/winmm.dll"
+RESOURCES = SOURCE / "resources"
+HELP_FILE = RESOURCES / "quintara-help.chm"
+
+# --- facts from the headers -------------------------------------------------
+LAYOUT = (SOURCE / "src/game/layout.h").read_text()
+
+
+def const(name):
+    return int(re.search(rf"\b{name} = (\d+)", LAYOUT).group(1))
+
+
+def function(name):
+    """A one-line constexpr int function of layout.h, as a Python function."""
+    arg, body = re.search(
+        rf"constexpr int {name}\(int (\w+)\) {{ return ([^;]+); }}", LAYOUT
+    ).groups()
+    return lambda value: eval(body.replace("/", "//"), {arg: value})
+
+
+CONTROLS = {
+    int(i): (kind, int(x), int(y), int(w), int(h), text)
+    for i, kind, x, y, w, h, text in re.findall(
+        r'\{(\d+), ControlKind::(\w+), (\d+), (\d+), (\d+), (\d+), "([^"]*)"\}',
+        LAYOUT,
+    )
+}
+W, H = const("WINDOW_W"), const("WINDOW_H")
+PLACES = const("PLACES")
+TITLE = tuple(
+    map(int, re.search(r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", LAYOUT).groups())
+)
+placeId = function("placeId")
+ID = {
+    name: int(value)
+    for name, value in re.findall(r"\b(ID_[A-Z0-9]+) = (\d+),", LAYOUT)
+}
+TEXT = {
+    name: value.replace("\\\\", "\\")
+    for name, value in re.findall(
+        r'constexpr const char \*(\w+) = "([^"]*)";',
+        (SOURCE / "src/game/texts.h").read_text(),
+    )
+}
+BODY = [
+    tuple(map(int, rgb))
+    for rgb in re.findall(
+        r"\{\s*(\d+),\s*(\d+),\s*(\d+)\s*\}",
+        (RESOURCES / "ball_colors.h").read_text(),
+    )
+]
+# Bitmap resource id -> file, from the resource script.
+RC_BITMAPS = {
+    int(i): name
+    for i, name in re.findall(
+        r'^(\d+) BITMAP "([^"]+)"', (RESOURCES / "quintara.rc").read_text(), re.M
+    )
+}
+
+
+def place_rect(k):
+    return CONTROLS[placeId(k)][1:5]
+
+
+def ball_file(prefix, value):
+    """The picture file of a ball path prefix such as TEXT['COLOR_ICONS']."""
+    return RESOURCES / (prefix.replace("\\", "/") + f"{value}.bmp")
+
+
+# --- pictures -----------------------------------------------------------------
+class Image:
+    def __init__(self, w, h, rgb):
+        self.w, self.h, self.rgb = w, h, rgb
+
+    def crop(self, x, y, w, h):
+        rows = (self.rgb[3 * ((y + r) * self.w + x) :][: 3 * w] for r in range(h))
+        return Image(w, h, b"".join(rows))
+
+    def pixel(self, x, y):
+        return tuple(self.rgb[3 * (y * self.w + x) :][:3])
+
+    def __eq__(self, other):
+        return (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb)
+
+
+@functools.lru_cache(maxsize=None)
+def picture(path):
+    """A 24-bit uncompressed bitmap file as an Image."""
+    data = Path(path).read_bytes()
+    offset, = struct.unpack_from("<I", data, 10)
+    w, h, _, bits = struct.unpack_from("<iiHH", data, 18)
+    assert bits == 24, path
+    stride = (3 * w + 3) & ~3
+    rows = [data[offset + r * stride :][: 3 * w] for r in range(abs(h))]
+    if h > 0:
+        rows.reverse()
+    bgr = b"".join(rows)
+    rgb = bytearray(len(bgr))
+    rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
+    return Image(w, abs(h), bytes(rgb))
+
+
+def shown_ball(screen, k, prefix):
+    """The value of the ball picture of set prefix that place k shows, or
+    None. (The two sets may share their blank picture.)"""
+    x, y, w, h = place_rect(k)
+    seen = screen.crop(x, y, w, h)
+    return next((v for v in range(8) if picture(ball_file(prefix, v)) == seen),
+                None)
+
+
+# --- the program under Wine ---------------------------------------------------
+def wine_env(display, **extra):
+    return dict(
+        os.environ, DISPLAY=display, WINEPREFIX=PREFIX, WINEDEBUG="-all", **extra
+    )
+
+
+def make_prefix():
+    """A fresh Wine prefix for this test run; windows are not handed to a
+    window manager (there is none), so hiding one does not stall."""
+    shutil.rmtree(PREFIX, ignore_errors=True)
+    env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
+    subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True)
+    subprocess.run(
+        ["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+         "/d", "N", "/f"],
+        env=env, check=True, capture_output=True,
+    )
+    subprocess.run(["wineserver", "-w"], env=env, check=True)
+
+
+def remove_prefix():
+    subprocess.run(["wineserver", "-k"], env=wine_env(""))
+    shutil.rmtree(PREFIX, ignore_errors=True)
+
+
+def install(folder, balls=True, help_file=False):
+    """A folder holding the program, and optionally its ball folders and
+    help file, as the zip lays them out."""
+    folder.mkdir(parents=True, exist_ok=True)
+    shutil.copy(EXE, folder)
+    if balls:
+        for sub in ("ColorIcons", "SportIcons"):
+            shutil.copytree(RESOURCES / sub, folder / sub)
+    if help_file:
+        shutil.copy(HELP_FILE, folder)
+    return folder
+
+
+class Game:
+    """quintara.exe started in folder cwd on a fresh screen, with the driver
+    attached. Use as a context manager: it ends every process it started."""
+
+    def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
+        number = next(
+            n for n in range(40, 50) if not Path(f"/tmp/.X{n}-lock").exists()
+        )
+        self.display = f":{number}"
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", f"{screen[0]}x{screen[1]}x24",
+             "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        )
+        self.env = wine_env(self.display, **env)
+        self.process = self.driver = None
+        try:
+            self._until(lambda: Path(f"/tmp/.X11-unix/X{number}").exists(), 10)
+            self.process = subprocess.Popen(
+                ["wine", str(folder / "quintara.exe")], cwd=cwd or folder,
+                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            )
+            self.driver = subprocess.Popen(
+                ["wine", str(DRIVER)], env=self.env, text=True,
+                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                stderr=subprocess.DEVNULL,
+            )
+            if self.ask("wait") != "ok":
+                raise RuntimeError("the game window did not appear")
+        except BaseException:
+            self.close()
+            raise
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.close()
+
+    def close(self):
+        if self.driver:
+            self.driver.kill()
+            self.driver.wait()
+            self.driver.stdin.close()
+            self.driver.stdout.close()
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        subprocess.run(["wineserver", "-k"], env=self.env)
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+    @staticmethod
+    def _until(condition, timeout):
+        end = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > end:
+                return False
+            time.sleep(0.05)
+        return True
+
+    def ask(self, line):
+        self.driver.stdin.write(line + "\n")
+        self.driver.stdin.flush()
+        return self.driver.stdout.readline().rstrip("\n")
+
+    def text(self, id):
+        return self.ask(f"text {id}")
+
+    def texts(self):
+        return [self.text(i) for i, c in CONTROLS.items() if c[0] == "Static"]
+
+    def click(self, id, times=1):
+        for _ in range(times):
+            self.ask(f"click {id}")
+
+    def tick(self, n=1):
+        self.ask(f"tick {n}")
+
+    def rect(self):
+        return tuple(map(int, self.ask("rect").split()))
+
+    def screen(self):
+        x, y = self.rect()[:2]
+        return Image(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
+
+    def until(self, condition, timeout=3):
+        """The window's pixels once condition holds for them (window drawing
+        reaches the screen a moment after the call that drew it)."""
+        shots = []
+        self._until(lambda: shots.append(self.screen()) or condition(shots[-1]),
+                    timeout)
+        return shots[-1]
+
+    def poll(self, question, condition, timeout=10):
+        """The driver's answer to question once condition holds for it."""
+        answers = []
+        self._until(lambda: answers.append(self.ask(question)) or
+                    condition(answers[-1]), timeout)
+        return answers[-1]
+
+    def mouse(self, *actions):
+        """xdotool actions at client points of the window: ("move", x, y),
+        ("down",), ("up",)."""
+        x0, y0 = self.rect()[:2]
+        for action, *point in actions:
+            if action == "move":
+                args = ["mousemove", str(x0 + point[0]), str(y0 + point[1])]
+            else:
+                args = ["mouse" + action, "1"]
+            subprocess.run(["xdotool", *args], env=self.env, check=True)
+            time.sleep(0.1)
+
+    def exit_code(self):
+        return self.process.wait(15)
+
+    def shot(self, name):
+        """Saves the whole screen when QUINTARA_SHOTS names a folder."""
+        folder = os.environ.get("QUINTARA_SHOTS")
+        if folder:
+            subprocess.run(["import", "-window", "root", f"{folder}/{name}.png"],
+                           env=self.env)

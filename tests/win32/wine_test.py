@@ -1,0 +1,350 @@
+#!/usr/bin/env python3
+"""The Windows program played end to end under Wine, as a player would: texts
+read by control id, pictures read from the screen, real mouse presses where
+the press itself matters. Run one group: wine_test.py GROUP (a class below);
+--make-prefix and --remove-prefix set up and tear down the run's Wine prefix."""
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+from harness import (BODY, CONTROLS, HELP_FILE, ID, PLACES, PLANTED_WINMM,
+                     RC_BITMAPS, RESOURCES, TEXT, TITLE, Game, const,
+                     function, install, make_prefix, picture, place_rect,
+                     placeId, remove_prefix, shown_ball)
+
+COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
+skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
+windowX, windowY = function("windowX"), function("windowY")
+
+
+def idle(k):
+    return 1 if k in (1, 3) else 2 if k in (2, 4) else 0
+
+
+def seconds(clock):
+    minutes, secs = clock.split(":")
+    return 60 * int(minutes) + int(secs)
+
+
+def disc(screen, k):
+    """The colour of the fallback disc at place k, clear of its number."""
+    x, y = place_rect(k)[:2]
+    return screen.pixel(x + 10, y + 24)
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class WineCase(unittest.TestCase):
+    def setUp(self):
+        self.folder = Path(tempfile.mkdtemp(prefix="quintara-"))
+        self.addCleanup(shutil.rmtree, self.folder, True)
+
+    def balls(self, screen, prefix, upto=PLACES):
+        return [shown_ball(screen, k, prefix) for k in range(1, upto + 1)]
+
+    def dealt(self, game, prefix, count):
+        """The colour values dealt to places 1..count, read from the screen;
+        every other place shows the blank ball."""
+        def dealt_shown(screen):
+            balls = self.balls(screen, prefix)
+            return None not in balls and all(
+                (v > 0) == (k <= count) for k, v in enumerate(balls, 1))
+        screen = game.until(dealt_shown)
+        self.assertTrue(dealt_shown(screen), self.balls(screen, prefix))
+        return self.balls(screen, prefix, count)
+
+    def assert_idle_board(self, game, prefix):
+        want = [idle(k) for k in range(1, PLACES + 1)]
+        screen = game.until(lambda s: self.balls(s, prefix) == want)
+        self.assertEqual(self.balls(screen, prefix), want)
+
+    def run_study_phase(self, game):
+        counts = []
+        while game.text(ID["ID_STATUS"]) != TEXT["TEXT_RESOLVE"]:
+            self.assertLess(len(counts), 10)
+            game.tick()
+            counts.append(int(game.text(ID["ID_COUNTDOWN"])))
+        self.assertEqual(counts[-1], 0)
+        self.assertEqual(counts, sorted(counts, reverse=True))
+
+
+class Startup(WineCase):
+    def test_start_on_1024x768_then_close(self):
+        with Game(install(self.folder)) as game:
+            x, y = windowX(1024), windowY(768)
+            self.assertEqual(game.rect(), (x, y, x + const("WINDOW_W"),
+                                           y + const("WINDOW_H")))
+            self.assertEqual(game.texts(), [c[5] for c in CONTROLS.values()
+                                            if c[0] == "Static"])
+            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
+            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            self.assert_idle_board(game, COLOR)
+            self.assert_face_and_skins(game.screen())
+            game.shot("idle")
+            game.click(ID["ID_CLOSE"])
+            self.assertEqual(game.exit_code(), 0)
+
+    def test_start_on_800x600_then_quit(self):
+        with Game(install(self.folder), screen=(800, 600)) as game:
+            self.assertEqual(game.rect()[:2], (windowX(800), windowY(600)))
+            game.click(ID["ID_QUIT"])
+            self.assertEqual(game.exit_code(), 0)
+
+    def assert_face_and_skins(self, screen):
+        """Outside the controls the window is the face picture laid once;
+        each skinned button shows its normal picture."""
+        face = picture(RESOURCES / RC_BITMAPS[const("BMP_FACE")])
+        for y in range(screen.h):
+            covered = sorted((x, x + w) for kind, x, cy, w, h, _ in
+                             CONTROLS.values() if cy <= y < cy + h)
+            x = 0
+            for left, right in covered + [(screen.w, screen.w)]:
+                if left > x:
+                    self.assertEqual(screen.crop(x, y, left - x, 1),
+                                     face.crop(x, y, left - x, 1), (x, y))
+                x = max(x, right)
+        for id, (kind, x, y, w, h, _) in CONTROLS.items():
+            if kind == "SkinnedButton":
+                self.assertEqual(screen.crop(x, y, w, h),
+                                 picture(RESOURCES / RC_BITMAPS[skinNormal(id)]),
+                                 id)
+
+
+class Play(WineCase):
+    def test_whole_game_to_time_expiry_then_close_in_a_game(self):
+        with Game(install(self.folder)) as game:
+            game.click(ID["ID_NEWGAME"])
+            self.assertEqual(game.texts(), ["10", "01", "00:00", "2",
+                                            TEXT["TEXT_STUDY"]])
+            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "0")
+            dealt = self.dealt(game, COLOR, 4)
+            game.shot("dealt")
+            self.run_study_phase(game)
+            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
+            self.dealt(game, COLOR, 0)
+
+            for k, value in enumerate(dealt, 1):
+                game.click(placeId(k), value)
+            self.assertEqual(game.text(ID["ID_ROUNDS"]), "02")
+            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_STUDY"])
+            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
+            self.assertTrue(set(self.dealt(game, COLOR, 8)) <= {1, 2})
+
+            # The clock to its limit; a real tick now and then only comes
+            # early.
+            self.run_study_phase(game)
+            game.tick(290)
+            sent = 290
+            while game.text(ID["ID_STATUS"]) != TEXT["TEXT_EXPIRED"]:
+                self.assertLess(sent, 299)
+                game.tick()
+                sent += 1
+            self.assertGreaterEqual(sent, 295)
+            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "04:59")
+            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
+            before = game.screen()
+            for k in range(1, 9):
+                game.click(placeId(k))
+            time.sleep(0.3)
+            self.assertEqual(game.screen(), before)
+            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_EXPIRED"])
+
+            game.click(ID["ID_NEWGAME"])
+            game.click(ID["ID_CLOSE"])
+            self.assertEqual(game.exit_code(), 0)
+
+    def test_refusals_and_cancel_in_each_phase_then_quit_in_a_game(self):
+        status, countdown, clock = (ID["ID_STATUS"], ID["ID_COUNTDOWN"],
+                                    ID["ID_GAMECLOCK"])
+        with Game(install(self.folder)) as game:
+            before = game.texts()
+            game.click(ID["ID_CANCEL"])
+            self.assertEqual(game.texts(), before)
+
+            game.click(ID["ID_NEWGAME"])
+            game.tick(3)
+            dealt = self.dealt(game, COLOR, 4)
+            fixed = [game.text(i) for i in (ID["ID_ROUNDS"], ID["ID_BALLCOUNT"],
+                                            status)]
+            game.click(ID["ID_NEWGAME"])
+            game.click(ID["ID_COLORCOUNT"])
+            x, y, w, h = CONTROLS[ID["ID_SPORTS"]][1:5]
+            game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
+            self.assertEqual([game.text(i) for i in (ID["ID_ROUNDS"],
+                                                     ID["ID_BALLCOUNT"], status)],
+                             fixed)
+            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            self.assertEqual(self.dealt(game, COLOR, 4), dealt)
+
+            # Cancel in the study phase: the countdown stops where it was and
+            # the dealt board stays.
+            game.click(ID["ID_CANCEL"])
+            self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
+            left = game.text(countdown)
+            self.assertIn(left, ["07", "06", "05"])
+            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
+            time.sleep(1.3)
+            self.assertEqual(game.text(countdown), left)
+            self.assertEqual(self.dealt(game, COLOR, 4), dealt)
+
+            # Cancel in the resolve phase: the clock stops where it was.
+            game.click(ID["ID_NEWGAME"])
+            self.assertEqual(game.text(ID["ID_ROUNDS"]), "01")
+            self.run_study_phase(game)
+            game.tick(5)
+            game.click(ID["ID_CANCEL"])
+            self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
+            stopped = game.text(clock)
+            self.assertIn(seconds(stopped), range(5, 8))
+            time.sleep(1.3)
+            self.assertEqual(game.text(clock), stopped)
+            self.dealt(game, COLOR, 0)
+
+            game.click(ID["ID_NEWGAME"])
+            game.click(ID["ID_QUIT"])
+            self.assertEqual(game.exit_code(), 0)
+
+
+class Controls(WineCase):
+    def test_colour_count_and_icon_sets(self):
+        with Game(install(self.folder)) as game:
+            counts = []
+            for _ in range(6):
+                game.click(ID["ID_COLORCOUNT"])
+                counts.append(game.text(ID["ID_BALLCOUNT"]))
+            self.assertEqual(counts, ["3", "4", "5", "6", "7", "2"])
+
+            game.click(ID["ID_SPORTS"])
+            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "1")
+            self.assert_idle_board(game, SPORT)
+            game.shot("sport-idle")
+            game.click(ID["ID_NEWGAME"])
+            self.dealt(game, SPORT, 4)
+            game.shot("sport-dealt")
+            game.click(ID["ID_CANCEL"])
+            game.click(ID["ID_SPORTS"])
+            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            self.assert_idle_board(game, COLOR)
+
+    def test_pressed_picture_and_title_drag(self):
+        with Game(install(self.folder)) as game:
+            # Cancel is refused without a game, so holding it changes nothing.
+            id = ID["ID_CANCEL"]
+            x, y, w, h = CONTROLS[id][1:5]
+            normal = picture(RESOURCES / RC_BITMAPS[skinNormal(id)])
+            pressed = picture(RESOURCES / RC_BITMAPS[skinPressed(id)])
+            game.mouse(("move", x + w // 2, y + h // 2), ("down",))
+            shown = game.until(lambda s: s.crop(x, y, w, h) == pressed)
+            game.shot("pressed")
+            self.assertEqual(shown.crop(x, y, w, h), pressed)
+            game.mouse(("up",))
+            shown = game.until(lambda s: s.crop(x, y, w, h) == normal)
+            self.assertEqual(shown.crop(x, y, w, h), normal)
+            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_NO_GAME"])
+
+            left, top, right, bottom = TITLE
+            for (px, py), moves in [((right, 10), False), ((10, bottom), False),
+                                    ((left, top), True),
+                                    ((right - 1, bottom - 1), True)]:
+                start = game.rect()
+                game.mouse(("move", px, py), ("down",), ("move", px + 30, py + 20),
+                           ("move", px + 60, py + 40), ("up",))
+                end = game.rect()
+                moved = (end[0] - start[0], end[1] - start[1])
+                self.assertEqual(moved, (60, 40) if moves else (0, 0), (px, py))
+
+
+class Help(WineCase):
+    def test_error_box_while_the_clock_runs(self):
+        with Game(install(self.folder)) as game:
+            game.click(ID["ID_NEWGAME"])
+            self.run_study_phase(game)
+            game.ask(f"post {ID['ID_HELP']}")
+            box = f"{TEXT['TEXT_HELP_ERROR_TITLE']}|{TEXT['TEXT_HELP_ERROR']}"
+            self.assertEqual(game.poll("box", lambda a: a == box), box)
+            game.shot("help-error")
+            start = seconds(game.text(ID["ID_GAMECLOCK"]))
+            time.sleep(2.3)
+            self.assertGreaterEqual(seconds(game.text(ID["ID_GAMECLOCK"])),
+                                    start + 2)
+            self.assertEqual(game.ask("ok"), "1")
+            self.assertEqual(game.poll("box", lambda a: a == "none"), "none")
+            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_RESOLVE"])
+
+    def test_viewer_and_fallback_discs_from_another_folder(self):
+        folder = install(self.folder / "program", balls=False, help_file=True)
+        elsewhere = self.folder / "elsewhere"
+        elsewhere.mkdir()
+        with Game(folder, cwd=elsewhere) as game:
+            def idle_discs(screen):
+                return [disc(screen, k) for k in range(1, 5)] == [
+                    BODY[idle(k)] for k in range(1, 5)]
+            screen = game.until(idle_discs)
+            game.shot("fallback")
+            self.assertTrue(idle_discs(screen))
+            for k in range(5, PLACES + 1):
+                x, y, w, h = place_rect(k)
+                self.assertEqual(set(screen.crop(x, y, w, h).rgb[i:i + 3]
+                                     for i in range(0, 3 * w * h, 3)),
+                                 {bytes(BODY[0])}, k)
+
+            game.click(ID["ID_NEWGAME"])
+            screen = game.screen()
+            self.assertTrue({disc(screen, k) for k in range(1, 5)}
+                            <= {BODY[1], BODY[2]})
+            game.ask(f"post {ID['ID_HELP']}")
+            viewer = game.poll("window HH Parent", lambda a: a != "none", 20)
+            self.assertNotEqual(viewer, "none")
+            self.assertEqual(game.ask("box"), "none")
+            game.shot("help-viewer")
+            # The game goes on: the real timer keeps counting down.
+            count = game.text(ID["ID_COUNTDOWN"])
+            self.assertNotEqual(
+                game.poll(f"text {ID['ID_COUNTDOWN']}", lambda a: a != count, 3),
+                count)
+
+    def test_long_folder_path_is_never_cut(self):
+        deep = self.folder.joinpath(*["long-folder-name-" * 3] * 6)
+        install(deep, help_file=True)
+        exe = windows_path(deep / "quintara.exe")
+        self.assertGreater(len(exe), 260)
+        # Where a path cut to 259 characters would look for the help file.
+        cut = exe[:259][: exe[:259].rfind("\\") + 1]
+        decoy = Path(cut[2:].replace("\\", "/")) / HELP_FILE.name
+        shutil.copy(HELP_FILE, decoy)
+        with Game(deep) as game:
+            game.ask(f"post {ID['ID_HELP']}")
+            # Wine's shell cannot open a file past 260 characters, so the
+            # box is the right answer; the decoy must never be opened.
+            box = game.poll("box", lambda a: a != "none")
+            self.assertEqual(box.split("|")[1], TEXT["TEXT_HELP_ERROR"])
+            self.assertEqual(game.ask("window HH Parent"), "none")
+
+    def test_planted_winmm_is_never_loaded(self):
+        folder = install(self.folder)
+        shutil.copy(PLANTED_WINMM, folder)
+        marker = folder / "loaded"
+        # Wine prefers its own winmm; ask it to prefer a file one, as Windows
+        # would for a DLL beside the program.
+        with Game(folder, WINEDLLOVERRIDES="winmm=n,b") as game:
+            game.click(ID["ID_COLORCOUNT"])
+            game.click(ID["ID_NEWGAME"])
+            time.sleep(0.3)
+            self.assertFalse(marker.exists())
+            self.assertEqual(game.ask(f"load {windows_path(folder / 'winmm.dll')}"),
+                             "1")
+            self.assertTrue(marker.exists())
+
+
+if __name__ == "__main__":
+    if sys.argv[1:] == ["--make-prefix"]:
+        make_prefix()
+    elif sys.argv[1:] == ["--remove-prefix"]:
+        remove_prefix()
+    else:
+        unittest.main(verbosity=2)
