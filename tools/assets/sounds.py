@@ -71,13 +71,16 @@ def _chord_tones(root, minor):
 
 
 def tune(rate, frames, beat, key, chords, melody, flourish=(), bright=1.0):
+    # Bass an octave below the key note, pad and mallets from it upwards, the
+    # bell melody an octave above the mallets.
     """A short piece: flowing mallet arpeggios over bass and a pad on each
     chord, a bell melody on top; chords are (root offset, minor, beats)."""
     buf = [0.0] * frames
     t = 0.0
     lead_in = len(flourish) * beat / 4
     for i, m in enumerate(flourish):
-        note(buf, rate, i * beat / 4, beat * 1.5, hz(key + m), BELL, 0.28 * bright, decay=0.6)
+        note(buf, rate, i * beat / 4, beat * 1.5, hz(key + 24 + m), BELL, 0.22 * bright,
+             decay=0.6)
     t = lead_in
     for n, (off, minor, beats) in enumerate(chords):
         root = key + off
@@ -85,25 +88,25 @@ def tune(rate, frames, beat, key, chords, melody, flourish=(), bright=1.0):
         last = n == len(chords) - 1
         length = beats * beat
         ring = frames / rate - t if last else length
-        note(buf, rate, t, ring - 0.1, hz(root - 24), BASS, 0.5, attack=0.01, decay=1.2,
+        note(buf, rate, t, ring - 0.1, hz(root - 12), BASS, 0.45, attack=0.02, decay=1.2,
              release=0.1)
         for p in tones:
-            note(buf, rate, t, ring - 0.3, hz(p - 12), PAD, 0.07, attack=0.25, decay=100.0,
+            note(buf, rate, t, ring - 0.3, hz(p + 12), PAD, 0.06, attack=0.25, decay=100.0,
                  release=0.3)
         if last:
             for k, p in enumerate(tones + [root + 12]):
-                note(buf, rate, t + 0.04 * k, ring - 0.2, hz(p), MALLET, 0.2, decay=0.9)
+                note(buf, rate, t + 0.04 * k, ring - 0.2, hz(p + 12), MALLET, 0.2, decay=0.9)
         else:
             pattern = [0, 7, 12, tones[1] - root + 12, 12, 7, tones[1] - root, 7]
             for k in range(int(beats * 2)):
-                p = root + pattern[k % len(pattern)]
+                p = root + 12 + pattern[k % len(pattern)]
                 note(buf, rate, t + k * beat / 2, beat / 2, hz(p), MALLET,
                      0.22 if k % 2 == 0 else 0.16, decay=0.3)
         t += length
     t = lead_in
     for m, beats in melody:
         if m is not None:
-            note(buf, rate, t, beats * beat, hz(key + m), BELL, 0.3 * bright,
+            note(buf, rate, t, beats * beat, hz(key + 12 + m), BELL, 0.26 * bright,
                  decay=0.5 + 0.25 * beats, release=0.08)
         t += beats * beat
     return buf
@@ -121,7 +124,7 @@ def round_won(rate, frames):
     # G major with a rising flourish: G, Em, C, D, and home to G.
     chords = [(0, False, 4), (-3, True, 4), (5, False, 4), (7, False, 4), (0, False, 4)]
     melody = [(19, 1.5), (16, 0.5), (12, 1), (16, 1), (19, 1.5), (21, 0.5), (19, 2),
-              (17, 1), (21, 1), (24, 2), (23, 1), (21, 1), (19, 1), (18, 1), (19, 4)]
+              (17, 1), (21, 1), (24, 2), (23, 1), (21, 1), (19, 1), (21, 1), (24, 4)]
     flourish = [7, 11, 14, 19]
     return tune(rate, frames, 0.47, 43, chords, melody, flourish, bright=1.1)
 
