@@ -103,28 +103,33 @@ def _sport(uid, base, pattern, rim=None):
     return g_defs + _sphere_defs(uid, base, lite=0.6, dark=0.3), body
 
 
-def _polygon(cx, cy, r, n, turn):
-    pts = []
-    for i in range(n):
-        a = math.radians(turn + 360.0 * i / n)
-        pts.append("%.2f,%.2f" % (cx + r * math.sin(a), cy - r * math.cos(a)))
-    return " ".join(pts)
+def _polygon_points(cx, cy, r, n, turn):
+    return [(cx + r * math.sin(math.radians(turn + 360.0 * i / n)),
+             cy - r * math.cos(math.radians(turn + 360.0 * i / n))) for i in range(n)]
+
+
+def _points(pts):
+    return " ".join("%.2f,%.2f" % p for p in pts)
 
 
 def _football(uid):
+    """A black pentagon in the middle, five more round it, each tied to it by
+    a seam, and the seams of the white hexagons between them."""
     ink = "#1E1E24"
-    parts = ['<polygon points="%s" fill="%s"/>' % (_polygon(CX, CY + 0.5, 6.8, 5, 0), ink)]
+    line = 'stroke="%s" stroke-width="1.2" stroke-linecap="round"' % ink
+    cy = CY + 0.5
+    centre = _polygon_points(CX, cy, 6.5, 5, 0)
+    outer = [_polygon_points(CX + 17 * math.sin(math.radians(72 * i)),
+                             cy - 17 * math.cos(math.radians(72 * i)), 6, 5, 72 * i + 180)
+             for i in range(5)]
+    parts = ['<polygon points="%s" fill="%s"/>' % (_points(p), ink) for p in [centre] + outer]
     for i in range(5):
-        a = math.radians(36 + 72 * i)
-        px, py = CX + 17.5 * math.sin(a), CY + 0.5 - 17.5 * math.cos(a)
-        parts.append('<polygon points="%s" fill="%s"/>'
-                     % (_polygon(px, py, 6.2, 5, 36 + 72 * i + 180), ink))
-        vx, vy = CX + 6.8 * math.sin(math.radians(72 * i)), CY + 0.5 - 6.8 * math.cos(
-            math.radians(72 * i))
-        ox, oy = CX + 13 * math.sin(math.radians(72 * i)), CY + 0.5 - 13 * math.cos(
-            math.radians(72 * i))
-        parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" stroke="%s" '
-                     'stroke-width="1.3"/>' % (vx, vy, ox, oy, ink))
+        (x1, y1), (x2, y2) = centre[i], outer[i][0]
+        parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" %s/>' % (x1, y1, x2, y2, line))
+        nxt = outer[(i + 1) % 5]
+        (x1, y1), (x2, y2) = min(((p, q) for p in outer[i] for q in nxt),
+                                 key=lambda pq: math.dist(*pq))
+        parts.append('<line x1="%.2f" y1="%.2f" x2="%.2f" y2="%.2f" %s/>' % (x1, y1, x2, y2, line))
     return _sport(uid, (250, 250, 248), "".join(parts), rim=(90, 90, 90))
 
 
@@ -215,11 +220,11 @@ SPORTS = [_football, _basketball, _tennis, _baseball, _volleyball, _billiard, _b
 
 
 def picture(kind, n):
-    """SVG document of ball n (0 = empty) of kind "ball" or "sport"."""
+    """SVG document of ball n (0 = empty) of kind "colour" or "sport"."""
     uid = "%s%d" % (kind, n)
     if n == 0:
         defs, body = cell(uid)
-    elif kind == "ball":
+    elif kind == "colour":
         defs, body = colour_ball(n)
     else:
         defs, body = SPORTS[n - 1](uid)

@@ -2,7 +2,6 @@
 this folder: python3 build.py [output folder]."""
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -15,14 +14,7 @@ import layout
 import sounds
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TEXTS = os.path.join(layout.ROOT, "src", "game", "texts.h")
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
-
-
-def texts():
-    with open(TEXTS, encoding="utf-8") as f:
-        return {k: v.replace("\\\\", "\\") for k, v in
-                re.findall(r'constexpr const char \*(\w+) = "((?:[^"\\]|\\.)*)";', f.read())}
 
 
 def write(out, name, data):
@@ -43,10 +35,11 @@ def pictures(out):
         for pressed, suffix in ((False, ""), (True, "-pressed")):
             bmp(out, "buttons/%s%s.bmp" % (name, suffix), face.button_picture(id_name, pressed),
                 c.w, c.h)
-    for folder, kind in (("ColorIcons", "ball"), ("SportIcons", "sport")):
+    # The folders and names the game asks for, such as "ColorIcons\\ball3.bmp".
+    for prefix, kind in (("COLOR_ICONS", "colour"), ("SPORT_ICONS", "sport")):
+        name = layout.TEXTS[prefix].replace("\\", "/")
         for n in range(len(balls.COLOURS)):
-            bmp(out, "%s/%s%d.bmp" % (folder, kind, n), balls.picture(kind, n), balls.SIZE,
-                balls.SIZE)
+            bmp(out, "%s%d.bmp" % (name, n), balls.picture(kind, n), balls.SIZE, balls.SIZE)
 
 
 def ball_colours(out):
@@ -106,7 +99,7 @@ def sound_files(out):
 def help_file(out):
     """Compile the help pages, with the game's own texts put in, from a
     scratch folder whose files all carry one fixed time."""
-    values = texts()
+    values = layout.TEXTS
     src = os.path.join(HERE, "help")
     with tempfile.TemporaryDirectory() as tmp:
         for name in sorted(os.listdir(src)):

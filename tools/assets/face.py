@@ -133,7 +133,7 @@ def picture():
     ball_defs, ball = balls.sphere("title", balls.BODY[1])
     defs.append(ball_defs)
     body.append('<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball)
-    body.append(text(22, 15.5, "Quintara", 13, "#FFFFFF"))
+    body.append(text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
 
     # The three keys under their buttons, as their normal pictures.
     for _, id_name in layout.BUTTONS:
@@ -211,7 +211,7 @@ def picture():
         x = plates_right.x + plates_right.w + 8 - (len(balls.BODY) - n) * 21
         body.append('<g transform="translate(%g %g) scale(0.4)">%s</g>'
                     % (x - 0.4 * balls.CX + 9, ribbon_y - 0.4 * balls.CY, b))
-    body.append(text(W - 10, H - 8, "Program version: 1.0.1", 11, hexc(INK), weight="normal",
+    body.append(text(W - 10, H - 8, "Program version: " + layout.VERSION, 11, hexc(INK), weight="normal",
                      anchor="end", style="italic"))
     body.append(_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, (0, 0, 0), 0.45)))
     body.append(_bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),

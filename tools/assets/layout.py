@@ -1,11 +1,13 @@
-"""The window's geometry and resource numbers, read from the core's header so
-that the artwork never carries its own copy of them."""
+"""What the artwork takes from the game's own sources, so that it never
+carries a copy: the window's geometry from layout.h, the texts from texts.h
+and the version from the top CMakeLists.txt."""
 import os
 import re
 from collections import namedtuple
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 HEADER = os.path.join(ROOT, "src", "game", "layout.h")
+TEXTS_HEADER = os.path.join(ROOT, "src", "game", "texts.h")
 
 Control = namedtuple("Control", "id kind x y w h text")
 
@@ -32,6 +34,21 @@ WINDOW_W = CONSTS["WINDOW_W"]
 WINDOW_H = CONSTS["WINDOW_H"]
 if sum(c.kind == "Place" for c in CONTROLS) != CONSTS["PLACES"]:
     raise SystemExit("layout.h: the control table did not parse")
+
+
+def _texts():
+    with open(TEXTS_HEADER, encoding="utf-8") as f:
+        return {k: v.replace("\\\\", "\\") for k, v in
+                re.findall(r'constexpr const char \*(\w+) = "((?:[^"\\]|\\.)*)";', f.read())}
+
+
+def _version():
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(\w+ VERSION ([\d.]+)", f.read()).group(1)
+
+
+TEXTS = _texts()
+VERSION = _version()
 
 
 def control(id_name):
