@@ -8,6 +8,7 @@ import shutil
 import struct
 import subprocess
 import time
+import zipfile
 from pathlib import Path
 
 SOURCE = Path(os.environ["QUINTARA_SOURCE"])
@@ -165,6 +166,14 @@ def install(folder, balls=True, help_file=False):
     return folder
 
 
+def unpack_zip(folder):
+    """The zip made by cpack, unpacked into folder: the folder it holds."""
+    archive, = Path(os.environ["QUINTARA_ZIP_FOLDER"]).glob("*.zip")
+    with zipfile.ZipFile(archive) as z:
+        z.extractall(folder)
+    return folder / archive.stem
+
+
 class Game:
     """quintara.exe started in folder cwd on a fresh screen, with the driver
     attached. Use as a context manager: it ends every process it started."""
@@ -183,6 +192,8 @@ class Game:
         self.process = self.driver = None
         try:
             self._until(lambda: Path(f"/tmp/.X11-unix/X{number}").exists(), 10)
+            if self.xvfb.poll() is not None:
+                raise RuntimeError(f"Xvfb could not start on {self.display}")
             self.process = subprocess.Popen(
                 ["wine", str(folder / "quintara.exe")], cwd=cwd or folder,
                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,

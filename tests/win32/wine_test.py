@@ -13,7 +13,8 @@ from pathlib import Path
 from harness import (BODY, CONTROLS, HELP_FILE, ID, PLACES, PLANTED_WINMM,
                      RC_BITMAPS, RESOURCES, TEXT, TITLE, Game, const,
                      function, install, make_prefix, picture, place_rect,
-                     placeId, remove_prefix, shown_ball)
+                     placeId, remove_prefix, shown_ball,
+                     unpack_zip)
 
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
@@ -74,8 +75,8 @@ class WineCase(unittest.TestCase):
 
 
 class Startup(WineCase):
-    def test_start_on_1024x768_then_close(self):
-        with Game(install(self.folder)) as game:
+    def test_start_from_the_zip_on_1024x768_then_close(self):
+        with Game(unpack_zip(self.folder)) as game:
             x, y = windowX(1024), windowY(768)
             self.assertEqual(game.rect(), (x, y, x + const("WINDOW_W"),
                                            y + const("WINDOW_H")))

@@ -43,11 +43,16 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 128000;
   char number[2] = {static_cast<char>('0' + value), '\0'};
   RECT box = r;
-  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const HFONT font =
+      CreateFontA(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                  DEFAULT_PITCH | FF_SWISS, nullptr);
+  const HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, light ? RGB(0, 0, 0) : RGB(255, 255, 255));
   DrawTextA(dc, number, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, oldFont);
+  DeleteObject(font);
 }
 
 }  // namespace
