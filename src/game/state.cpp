@@ -17,14 +17,12 @@ std::string ConvertMe, getDrivePath, HelpFiler;
 
 namespace {
 
-int *const values[PLACES] = {&avalue, &bvalue, &cvalue, &dvalue,
-                             &evalue, &fvalue, &gvalue, &hvalue,
-                             &ivalue, &jvalue, &kvalue, &lvalue,
-                             &mvalue, &nvalue, &ovalue, &pvalue};
-std::string *const paths[PLACES] = {&balla, &ballb, &ballc, &balld,
-                                    &balle, &ballf, &ballg, &ballh,
-                                    &balli, &ballj, &ballk, &balll,
-                                    &ballm, &balln, &ballo, &ballp};
+int *const values[PLACES] = {
+    &avalue, &bvalue, &cvalue, &dvalue, &evalue, &fvalue, &gvalue, &hvalue,
+    &ivalue, &jvalue, &kvalue, &lvalue, &mvalue, &nvalue, &ovalue, &pvalue};
+std::string *const paths[PLACES] = {
+    &balla, &ballb, &ballc, &balld, &balle, &ballf, &ballg, &ballh,
+    &balli, &ballj, &ballk, &balll, &ballm, &balln, &ballo, &ballp};
 
 // The globals hold their start-up values before main runs.
 const bool initialised = (initState(), true);
