@@ -17,8 +17,8 @@ extern int gametock;     // game clock seconds
 extern int mincount;     // game clock minutes
 extern int size;         // number of places
 
-extern std::vector<int>
-    board;  // dealt board; entry k for place k, entry 0 is 0
+// The dealt board: entry k for place k; entry 0 belongs to no place and is 0.
+extern std::vector<int> board;
 
 // The player's board, one value per place; 0 means not yet set this round.
 extern int avalue, bvalue, cvalue, dvalue, evalue, fvalue, gvalue, hvalue,
