@@ -84,8 +84,7 @@ def sphere(uid, base):
     return _sphere_defs(uid, base), body
 
 
-def colour_ball(n):
-    uid = "c%d" % n
+def colour_ball(n, uid):
     g_defs, g_body = _ground(uid)
     s_defs, s_body = sphere(uid, BODY[n - 1])
     return g_defs + s_defs, g_body + s_body
@@ -219,13 +218,16 @@ def _bowling(uid):
 SPORTS = [_football, _basketball, _tennis, _baseball, _volleyball, _billiard, _bowling]
 
 
-def picture(kind, n):
-    """SVG document of ball n (0 = empty) of kind "colour" or "sport"."""
-    uid = "%s%d" % (kind, n)
+def parts(kind, n, uid):
+    """Defs and body of ball n (0 = empty) of kind "colour" or "sport"."""
     if n == 0:
-        defs, body = cell(uid)
-    elif kind == "colour":
-        defs, body = colour_ball(n)
-    else:
-        defs, body = SPORTS[n - 1](uid)
+        return cell(uid)
+    if kind == "colour":
+        return colour_ball(n, uid)
+    return SPORTS[n - 1](uid)
+
+
+def picture(kind, n):
+    """SVG document of ball n of kind "colour" or "sport"."""
+    defs, body = parts(kind, n, "%s%d" % (kind, n))
     return document(SIZE, SIZE, body, defs)

@@ -96,6 +96,18 @@ def sound_files(out):
         write(out, "sounds/%s.wav" % name, sounds.make(name))
 
 
+def _help_pictures(folder):
+    """The pictures the help pages show: the window during a round and every
+    ball of both sets."""
+    shots = {"window.png": (face.screenshot(), layout.WINDOW_W, layout.WINDOW_H)}
+    for kind in ("colour", "sport"):
+        for n in range(1, len(balls.COLOURS)):
+            shots["%s%d.png" % (kind, n)] = (balls.picture(kind, n), balls.SIZE, balls.SIZE)
+    for name, (svg, w, h) in shots.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(imaging.png_bytes(imaging.render(svg, w, h)))
+
+
 def help_file(out):
     """Compile the help pages, with the game's own texts put in, from a
     scratch folder whose files all carry one fixed time."""
@@ -106,10 +118,11 @@ def help_file(out):
             with open(os.path.join(src, name), encoding="utf-8") as f:
                 page = f.read()
             page = re.sub(r"\{(TEXT_\w+)\}", lambda m: values[m.group(1)], page)
-            path = os.path.join(tmp, name)
-            with open(path, "w", encoding="cp1252", newline="\r\n") as f:
+            with open(os.path.join(tmp, name), "w", encoding="cp1252", newline="\r\n") as f:
                 f.write(page)
-            os.utime(path, (0, 0))
+        _help_pictures(tmp)
+        for name in os.listdir(tmp):
+            os.utime(os.path.join(tmp, name), (0, 0))
         run = subprocess.run(["chmcmd", "--no-html-scan", "quintara.hhp"], cwd=tmp,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         if run.returncode:

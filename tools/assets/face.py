@@ -119,8 +119,9 @@ def _plate(x, y, w, h, label, uid):
     return defs, body
 
 
-def picture():
-    """SVG document of the whole window face."""
+def picture(extra=()):
+    """SVG document of the whole window face, with any extra (defs, body)
+    parts drawn over it."""
     W, H = layout.WINDOW_W, layout.WINDOW_H
     defs, body = [], [_rect(0, 0, W, H, BEIGE)]
 
@@ -216,4 +217,31 @@ def picture():
     body.append(_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, (0, 0, 0), 0.45)))
     body.append(_bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),
                        mix(BEIGE, (0, 0, 0), 0.2)))
+    for part in extra:
+        add(part)
     return document(W, H, "".join(body), "".join(defs))
+
+
+# A round in its study phase, for the help: the dealt balls of round 2 and
+# what the statics show then.
+EXAMPLE_BOARD = [1, 3, 2, 1, 2, 2, 3, 1]
+EXAMPLE_TEXTS = {"ID_COUNTDOWN": "07", "ID_ROUNDS": "02", "ID_GAMECLOCK": "00:00",
+                 "ID_BALLCOUNT": "3", "ID_STATUS": layout.TEXTS["TEXT_STUDY"]}
+
+
+def screenshot():
+    """The window as a player sees it during a round, for the help pages."""
+    extra = []
+    for k, p in enumerate(layout.places()):
+        n = EXAMPLE_BOARD[k] if k < len(EXAMPLE_BOARD) else 0
+        d, b = balls.parts("colour", n, "shot%d" % p.id)
+        extra.append((d, '<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b)))
+    for id_name, value in EXAMPLE_TEXTS.items():
+        c = control(id_name)
+        status = id_name == "ID_STATUS"
+        extra.append(("", text(c.x + 1, c.y + 12, value, 11, "#000000",
+                               weight="normal" if status else "bold")))
+    box = control("ID_SPORTS")
+    extra.append(("", _rect(box.x, box.y, box.w, box.h, (0x80, 0x80, 0x80))
+                  + _rect(box.x + 1, box.y + 1, box.w - 2, box.h - 2, WHITE)))
+    return picture(extra)
