@@ -112,12 +112,40 @@ def tune(rate, frames, beat, key, chords, melody, flourish=(), bright=1.0):
     return buf
 
 
+def room(samples, rate, wet=0.25):
+    """A small room: four damped feedback combs in parallel, then two
+    all-pass stages (Schroeder's reverberator), mixed under the dry sound."""
+    combs = []
+    for ms in (29.7, 37.1, 41.1, 43.7):
+        n = int(rate * ms / 1000)
+        line, pos, low, out = [0.0] * n, 0, 0.0, []
+        for x in samples:
+            y = line[pos]
+            low = 0.7 * y + 0.3 * low
+            line[pos] = x + 0.78 * low
+            pos = (pos + 1) % n
+            out.append(y)
+        combs.append(out)
+    tail = [a + b + c + d for a, b, c, d in zip(*combs)]
+    for ms in (5.0, 1.7):
+        n = int(rate * ms / 1000)
+        line, pos, out = [0.0] * n, 0, []
+        for x in tail:
+            y = line[pos]
+            v = x + 0.5 * y
+            line[pos] = v
+            out.append(y - 0.5 * v)
+            pos = (pos + 1) % n
+        tail = out
+    return [x + wet * 0.25 * y for x, y in zip(samples, tail)]
+
+
 def new_game(rate, frames):
     # C major: C, Am, F, G, and home to C.
     chords = [(0, False, 4), (-3, True, 4), (5, False, 4), (7, False, 4), (0, False, 4)]
     melody = [(16, 2), (19, 2), (21, 2), (16, 1), (12, 1), (17, 2), (21, 1), (19, 1),
               (19, 1), (23, 1), (26, 2), (24, 4)]
-    return tune(rate, frames, 0.5, 48, chords, melody)
+    return room(tune(rate, frames, 0.5, 48, chords, melody), rate)
 
 
 def round_won(rate, frames):
@@ -126,7 +154,7 @@ def round_won(rate, frames):
     melody = [(19, 1.5), (16, 0.5), (12, 1), (16, 1), (19, 1.5), (21, 0.5), (19, 2),
               (17, 1), (21, 1), (24, 2), (23, 1), (21, 1), (19, 1), (21, 1), (24, 4)]
     flourish = [7, 11, 14, 19]
-    return tune(rate, frames, 0.47, 43, chords, melody, flourish, bright=1.1)
+    return room(tune(rate, frames, 0.47, 43, chords, melody, flourish, bright=1.1), rate)
 
 
 def click(rate, frames):
