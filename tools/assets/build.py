@@ -76,10 +76,9 @@ def icons(out):
     write(out, "quintara.png", imaging.png_bytes(small))
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
-    rows = [[(r, g, b, a) for r, g, b, a in
-             (px[:3] + (255,) if px[3] == 255 else
-              imaging.Picture(1, 1, [[px]]).opaque(ICON_EDGE).pixel(0, 0)[:3] + (px[3],)
-              for px in row)] for row in small.rows]
+    edged = small.opaque(ICON_EDGE)
+    rows = [[e[:3] + (a[3],) for a, e in zip(row, edged_row)]
+            for row, edged_row in zip(small.rows, edged.rows)]
     counts = {}
     for row in rows:
         for px in row:

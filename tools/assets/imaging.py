@@ -144,8 +144,3 @@ def ico_bytes(pic):
     return (struct.pack("<HHH", 0, 1, 1)
             + struct.pack("<BBBBHHII", w, h, 0, 0, 1, 8, len(image), 22) + image)
 
-
-def scale(pic, w, h):
-    """Nearest-neighbour resize."""
-    return Picture(w, h, [[pic.rows[y * pic.h // h][x * pic.w // w] for x in range(w)]
-                          for y in range(h)])
