@@ -171,29 +171,28 @@ def _baseball(uid):
 
 
 def _volleyball(uid):
-    """Three arms of three curved strips each, turning round the centre."""
-    seam = "#3A3A48"
+    """Three families of curved panels turning round the centre: each seam
+    is an arc of one of three circles through the middle, and the panels
+    beside it follow wider circles of the same centre."""
+    seam = 'fill="none" stroke="#3A3A48" stroke-width="1"'
+    rho, width = 18, 6
+    centres = [(CX + rho * math.cos(math.radians(90 + 120 * k)),
+                CY - rho * math.sin(math.radians(90 + 120 * k))) for k in range(3)]
     parts = []
     for k, band in enumerate(("#2458B8", "#F4C418", None)):
-        a = math.radians(90 + 120 * k)
-        ox, oy = CX + 30 * math.cos(a), CY - 30 * math.sin(a)
-        wedge = []
-        for t in (-62, 62):
-            b = a + math.radians(t + 12)
-            wedge.append("%.2f,%.2f" % (CX + 40 * math.cos(b), CY - 40 * math.sin(b)))
-        parts.append('<clipPath id="%s-arm%d"><polygon points="%g,%g %s"/></clipPath>'
-                     % (uid, k, CX, CY, " ".join(wedge)))
-        arm = []
+        (ox, oy), (nx, ny), (px, py) = centres[k], centres[(k + 1) % 3], centres[k - 1]
+        family = ['<circle cx="%.2f" cy="%.2f" r="%g" %s/>' % (ox, oy, rho + j * width, seam)
+                  for j in (1, 2)]
         if band:
-            arm.append('<circle cx="%.2f" cy="%.2f" r="20" fill="none" stroke="%s" '
-                       'stroke-width="7"/>' % (ox, oy, band))
-        for r in (9.5, 16.5, 23.5, 30.5):
-            arm.append('<circle cx="%.2f" cy="%.2f" r="%g" fill="none" stroke="%s" '
-                       'stroke-width="1"/>' % (ox, oy, r, seam))
-        parts.append('<g clip-path="url(#%s-arm%d)">%s</g>' % (uid, k, "".join(arm)))
-        b = a + math.radians(74)
-        parts.append('<line x1="%g" y1="%g" x2="%.2f" y2="%.2f" stroke="%s" stroke-width="1"/>'
-                     % (CX, CY, CX + 40 * math.cos(b), CY - 40 * math.sin(b), seam))
+            family.insert(0, '<circle cx="%.2f" cy="%.2f" r="%g" fill="none" stroke="%s" '
+                             'stroke-width="%g"/>' % (ox, oy, rho + 1.5 * width, band, width))
+        parts.append('<clipPath id="%s-family%d"><circle cx="%.2f" cy="%.2f" r="%g"/></clipPath>'
+                     '<g clip-path="url(#%s-family%d)">%s</g>'
+                     % (uid, k, nx, ny, rho, uid, k, "".join(family)))
+        parts.append('<mask id="%s-seam%d"><rect width="48" height="48" fill="#fff"/>'
+                     '<circle cx="%.2f" cy="%.2f" r="%g" fill="#000"/></mask>'
+                     '<circle cx="%.2f" cy="%.2f" r="%g" %s mask="url(#%s-seam%d)"/>'
+                     % (uid, k, px, py, rho, ox, oy, rho, seam, uid, k))
     return _sport(uid, (250, 250, 246), "".join(parts), rim=(100, 100, 110))
 
 
