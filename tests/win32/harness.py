@@ -279,11 +279,13 @@ class Game:
 
     def mouse(self, *actions):
         """xdotool actions at client points of the window: ("move", x, y),
-        ("down",), ("up",)."""
+        ("down",), ("up",), ("double",)."""
         x0, y0 = self.rect()[:2]
         for action, *point in actions:
             if action == "move":
                 args = ["mousemove", str(x0 + point[0]), str(y0 + point[1])]
+            elif action == "double":
+                args = ["click", "--repeat", "2", "--delay", "80", "1"]
             else:
                 args = ["mouse" + action, "1"]
             subprocess.run(["xdotool", *args], env=self.env, check=True)

@@ -219,6 +219,11 @@ class Controls(WineCase):
                 game.click(ID["ID_COLORCOUNT"])
                 counts.append(game.text(ID["ID_BALLCOUNT"]))
             self.assertEqual(counts, ["3", "4", "5", "6", "7", "2"])
+            # A double click is two presses.
+            x, y, w, h = CONTROLS[ID["ID_COLORCOUNT"]][1:5]
+            game.mouse(("move", x + w // 2, y + h // 2), ("double",))
+            self.assertEqual(game.poll(f"text {ID['ID_BALLCOUNT']}",
+                                       lambda a: a == "4", 3), "4")
 
             game.click(ID["ID_SPORTS"])
             self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "1")
@@ -247,6 +252,12 @@ class Controls(WineCase):
             shown = game.until(lambda s: s.crop(x, y, w, h) == normal)
             self.assertEqual(shown.crop(x, y, w, h), normal)
             self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_NO_GAME"])
+            # A ball place has one picture, held or not.
+            x, y, w, h = place_rect(1)
+            game.mouse(("move", x + w // 2, y + h // 2), ("down",))
+            time.sleep(0.3)
+            self.assertEqual(shown_ball(game.screen(), 1, COLOR), idle(1))
+            game.mouse(("up",))
 
             left, top, right, bottom = TITLE
             for (px, py), moves in [((right, 10), False), ((10, bottom), False),
