@@ -1,13 +1,15 @@
 """Every committed resource file in the exact format, size and layout the
 game loads, and the window face with its fields and cells under the
 controls."""
+import os
 import re
 import struct
 import unittest
 
-from files import bitmap, read
+from files import ROOT, bitmap, read
 
 import balls
+import imaging
 import layout
 import sounds
 
@@ -35,6 +37,15 @@ class Bitmaps(unittest.TestCase):
                     self.assertEqual(rows[y][x], balls.CELL, "%s%d at %d,%d" % (kind, n, x, y))
         self.assertEqual(bitmap("ColorIcons", "ball0.bmp")[2],
                          bitmap("SportIcons", "sport0.bmp")[2])
+
+    def test_sport_balls_differ_without_colour(self):
+        # Seen in grey only, every two sport balls must still look different.
+        grey = [[0.299 * r + 0.587 * g + 0.114 * b for row in bitmap(
+            "SportIcons", "sport%d.bmp" % n)[2] for r, g, b in row] for n in range(1, 8)]
+        for i in range(7):
+            for j in range(i + 1, 7):
+                diff = sum(abs(a - b) for a, b in zip(grey[i], grey[j])) / len(grey[i])
+                self.assertGreater(diff, 10, "sport%d and sport%d" % (i + 1, j + 1))
 
 
 class Face(unittest.TestCase):
@@ -129,6 +140,15 @@ class Icon(unittest.TestCase):
         self.assertTrue(0 < transparent < 32 * 32 // 2, transparent)
         self.assertTrue(mask[-4] & 0x80, "bottom-left corner should be clear")
 
+    def test_mask_matches_desktop_picture(self):
+        data = read("quintara.ico")
+        mask = data[22 + 40 + 1024 + 32 * 32:]
+        png = imaging.read_png(read("quintara.png"))
+        for y in range(32):
+            for x in range(32):
+                clear = mask[(31 - y) * 4 + x // 8] >> (7 - x % 8) & 1
+                self.assertEqual(clear, png.pixel(x, y)[3] < 128, "pixel %d,%d" % (x, y))
+
     def test_desktop_pictures(self):
         for name, size in (("quintara.png", 32), ("quintara-256.png", 256)):
             data = read(name)
@@ -142,6 +162,15 @@ class Others(unittest.TestCase):
         self.assertEqual(data[:4], b"ITSF")
         for page in (b"/index.html", b"/playing.html", b"/buttons.html"):
             self.assertIn(page, data)
+
+    def test_help_links_lead_to_pages_in_the_file(self):
+        folder = os.path.join(ROOT, "tools", "assets", "help")
+        with open(os.path.join(folder, "quintara.hhp"), encoding="utf-8") as f:
+            listed = set(f.read().split("[FILES]")[1].split())
+        for name in os.listdir(folder):
+            with open(os.path.join(folder, name), encoding="utf-8") as f:
+                for target in re.findall(r'(?:href|src|value)="([^"#:]+\.\w+)"', f.read()):
+                    self.assertIn(target, listed, name)
 
     def test_ball_colour_header_matches_pictures_table(self):
         text = read("ball_colors.h").decode()
