@@ -3,15 +3,22 @@ game loads, and the window face with its fields and cells under the
 controls."""
 import os
 import re
+import shutil
 import struct
+import subprocess
+import tempfile
 import unittest
 
-from files import ROOT, bitmap, read
+from files import ROOT, bitmap, path, read
 
 import balls
 import imaging
 import layout
 import sounds
+
+HELP_SOURCES = os.path.join(ROOT, "tools", "assets", "help")
+with open(os.path.join(HELP_SOURCES, "quintara.hhp"), encoding="utf-8") as _f:
+    HELP_FILES = _f.read().split("[FILES]")[1].split()
 
 
 class Bitmaps(unittest.TestCase):
@@ -163,12 +170,22 @@ class Others(unittest.TestCase):
         for page in (b"/index.html", b"/playing.html", b"/buttons.html"):
             self.assertIn(page, data)
 
+    @unittest.skipUnless(shutil.which("extract_chmLib"), "extract_chmLib not installed")
+    def test_help_unpacks_to_every_page_with_the_games_texts(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            subprocess.run(["extract_chmLib", path("quintara-help.chm"), tmp], check=True,
+                           stdout=subprocess.DEVNULL)
+            for name in HELP_FILES:
+                self.assertTrue(os.path.isfile(os.path.join(tmp, name)), name)
+            with open(os.path.join(tmp, "playing.html"), encoding="cp1252") as f:
+                page = f.read()
+        self.assertNotIn("{TEXT_", page)
+        self.assertIn(layout.TEXTS["TEXT_STUDY"], page)
+
     def test_help_links_lead_to_pages_in_the_file(self):
-        folder = os.path.join(ROOT, "tools", "assets", "help")
-        with open(os.path.join(folder, "quintara.hhp"), encoding="utf-8") as f:
-            listed = set(f.read().split("[FILES]")[1].split())
-        for name in os.listdir(folder):
-            with open(os.path.join(folder, name), encoding="utf-8") as f:
+        listed = set(HELP_FILES)
+        for name in os.listdir(HELP_SOURCES):
+            with open(os.path.join(HELP_SOURCES, name), encoding="utf-8") as f:
                 for target in re.findall(r'(?:href|src|value)="([^"#:]+\.\w+)"', f.read()):
                     self.assertIn(target, listed, name)
 
