@@ -1,6 +1,7 @@
 // Paints the owner-drawn buttons: the skinned ones from their bitmap
 // resources, the ball places from the picture files their paths name. Every
 // picture is loaded for one draw and freed right after it.
+#include <iterator>
 #include <string>
 
 #include "ball_colors.h"
@@ -18,8 +19,9 @@ COLORREF body(int value) {
 int pathValue(const std::string &path) {
   const auto dot = path.rfind(".bmp");
   if (dot == std::string::npos || dot == 0) return 0;
-  const char digit = path[dot - 1];
-  return digit >= '1' && digit <= '7' ? digit - '0' : 0;
+  const int value = path[dot - 1] - '0';
+  return value > 0 && value < static_cast<int>(std::size(kBallBody)) ? value
+                                                                     : 0;
 }
 
 // A place whose picture cannot be read: the empty cell and, for a colour, a
