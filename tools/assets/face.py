@@ -4,7 +4,7 @@ under the controls."""
 import balls
 import layout
 from layout import control
-from svg import WHITE, document, hexc, mix, text
+from svg import BLACK, WHITE, document, hexc, mix, text
 
 BEIGE = (0xF0, 0xE0, 0xCF)
 STRIP = (0x3F, 0x10, 0x10)
@@ -13,6 +13,8 @@ STRIP_H = 22
 TRAY = (0xE2, 0xCF, 0xBA)
 KEY = (0xD2, 0xD2, 0xD0)
 INK = (0x4A, 0x36, 0x28)
+BED = (0x9A, 0x97, 0x88)
+BOARD_MARGIN = 8
 
 # Caption or mark of each skinned button, by its id name.
 CAPTIONS = {
@@ -55,10 +57,10 @@ def button(id_name, pressed, uid):
     small = id_name not in CAPTIONS
     ground = STRIP if small else TRAY
     face = KEY if small else OLIVE
-    top, bottom = mix(face, WHITE, 0.3), mix(face, (0, 0, 0), 0.22)
+    top, bottom = mix(face, WHITE, 0.3), mix(face, BLACK, 0.22)
     if pressed:
-        top, bottom = mix(face, (0, 0, 0), 0.18), mix(face, WHITE, 0.08)
-    light, dark = mix(face, WHITE, 0.6), mix(face, (0, 0, 0), 0.55)
+        top, bottom = mix(face, BLACK, 0.18), mix(face, WHITE, 0.08)
+    light, dark = mix(face, WHITE, 0.6), mix(face, BLACK, 0.55)
     if pressed:
         light, dark = dark, light
     defs = ('<linearGradient id="%s-face" x1="0" y1="0" x2="0" y2="1">'
@@ -67,7 +69,7 @@ def button(id_name, pressed, uid):
     r = 3 if small else 4
     body = (_rect(0, 0, w, h, ground)
             + '<rect x="0.5" y="0.5" width="%g" height="%g" rx="%g" fill="%s"/>'
-            % (w - 1, h - 1, r, hexc(mix(ground, (0, 0, 0), 0.45)))
+            % (w - 1, h - 1, r, hexc(mix(ground, BLACK, 0.45)))
             + '<rect x="1" y="1" width="%g" height="%g" rx="%g" fill="url(#%s-face)"/>'
             % (w - 2, h - 2, r - 0.5, uid)
             + '<path d="M 2 %g V %g Q 2 2 %g 2 H %g" fill="none" stroke="%s" stroke-width="1"/>'
@@ -86,7 +88,7 @@ def button(id_name, pressed, uid):
     else:
         cap = CAPTIONS[id_name]
         x, y = w / 2 + shift, 18.5 + shift
-        body += text(x + 0.7, y + 0.7, cap, 12, hexc(mix(OLIVE, (0, 0, 0), 0.6)),
+        body += text(x + 0.7, y + 0.7, cap, 12, hexc(mix(OLIVE, BLACK, 0.6)),
                      anchor="middle")
         body += text(x, y, cap, 12, "#FFFFFF", anchor="middle")
     return defs, body
@@ -100,7 +102,7 @@ def button_picture(id_name, pressed):
 
 def _field(c):
     """The white field under a static, framed by a thin sunken line."""
-    return (_rect(c.x - 2, c.y - 2, c.w + 4, c.h + 4, mix(OLIVE, (0, 0, 0), 0.45))
+    return (_rect(c.x - 2, c.y - 2, c.w + 4, c.h + 4, mix(OLIVE, BLACK, 0.45))
             + _rect(c.x - 1, c.y - 1, c.w + 3, c.h + 3, mix(OLIVE, WHITE, 0.55))
             + _rect(c.x - 1, c.y - 1, c.w + 2, c.h + 2, WHITE))
 
@@ -109,117 +111,143 @@ def _plate(x, y, w, h, label, uid):
     defs = ('<linearGradient id="%s" x1="0" y1="0" x2="0" y2="1">'
             '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
             '</linearGradient>' % (uid, hexc(mix(OLIVE, WHITE, 0.12)),
-                                   hexc(mix(OLIVE, (0, 0, 0), 0.12))))
+                                   hexc(mix(OLIVE, BLACK, 0.12))))
     body = ('<rect x="%g" y="%g" width="%g" height="%g" rx="6" fill="%s"/>'
             '<rect x="%g" y="%g" width="%g" height="%g" rx="5.5" fill="url(#%s)"/>'
-            % (x - 0.5, y - 0.5, w + 1, h + 1, hexc(mix(OLIVE, (0, 0, 0), 0.45)),
+            % (x - 0.5, y - 0.5, w + 1, h + 1, hexc(mix(OLIVE, BLACK, 0.45)),
                x, y, w, h, uid))
     if label:
         body += text(x + 10, y + h / 2 + 4.5, label, 12, "#FFFFFF")
     return defs, body
 
 
-def picture(extra=()):
-    """SVG document of the whole window face, with any extra (defs, body)
-    parts drawn over it."""
-    W, H = layout.WINDOW_W, layout.WINDOW_H
-    defs, body = [], [_rect(0, 0, W, H, BEIGE)]
+def _rounded(x, y, w, h, r, fill, extra=""):
+    return '<rect x="%g" y="%g" width="%g" height="%g" rx="%g" fill="%s" %s/>' % (
+        x, y, w, h, r, fill, extra)
 
-    def add(part):
-        defs.append(part[0])
-        body.append(part[1])
 
-    # Title strip with the name and a small blue ball.
-    body.append(_rect(0, 0, W, STRIP_H, STRIP) + _rect(0, STRIP_H, W, 1, mix(STRIP, BEIGE, 0.5)))
-    ball_defs, ball = balls.sphere("title", balls.BODY[1])
-    defs.append(ball_defs)
-    body.append('<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball)
-    body.append(text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
+def _title():
+    """The dark strip with a small blue ball and the name."""
+    W = layout.WINDOW_W
+    defs, ball = balls.sphere("title", balls.BODY[1])
+    body = (_rect(0, 0, W, STRIP_H, STRIP) + _rect(0, STRIP_H, W, 1, mix(STRIP, BEIGE, 0.5))
+            + '<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball
+            + text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
+    return defs, body
 
-    # The three keys under their buttons, as their normal pictures.
+
+def board_rect():
+    """Left, top, right and bottom of the sixteen places together."""
+    places = layout.places()
+    return (min(p.x for p in places), min(p.y for p in places),
+            max(p.x + p.w for p in places), max(p.y + p.h for p in places))
+
+
+def _board():
+    """A bevelled frame round the board's bed, an empty cell under every
+    place."""
+    left, top, right, bottom = board_rect()
+    fx, fy, fw, fh = left - BOARD_MARGIN, top - BOARD_MARGIN, right - left + 2 * BOARD_MARGIN, \
+        bottom - top + 2 * BOARD_MARGIN
+    frame = mix(OLIVE, BEIGE, 0.3)
+    defs = ['<linearGradient id="frame" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+            '</linearGradient>' % (hexc(mix(frame, WHITE, 0.15)), hexc(mix(frame, BLACK, 0.12)))]
+    body = [_rounded(fx, fy, fw, fh, 5, hexc(mix(OLIVE, BLACK, 0.45))),
+            _rounded(fx + 1, fy + 1, fw - 2, fh - 2, 4, "url(#frame)"),
+            _rounded(fx + 1.5, fy + 1.5, fw - 3, fh - 3, 3.5, "none",
+                     'stroke="#fff" stroke-opacity="0.4"'),
+            _bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
+                   mix(frame, BLACK, 0.4), mix(frame, WHITE, 0.45), 2),
+            _rect(left - 2, top - 2, right - left + 4, bottom - top + 4, BED)]
+    for p in layout.places():
+        d, b = balls.cell("cell%d" % p.id)
+        defs.append(d)
+        body.append('<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b))
+    return "".join(defs), "".join(body)
+
+
+def _plates():
+    """The labelled plates whose white fields lie under the statics: the
+    three counters on the right, the status line under the board."""
+    left, _, right, _ = board_rect()
+    counters_left = control("ID_QUIT").x - 50
+    defs, body = [], []
+    for id_name, label in PLATES.items():
+        c = control(id_name)
+        if id_name == "ID_STATUS":
+            x, w = left - BOARD_MARGIN, right - left + 2 * BOARD_MARGIN
+        else:
+            x, w = counters_left, c.x + c.w + 8 - counters_left
+        d, b = _plate(x, c.y - 6, w, c.h + 12, label, "plate%d" % c.id)
+        defs.append(d)
+        body.append(b + _field(c))
+    return "".join(defs), "".join(body)
+
+
+def _tray():
+    """The panel under the four big buttons, with the colour count's field
+    beside Color # and the label of the icon set box."""
+    quit_, start, box = control("ID_QUIT"), control("ID_NEWGAME"), control("ID_SPORTS")
+    count, colors = control("ID_BALLCOUNT"), control("ID_COLORCOUNT")
+    tx, ty = quit_.x - 5, quit_.y - 5
+    tw, th = start.x + start.w + 5 - tx, box.y + box.h + 8 - ty
+    right = start.x + start.w
+    count_left = colors.x + colors.w + 2
+    count_defs, count_plate = _plate(count_left, colors.y, right - count_left, colors.h, "",
+                                     "countplate")
+    box_defs, box_plate = _plate(quit_.x, box.y - 4, right - quit_.x, box.h + 8, "", "boxplate")
+    body = (_rounded(tx - 0.5, ty - 0.5, tw + 1, th + 1, 5, hexc(mix(TRAY, BLACK, 0.25)))
+            + _rounded(tx, ty, tw, th, 4.5, hexc(TRAY))
+            + count_plate + _field(count) + box_plate
+            + text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end",
+                   family="DejaVu Sans Condensed"))
+    return count_defs + box_defs, body
+
+
+def _buttons():
+    """Every skinned button painted as its normal picture."""
+    defs, body = [], []
     for _, id_name in layout.BUTTONS:
         c = control(id_name)
         d, b = button(id_name, False, "face-%d" % c.id)
         defs.append(d)
         body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
+    return "".join(defs), "".join(body)
 
-    # Board: a bevelled frame, the bed, and an empty cell under every place.
-    places = layout.places()
-    left = min(p.x for p in places)
-    top = min(p.y for p in places)
-    right = max(p.x + p.w for p in places)
-    bottom = max(p.y + p.h for p in places)
-    m = 8
-    fx, fy, fw, fh = left - m, top - m, right - left + 2 * m, bottom - top + 2 * m
-    frame = mix(OLIVE, BEIGE, 0.3)
-    defs.append('<linearGradient id="frame" x1="0" y1="0" x2="0" y2="1">'
-                '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
-                '</linearGradient>' % (hexc(mix(frame, WHITE, 0.15)),
-                                       hexc(mix(frame, (0, 0, 0), 0.12))))
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="5" fill="%s"/>'
-                % (fx, fy, fw, fh, hexc(mix(OLIVE, (0, 0, 0), 0.45))))
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4" fill="url(#frame)"/>'
-                % (fx + 1, fy + 1, fw - 2, fh - 2))
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="3.5" fill="none" stroke="#fff" '
-                'stroke-opacity="0.4"/>' % (fx + 1.5, fy + 1.5, fw - 3, fh - 3))
-    body.append(_bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
-                       mix(frame, (0, 0, 0), 0.4), mix(frame, WHITE, 0.45), 2))
-    body.append(_rect(left - 2, top - 2, right - left + 4, bottom - top + 4, (0x9A, 0x97, 0x88)))
-    for p in places:
-        d, b = balls.cell("cell%d" % p.id)
+
+def _decoration():
+    """A line of advice over the board, the seven colours in their order
+    between the counters and the tray, and the version at the bottom."""
+    left, _, _, _ = board_rect()
+    clock, countdown = control("ID_GAMECLOCK"), control("ID_COUNTDOWN")
+    ribbon_y = (clock.y + clock.h + 6 + control("ID_QUIT").y - 5) / 2
+    ribbon_right = countdown.x + countdown.w + 8
+    scale, step = 0.4, 21
+    defs, body = [], [text(left - BOARD_MARGIN, 46, "Study the board, then rebuild it from memory.",
+                           12, hexc(INK), weight="normal", style="italic")]
+    for n, colour in enumerate(balls.BODY):
+        d, b = balls.sphere("ribbon%d" % n, colour)
         defs.append(d)
-        body.append('<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b))
-
-    # Plates with their labels and white fields.
-    for id_name, label in PLATES.items():
-        c = control(id_name)
-        if id_name == "ID_STATUS":
-            x, w = fx, fw
-        else:
-            x, w = control("ID_QUIT").x - 50, c.x + c.w + 8 - (control("ID_QUIT").x - 50)
-        add(_plate(x, c.y - 6, w, c.h + 12, label, "plate%d" % c.id))
-        body.append(_field(c))
-
-    # The control tray: four buttons, the colour count and the icon set box.
-    quit_, start, box = control("ID_QUIT"), control("ID_NEWGAME"), control("ID_SPORTS")
-    tx, ty = quit_.x - 5, quit_.y - 5
-    tw, th = start.x + start.w + 5 - tx, box.y + box.h + 8 - ty
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="5" fill="%s"/>'
-                % (tx - 0.5, ty - 0.5, tw + 1, th + 1, hexc(mix(TRAY, (0, 0, 0), 0.25))))
-    body.append('<rect x="%g" y="%g" width="%g" height="%g" rx="4.5" fill="%s"/>'
-                % (tx, ty, tw, th, hexc(TRAY)))
-    for _, id_name in layout.BUTTONS:
-        if id_name in CAPTIONS:
-            c = control(id_name)
-            d, b = button(id_name, False, "face-%d" % c.id)
-            defs.append(d)
-            body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
-    count, colors = control("ID_BALLCOUNT"), control("ID_COLORCOUNT")
-    cx0 = colors.x + colors.w + 2
-    add(_plate(cx0, colors.y, start.x + start.w - cx0, colors.h, "", "countplate"))
-    body.append(_field(count))
-    add(_plate(quit_.x, box.y - 4, start.x + start.w - quit_.x, box.h + 8, "", "boxplate"))
-    body.append(text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end",
-                     family="DejaVu Sans Condensed"))
-
-    body.append(text(fx, 46, "Study the board, then rebuild it from memory.", 12, hexc(INK),
-                     weight="normal", style="italic"))
-    plates_right = control("ID_COUNTDOWN")
-    ribbon_y = (control("ID_GAMECLOCK").y + control("ID_GAMECLOCK").h + 6 + ty) / 2
-    for n in range(len(balls.BODY)):
-        d, b = balls.sphere("ribbon%d" % n, balls.BODY[n])
-        defs.append(d)
-        x = plates_right.x + plates_right.w + 8 - (len(balls.BODY) - n) * 21
-        body.append('<g transform="translate(%g %g) scale(0.4)">%s</g>'
-                    % (x - 0.4 * balls.CX + 9, ribbon_y - 0.4 * balls.CY, b))
-    body.append(text(W - 10, H - 8, "Program version: " + layout.VERSION, 11, hexc(INK), weight="normal",
+        x = ribbon_right - (len(balls.BODY) - n - 0.5) * step
+        body.append('<g transform="translate(%g %g) scale(%g)">%s</g>'
+                    % (x - scale * balls.CX, ribbon_y - scale * balls.CY, scale, b))
+    body.append(text(layout.WINDOW_W - 10, layout.WINDOW_H - 8,
+                     "Program version: " + layout.VERSION, 11, hexc(INK), weight="normal",
                      anchor="end", style="italic"))
-    body.append(_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, (0, 0, 0), 0.45)))
-    body.append(_bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),
-                       mix(BEIGE, (0, 0, 0), 0.2)))
-    for part in extra:
-        add(part)
-    return document(W, H, "".join(body), "".join(defs))
+    return "".join(defs), "".join(body)
+
+
+def picture(extra=()):
+    """SVG document of the whole window face, with any extra (defs, body)
+    parts drawn over it."""
+    W, H = layout.WINDOW_W, layout.WINDOW_H
+    edge = (_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, BLACK, 0.45))
+            + _bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),
+                     mix(BEIGE, BLACK, 0.2)))
+    parts = [("", _rect(0, 0, W, H, BEIGE)), _title(), _board(), _plates(), _tray(), _buttons(),
+             _decoration(), ("", edge)] + list(extra)
+    return document(W, H, "".join(b for _, b in parts), "".join(d for d, _ in parts))
 
 
 # A round in its study phase, for the help: the dealt balls of round 2 and
