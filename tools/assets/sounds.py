@@ -18,6 +18,7 @@ FORMATS = {
     "hidden": (1, 11025, 16, 13922),
 }
 ORDER = ["click", "minimise", "round-won", "new-game", "ball", "time-up", "hidden"]
+# The Linux program's stand-in for the system beep: 0.2 s.
 ALERT = (1, 22050, 16, 8820)
 
 
@@ -71,12 +72,12 @@ def _chord_tones(root, minor):
 
 
 def tune(rate, frames, beat, key, chords, melody, flourish=(), bright=1.0):
-    # Bass an octave below the key note, pad and mallets from it upwards, the
-    # bell melody an octave above the mallets.
     """A short piece: flowing mallet arpeggios over bass and a pad on each
-    chord, a bell melody on top; chords are (root offset, minor, beats)."""
+    chord, a bell melody on top; chords are (root offset, minor, beats),
+    melody notes (offset, beats), all offsets in semitones from the key note.
+    The bass lies an octave below the key note, pad and mallets an octave
+    above it, the melody and the flourish higher still."""
     buf = [0.0] * frames
-    t = 0.0
     lead_in = len(flourish) * beat / 4
     for i, m in enumerate(flourish):
         note(buf, rate, i * beat / 4, beat * 1.5, hz(key + 24 + m), BELL, 0.22 * bright,
@@ -105,9 +106,8 @@ def tune(rate, frames, beat, key, chords, melody, flourish=(), bright=1.0):
         t += length
     t = lead_in
     for m, beats in melody:
-        if m is not None:
-            note(buf, rate, t, beats * beat, hz(key + 12 + m), BELL, 0.26 * bright,
-                 decay=0.5 + 0.25 * beats, release=0.08)
+        note(buf, rate, t, beats * beat, hz(key + 12 + m), BELL, 0.26 * bright,
+             decay=0.5 + 0.25 * beats, release=0.08)
         t += beats * beat
     return buf
 
@@ -244,7 +244,8 @@ def alert(rate, frames):
 
 
 MAKERS = {"click": click, "minimise": minimise, "round-won": round_won,
-          "new-game": new_game, "ball": ball, "time-up": time_up, "hidden": hidden}
+          "new-game": new_game, "ball": ball, "time-up": time_up, "hidden": hidden,
+          "alert": alert}
 PEAKS = {"round-won": 0.8, "new-game": 0.8, "click": 0.45, "ball": 0.6}
 
 
@@ -278,8 +279,7 @@ def wav_bytes(samples, channels, rate, bits):
 
 
 def make(name):
-    channels, rate, bits, size = FORMATS[name] if name in FORMATS else ALERT
+    channels, rate, bits, size = FORMATS.get(name, ALERT)
     frames = size // (channels * bits // 8)
-    maker = MAKERS.get(name, alert)
-    samples = _shape(maker(rate, frames), rate, channels, PEAKS.get(name, 0.7))
+    samples = _shape(MAKERS[name](rate, frames), rate, channels, PEAKS.get(name, 0.7))
     return wav_bytes(samples, channels, rate, bits)
