@@ -246,7 +246,9 @@ def alert(rate, frames):
 MAKERS = {"click": click, "minimise": minimise, "round-won": round_won,
           "new-game": new_game, "ball": ball, "time-up": time_up, "hidden": hidden,
           "alert": alert}
-PEAKS = {"round-won": 0.8, "new-game": 0.8, "click": 0.45, "ball": 0.6}
+# Peak level of each sound (the rest 0.7), set so that they sound about as
+# loud as each other.
+PEAKS = {"round-won": 0.8, "new-game": 0.8, "click": 0.6, "ball": 0.6, "time-up": 0.55}
 
 
 def _shape(samples, rate, channels, peak):
