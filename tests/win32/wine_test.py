@@ -135,6 +135,7 @@ class Play(WineCase):
             self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_STUDY"])
             self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
             self.assertTrue(set(self.dealt(game, COLOR, 8)) <= {1, 2})
+            game.shot("round-2")
 
             # The clock to its limit; a real tick now and then only comes
             # early.
@@ -147,6 +148,7 @@ class Play(WineCase):
                 sent += 1
             self.assertGreaterEqual(sent, 295)
             self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "04:59")
+            game.shot("expired")
             self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
             before = game.screen()
             for k in range(1, 9):
