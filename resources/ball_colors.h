@@ -2,6 +2,7 @@
 // Body colour of each ball, RGB: 0 the empty cell, 1..7 the colour balls.
 #pragma once
 
+// clang-format off
 constexpr unsigned char kBallBody[8][3] = {
     {196, 196, 196},
     {241, 30, 10},
@@ -12,3 +13,4 @@ constexpr unsigned char kBallBody[8][3] = {
     {0, 200, 250},
     {246, 243, 248},
 };
+// clang-format on

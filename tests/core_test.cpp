@@ -200,7 +200,7 @@ TEST_F(Core, GameClockAndTimeLimit) {
 TEST_F(Core, WinningClickAdvancesTheRound) {
   toResolve();
   const int last = matchAllButLast();
-  ticks(192);  // 03:12 on the clock
+  ticks(192);                     // 03:12 on the clock
   const int v = board[last] - 1;  // one click before the match
   while (place(last).value != v) gameCommand(placeId(last));
   const Ops ops = opsOf([last] { gameCommand(placeId(last)); });
