@@ -15,13 +15,9 @@ namespace {
 // fits the 86 pixels of the status line as it does on Windows.
 constexpr const char *kTextFace = "DejaVu Sans:style=Book";
 constexpr int kTextPoints = 8, kTextHorizontalDpi = 84, kTextVerticalDpi = 96;
-// The number on a stand-in ball.
-constexpr const char *kNumberFace = "DejaVu Sans:style=Bold";
-constexpr int kNumberPoints = 14;
 constexpr int kDiscRadius = 20;
 
 TTF_Font *textFont;
-TTF_Font *numberFont;
 
 std::string fontFile(const char *name) {
   std::string file;
@@ -39,11 +35,12 @@ std::string fontFile(const char *name) {
   return file;
 }
 
-TTF_Font *openFont(const char *name, int points, int hdpi, int vdpi) {
-  const std::string file = fontFile(name);
+TTF_Font *openTextFont() {
+  const std::string file = fontFile(kTextFace);
   TTF_Font *font = file.empty()
                        ? nullptr
-                       : TTF_OpenFontDPI(file.c_str(), points, hdpi, vdpi);
+                       : TTF_OpenFontDPI(file.c_str(), kTextPoints,
+                                         kTextHorizontalDpi, kTextVerticalDpi);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
 }
@@ -93,7 +90,8 @@ int colourOf(const std::string &path) {
 }
 
 // What a place shows when its picture cannot be read: the empty cell, and
-// for a colour a plain disc of the ball's body colour with its number.
+// for a colour a plain disc of the ball's body colour with its number, as
+// the Windows program draws it.
 void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
   SDL_FillRect(dst, &r, rgb(dst, kBallBody[0]));
   if (!colour) return;
@@ -107,30 +105,26 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
     fill(dst, cx - half, cy + dy, 2 * half, 1, body);
   }
   const unsigned char *c = kBallBody[colour];
-  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 140000;
+  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 128000;
   const SDL_Color ink =
       light ? SDL_Color{0, 0, 0, 255} : SDL_Color{255, 255, 255, 255};
   const std::string number(1, char('0' + colour));
   int w = 0, h = 0;
-  if (numberFont) TTF_SizeUTF8(numberFont, number.c_str(), &w, &h);
-  drawText(dst, numberFont, number, ink, cx - w / 2, cy - h / 2, r);
+  if (textFont) TTF_SizeUTF8(textFont, number.c_str(), &w, &h);
+  drawText(dst, textFont, number, ink, cx - w / 2, cy - h / 2, r);
 }
 
 }  // namespace
 
 bool openDrawing() {
   if (TTF_Init() != 0) return false;
-  textFont =
-      openFont(kTextFace, kTextPoints, kTextHorizontalDpi, kTextVerticalDpi);
-  numberFont =
-      openFont(kNumberFace, kNumberPoints, kTextVerticalDpi, kTextVerticalDpi);
-  return textFont && numberFont;
+  textFont = openTextFont();
+  return textFont != nullptr;
 }
 
 void closeDrawing() {
   if (textFont) TTF_CloseFont(textFont);
-  if (numberFont) TTF_CloseFont(numberFont);
-  textFont = numberFont = nullptr;
+  textFont = nullptr;
   TTF_Quit();
   FcFini();
 }

@@ -9,8 +9,8 @@
 
 #include "layout.h"
 
-// The fonts of the statics and of the stand-in balls; false when no font
-// could be opened (the texts are then left out).
+// The font of the statics and of the stand-in balls' numbers; false when it
+// could not be opened (the texts are then left out).
 bool openDrawing();
 void closeDrawing();
 

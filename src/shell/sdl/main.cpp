@@ -25,6 +25,11 @@ std::string executablePath() {
 
 int main(int, char **) {
   setExecutablePath(executablePath());
+  // The window is drawn in software; its pixels go straight to the X
+  // server rather than through an OpenGL texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // A click that activates the window is a click, as on Windows.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
   openSound();
   openDrawing();

@@ -1,0 +1,318 @@
+#!/usr/bin/env python3
+"""Plays the Linux program in a real X server with the mouse and checks what
+the screen shows: start-up, the idle board, the sport set, a held button,
+a game's first two rounds, the help error box, dragging and closing; then
+the help viewer path from another current folder."""
+
+import argparse
+import os
+import re
+import sys
+import time
+
+from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
+                   wait_for)
+
+
+class Game:
+    def __init__(self, desk, layout, source, program, cwd, env, log):
+        self.desk, self.layout = desk, layout
+        self.resources = os.path.join(source, "resources")
+        started = time.monotonic()
+        self.process = desk.start([program], log, cwd=cwd, env=env)
+        self.wid = wait_for("the window", lambda: desk.windows().get(
+            layout.text["WINDOW_TITLE"], [None])[0])
+        self.x, self.y, self.w, self.h = desk.geometry(self.wid)
+        face = read_bmp(os.path.join(self.resources, "face.bmp"))
+        probe = (self.w // 2, 5)
+        wait_for("the first frame", lambda: self.shot().pixel(*probe)
+                 == face.pixel(*probe), step=0.01)
+        self.startup = time.monotonic() - started
+
+    def shot(self):
+        return self.desk.screenshot().crop(self.x, self.y, self.w, self.h)
+
+    def at(self, cid):
+        cx, cy = self.layout.centre(cid)
+        return self.x + cx, self.y + cy
+
+    def click(self, cid, times=1):
+        self.desk.click(*self.at(cid), times=times)
+
+    def region(self, shot, cid):
+        return shot.crop(*self.layout.rect(cid)).rgb
+
+    def picture(self, relative):
+        return read_bmp(os.path.join(self.resources, relative)).rgb
+
+    def skin(self, cid, state):
+        return self.picture(self.layout.skins[cid][state])
+
+    def ball(self, prefix, value):
+        return self.picture(self.layout.icon_prefix(prefix) + "%d.bmp" % value)
+
+    def values(self, shot, prefix="COLOR_ICONS"):
+        """The colour value each place shows, None where no picture fits."""
+        pictures = {self.ball(prefix, v): v for v in range(8)}
+        return [pictures.get(self.region(shot, p)) for p in self.layout.places]
+
+    def cpu_ms(self):
+        fields = open("/proc/%d/stat" % self.process.pid).read()
+        fields = fields[fields.rindex(")") + 2:].split()
+        return (int(fields[11]) + int(fields[12])) * 1000 / os.sysconf(
+            "SC_CLK_TCK")
+
+    def run_ns(self):
+        """CPU time of all its threads to the nanosecond, from schedstat."""
+        tasks = "/proc/%d/task" % self.process.pid
+        return sum(int(open(os.path.join(tasks, t, "schedstat")).read().split()[0])
+                   for t in os.listdir(tasks))
+
+    def exit_code(self, timeout=10):
+        wait_for("the program to end", lambda: self.process.poll() is not None,
+                 timeout)
+        return self.process.returncode
+
+
+def idle_pixels(game, layout, shot):
+    """Outside the statics and the check box the idle window is exactly the
+    face, the normal skins and the idle board's pictures."""
+    face = read_bmp(os.path.join(game.resources, "face.bmp"))
+    covered = bytearray(layout.window_w * layout.window_h)
+    for x, y, w, h in (v[1:] for v in layout.controls.values()):
+        for row in range(y, y + h):
+            covered[row * layout.window_w + x:row * layout.window_w + x + w] = \
+                b"\1" * w
+    wrong = sum(1 for y in range(layout.window_h) for x in range(layout.window_w)
+                if not covered[y * layout.window_w + x]
+                and shot.pixel(x, y) != face.pixel(x, y))
+    check(wrong == 0, "%d face pixels differ" % wrong)
+    for cid in layout.skins:
+        check(game.region(shot, cid) == game.skin(cid, "Normal"),
+              "button %d is not its normal picture" % cid)
+    check(game.values(shot) == [1, 2, 1, 2] + [0] * 12,
+          "idle board %s" % game.values(shot))
+
+
+def main_session(desk, layout, args, env):
+    ids = layout.ids
+    folder = os.path.join(args.out, "program")
+    program = copy_program(args.program, folder, args.source)
+    game = Game(desk, layout, args.source, program, folder, env, "program.log")
+    print("start-up to the first shown frame: %.2f s" % game.startup)
+
+    # Position, size and the window manager's view of it.
+    check((game.x, game.y) == layout.window_pos(),
+          "window at %d,%d" % (game.x, game.y))
+    check((game.w, game.h) == (layout.window_w, layout.window_h),
+          "window %dx%d" % (game.w, game.h))
+    hints = desk.run(["xprop", "-id", game.wid, "WM_NORMAL_HINTS",
+                      "_NET_FRAME_EXTENTS"])
+    size = "%d by %d" % (layout.window_w, layout.window_h)
+    check("minimum size: " + size in hints and "maximum size: " + size in hints,
+          "the window can be resized: " + hints)
+    check("= 0, 0, 0, 0" in hints, "the window has a frame: " + hints)
+
+    idle = game.shot()
+    idle.save(os.path.join(args.out, "idle.ppm"))
+    idle_pixels(game, layout, idle)
+
+    if not args.sanitized:
+        before, before_ns = game.cpu_ms(), game.run_ns()
+        time.sleep(10)
+        used = game.cpu_ms() - before
+        print("CPU time in 10 idle seconds: %.0f ms (utime+stime), %.1f ms "
+              "(schedstat)" % (used, (game.run_ns() - before_ns) / 1e6))
+        check(used < 20, "idle CPU %.0f ms" % used)
+
+    # The sport set and back; the box shows its mark meanwhile.
+    box = ids["ID_SPORTS"]
+    game.click(box)
+    sport = wait_for("the sport set", lambda: (lambda s: s if game.values(
+        s, "SPORT_ICONS") == [1, 2, 1, 2] + [0] * 12 else None)(game.shot()))
+    sport.save(os.path.join(args.out, "sport.ppm"))
+    check(game.region(sport, box) != game.region(idle, box),
+          "the check box shows no mark")
+    game.click(box)
+    wait_for("the colour set", lambda: game.values(game.shot()) ==
+             [1, 2, 1, 2] + [0] * 12)
+    check(game.region(game.shot(), box) == game.region(idle, box),
+          "the check box kept its mark")
+
+    # Held: the pressed picture; moved off: normal; released off: no click.
+    count, ball_count = ids["ID_COLORCOUNT"], ids["ID_BALLCOUNT"]
+    desk.xdotool("mousemove", *game.at(count), "mousedown", 1)
+    held = wait_for("the pressed picture", lambda: (lambda s: s if game.region(
+        s, count) == game.skin(count, "Pressed") else None)(game.shot()))
+    held.save(os.path.join(args.out, "pressed.ppm"))
+    desk.xdotool("mousemove", game.x + 300, game.y + 340)
+    wait_for("the normal picture", lambda: game.region(game.shot(), count) ==
+             game.skin(count, "Normal"))
+    desk.xdotool("mouseup", 1)
+    time.sleep(0.3)
+    check(game.region(game.shot(), ball_count) == game.region(idle, ball_count),
+          "a release off the button counted as a click")
+
+    # A new game deals places 1 to 4 and greys the check box.
+    game.click(ids["ID_NEWGAME"])
+    started = time.monotonic()
+    dealt = wait_for("the dealt board", lambda: (lambda s: s if game.values(
+        s)[4:] == [0] * 12 and None not in game.values(s)[:4]
+        and 0 not in game.values(s)[:4] else None)(game.shot()))
+    dealt.save(os.path.join(args.out, "dealt.ppm"))
+    board = game.values(dealt)[:4]
+    print("dealt", board)
+    check(all(1 <= v <= 2 for v in board), "dealt %s with two colours" % board)
+    check(game.region(dealt, box) != game.region(idle, box),
+          "the check box is not greyed")
+    game.click(box)
+    time.sleep(0.3)
+    check(game.values(game.shot())[:4] == board,
+          "a click on the greyed check box was taken")
+
+    # The help error box comes up, and the countdown goes on behind it.
+    game.click(ids["ID_HELP"])
+    title = layout.text["TEXT_HELP_ERROR_TITLE"]
+    error_box = wait_for("the help error box",
+                         lambda: desk.windows().get(title, [None])[0])
+    desk.xdotool("windowmove", "--sync", error_box, 0, 0)
+    blank = wait_for("the blanking", lambda: (lambda s: s if game.values(s)
+                     == [0] * 16 else None)(game.shot()), timeout=15)
+    blanked = time.monotonic() - started
+    print("blanked %.1f s after the new game" % blanked)
+    check(9.0 < blanked < 12.0, "blanked after %.1f s" % blanked)
+    check(error_box in desk.windows().get(title, []),
+          "the error box went away by itself")
+    desk.screenshot().save(os.path.join(args.out, "error-box.ppm"))
+    blank.save(os.path.join(args.out, "blank.ppm"))
+    desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
+    wait_for("the error box to close",
+             lambda: error_box not in desk.windows().get(title, []))
+
+    # Rebuilt from what was seen, a colour 2 with a double click; the win
+    # deals round 2 with eight places.
+    for k, value in enumerate(board):
+        game.click(layout.places[k], times=value)
+        time.sleep(0.15)
+    round2 = wait_for("round 2", lambda: (lambda s: s if game.values(s)[8:]
+                      == [0] * 8 and all(v in (1, 2) for v in
+                      game.values(s)[:8]) else None)(game.shot()), timeout=5)
+    round2.save(os.path.join(args.out, "round2.ppm"))
+    print("round 2 dealt", game.values(round2)[:8])
+
+    # Dragged by the title strip, and not from just right of it.
+    left, top, right, bottom = layout.title
+    x0, y0 = game.x, game.y
+    desk.xdotool("mousemove", x0 + right - 1, y0 + bottom - 1, "mousedown", 1)
+    for step in range(1, 6):
+        desk.xdotool("mousemove", x0 + right - 1 - 30 * step,
+                     y0 + bottom - 1 + 20 * step)
+        time.sleep(0.05)
+    desk.xdotool("mouseup", 1)
+    moved = wait_for("the window to move", lambda: (lambda g: g if g[:2] ==
+                     (x0 - 150, y0 + 100) else None)(desk.geometry(game.wid)))
+    game.x, game.y = moved[:2]
+    desk.xdotool("mousemove", game.x + right, game.y + 10, "mousedown", 1,
+                 "mousemove", game.x + right + 40, game.y + 60, "mouseup", 1)
+    time.sleep(0.3)
+    check(desk.geometry(game.wid)[:2] == (game.x, game.y),
+          "a press right of the title strip moved the window")
+
+    game.click(ids["ID_CLOSE"])
+    code = game.exit_code()
+    check(code == 0, "exit code %d" % code)
+    said = open(os.path.join(args.out, "program.log")).read()
+    check(said == "", "the program said: " + said)
+
+
+def help_session(desk, layout, args, env):
+    """The help file beside the executable goes to xdg-open, also from
+    another current folder, and the game does not wait for the viewer; a
+    viewer that fails brings the box."""
+    ids = layout.ids
+    folder = os.path.join(args.out, "helped")
+    program = copy_program(args.program, folder, args.source, help_file=True)
+    stub = os.path.join(args.out, "bin")
+    os.makedirs(stub, exist_ok=True)
+    record = os.path.join(args.out, "xdg-open.args")
+    exit_file = os.path.join(args.out, "xdg-open.exit")
+    with open(os.path.join(stub, "xdg-open"), "w") as f:
+        f.write('#!/bin/sh\necho "$@" >> "%s"\nsleep 2\nexit "$(cat "%s")"\n'
+                % (record, exit_file))
+    os.chmod(os.path.join(stub, "xdg-open"), 0o755)
+    open(exit_file, "w").write("0\n")
+    env = dict(env, PATH=stub + os.pathsep + env["PATH"])
+    elsewhere = os.path.join(args.out, "elsewhere")
+    os.makedirs(elsewhere, exist_ok=True)
+    game = Game(desk, layout, args.source, program, elsewhere, env,
+                "helped.log")
+
+    # No ball pictures in this folder: the stand-in discs.
+    shot = game.shot()
+    shot.save(os.path.join(args.out, "stand-ins.ppm"))
+    colours = open(os.path.join(game.resources, "ball_colors.h")).read()
+    body = [tuple(int(v) for v in m) for m in
+            re.findall(r"\{(\d+), (\d+), (\d+)\}", colours)]
+    for k, value in ((0, 1), (1, 2), (4, 0)):
+        x, y, w, h = layout.rect(layout.places[k])
+        check(shot.pixel(x + w // 2, y + 8) == body[value] and
+              shot.pixel(x, y) == body[0], "place %d is no stand-in" % (k + 1))
+
+    title = layout.text["TEXT_HELP_ERROR_TITLE"]
+    count = ids["ID_BALLCOUNT"]
+    game.click(ids["ID_HELP"])
+    wait_for("xdg-open", lambda: os.path.exists(record))
+    game.click(ids["ID_COLORCOUNT"])
+    time.sleep(0.3)
+    check(game.region(game.shot(), count) != game.region(shot, count),
+          "the game waited for the viewer")
+    time.sleep(2.5)
+    check(open(record).read().split() == [os.path.join(folder,
+          layout.text["HELP_FILE_NAME"])], "xdg-open got " + open(record).read())
+    check(title not in desk.windows(), "an error box after a good viewer")
+
+    open(exit_file, "w").write("3\n")
+    game.click(ids["ID_HELP"])
+    error_box = wait_for("the help error box",
+                         lambda: desk.windows().get(title, [None])[0])
+    desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
+    game.click(ids["ID_QUIT"])
+    code = game.exit_code()
+    check(code == 0, "exit code %d" % code)
+    said = open(os.path.join(args.out, "helped.log")).read()
+    check(said == "", "the program said: " + said)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--sanitized", action="store_true")
+    parser.add_argument("--suppressions")
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    layout = Layout(args.source)
+    desk = Desktop(args.out)
+    env = dict(desk.env)
+    env.pop("SDL_AUDIODRIVER", None)
+    if args.sanitized:
+        env["ASAN_OPTIONS"] = "detect_leaks=1"
+        env["UBSAN_OPTIONS"] = "print_stacktrace=1"
+        env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % (
+            args.suppressions)
+    try:
+        main_session(desk, layout, args, env)
+        help_session(desk, layout, args, env)
+    except Failure as failure:
+        print("FAILED:", failure)
+        desk.screenshot().save(os.path.join(args.out, "failure.ppm"))
+        return 1
+    finally:
+        desk.close()
+    print("screenshots in", args.out)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,363 @@
+// The Linux front end without an X server: its pictures, drawing, timer and
+// input handling on SDL's offscreen video driver, whose window surface can
+// be read back.
+#include "shell.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "ball_colors.h"
+#include "draw.h"
+#include "game.h"
+#include "layout.h"
+#include "resources.h"
+#include "state.h"
+#include "texts.h"
+#include "timer.h"
+#include "window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const Control &control(int id) { return *findControl(id); }
+
+Uint32 pixel(SDL_Surface *s, int x, int y) {
+  return static_cast<const Uint32 *>(s->pixels)[y * s->pitch / 4 + x];
+}
+
+Uint32 colour(SDL_Surface *s, int r, int g, int b) {
+  return SDL_MapRGB(s->format, Uint8(r), Uint8(g), Uint8(b));
+}
+
+SDL_Surface *canvas() {
+  SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, WINDOW_W, WINDOW_H, 32,
+                                                  SDL_PIXELFORMAT_XRGB8888);
+  SDL_FillRect(s, nullptr, colour(s, 255, 0, 255));
+  return s;
+}
+
+// Whether rect r of a equals picture b (both in a's format) pixel for pixel.
+bool shows(SDL_Surface *a, const Control &r, SDL_Surface *b) {
+  if (!b || b->w != r.w || b->h != r.h) return false;
+  SDL_Surface *same = SDL_ConvertSurface(b, a->format, 0);
+  bool equal = true;
+  for (int y = 0; y < r.h && equal; ++y)
+    for (int x = 0; x < r.w && equal; ++x)
+      equal = pixel(a, r.x + x, r.y + y) == pixel(same, x, y);
+  SDL_FreeSurface(same);
+  return equal;
+}
+
+bool showsFile(SDL_Surface *a, const Control &r, const std::string &file) {
+  SDL_Surface *b = SDL_LoadBMP(file.c_str());
+  const bool equal = shows(a, r, b);
+  SDL_FreeSurface(b);
+  return equal;
+}
+
+bool showsBitmap(SDL_Surface *a, const Control &r, int id) {
+  SDL_Surface *b = loadBitmap(id);
+  const bool equal = shows(a, r, b);
+  SDL_FreeSurface(b);
+  return equal;
+}
+
+// A plain picture of w x h in one colour with a different top left pixel.
+void writePicture(const std::string &file, int w, int h, Uint8 red) {
+  SDL_Surface *s =
+      SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_BGR24);
+  SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, red, 10, 20));
+  SDL_Rect corner{0, 0, 1, 1};
+  SDL_FillRect(s, &corner, SDL_MapRGB(s->format, 0, 255, 0));
+  SDL_SaveBMP(s, file.c_str());
+  SDL_FreeSurface(s);
+}
+
+// Runs the test in a fresh empty folder and goes back afterwards.
+class InFolder {
+ public:
+  InFolder() : back_(fs::current_path()) {
+    char name[] = "/tmp/quintara-sdl-XXXXXX";
+    dir_ = mkdtemp(name);
+    fs::current_path(dir_);
+  }
+  ~InFolder() {
+    fs::current_path(back_);
+    fs::remove_all(dir_);
+  }
+
+ private:
+  fs::path back_, dir_;
+};
+
+class Sdl : public testing::Environment {
+ public:
+  void SetUp() override {
+    SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER), 0) << SDL_GetError();
+    ASSERT_TRUE(openDrawing());
+  }
+  void TearDown() override {
+    closeWindow();
+    closeDrawing();
+    SDL_Quit();
+  }
+};
+
+const testing::Environment *const sdl =
+    testing::AddGlobalTestEnvironment(new Sdl);
+
+}  // namespace
+
+TEST(Resources, EveryPictureAndSoundIsCarriedAtItsSize) {
+  SDL_Surface *face = loadBitmap(BMP_FACE);
+  ASSERT_TRUE(face);
+  EXPECT_EQ(face->w, WINDOW_W);
+  EXPECT_EQ(face->h, WINDOW_H);
+  SDL_FreeSurface(face);
+  for (const Control &c : kControls) {
+    if (c.kind != ControlKind::SkinnedButton) continue;
+    for (int id : {skinNormal(c.id), skinPressed(c.id)}) {
+      SDL_Surface *skin = loadBitmap(id);
+      ASSERT_TRUE(skin) << id;
+      EXPECT_EQ(skin->w, c.w) << id;
+      EXPECT_EQ(skin->h, c.h) << id;
+      SDL_FreeSurface(skin);
+    }
+  }
+  for (int k = 1; k <= SOUNDS + 1; ++k) {
+    SDL_AudioSpec spec;
+    Uint8 *samples;
+    Uint32 bytes;
+    const int id = k <= SOUNDS ? soundResource(k) : WAVE_ALERT;
+    ASSERT_TRUE(SDL_LoadWAV_RW(openResource(id), 1, &spec, &samples, &bytes))
+        << id;
+    EXPECT_GT(bytes, 0u);
+    SDL_FreeWAV(samples);
+  }
+  EXPECT_FALSE(openResource(BMP_FACE + 1));
+}
+
+TEST(Resources, IconMaskBecomesTransparency) {
+  SDL_Surface *icon = loadIcon(ICON_GROUP_SMALL);
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->w, 32);
+  EXPECT_EQ(icon->h, 32);
+  int clear = 0, opaque = 0;
+  for (int y = 0; y < icon->h; ++y)
+    for (int x = 0; x < icon->w; ++x) {
+      const Uint32 alpha = pixel(icon, x, y) >> 24;
+      clear += alpha == 0;
+      opaque += alpha == 0xFF;
+    }
+  EXPECT_GT(clear, 0);
+  EXPECT_GT(opaque, 0);
+  EXPECT_EQ(clear + opaque, 32 * 32);
+  SDL_FreeSurface(icon);
+}
+
+TEST(Drawing, PlaceStretchesItsFileAndReadsItAtEveryDraw) {
+  InFolder folder;
+  fs::create_directory("SportIcons");
+  const Control &c = control(placeId(6));
+  SDL_Surface *s = canvas();
+  for (auto [w, h] : {std::pair{32, 32}, {100, 60}, {48, 48}}) {
+    writePicture("SportIcons/sport3.bmp", w, h, Uint8(w));
+    drawPlace(s, c, "SportIcons\\sport3.bmp");
+    // A shrunk picture may skip its corner pixel.
+    if (w <= c.w) {
+      EXPECT_EQ(pixel(s, c.x, c.y), colour(s, 0, 255, 0)) << w;
+    }
+    EXPECT_EQ(pixel(s, c.x + c.w - 1, c.y + c.h - 1), colour(s, w, 10, 20));
+    EXPECT_EQ(pixel(s, c.x - 1, c.y), colour(s, 255, 0, 255));
+    EXPECT_EQ(pixel(s, c.x + c.w, c.y + c.h - 1), colour(s, 255, 0, 255));
+  }
+  SDL_FreeSurface(s);
+}
+
+TEST(Drawing, UnreadablePictureGivesADiscOfItsColour) {
+  InFolder folder;
+  SDL_Surface *s = canvas();
+  const Control &c = control(placeId(1));
+  const auto grey = [&] {
+    return colour(s, kBallBody[0][0], kBallBody[0][1], kBallBody[0][2]);
+  };
+  for (int v = 1; v <= 7; ++v) {
+    drawPlace(s, c, std::string(COLOR_ICONS) + std::to_string(v) + ".bmp");
+    EXPECT_EQ(pixel(s, c.x, c.y), grey());
+    EXPECT_EQ(pixel(s, c.x + c.w - 1, c.y + c.h - 1), grey());
+    EXPECT_EQ(pixel(s, c.x + c.w / 2, c.y + 8),
+              colour(s, kBallBody[v][0], kBallBody[v][1], kBallBody[v][2]))
+        << v;
+  }
+  drawPlace(s, c, std::string(SPORT_ICONS) + "0.bmp");
+  for (int y = 0; y < c.h; ++y)
+    for (int x = 0; x < c.w; ++x) ASSERT_EQ(pixel(s, c.x + x, c.y + y), grey());
+  SDL_FreeSurface(s);
+}
+
+TEST(Drawing, StaticsFitTheirTextsAndStayInsideTheirBoxes) {
+  const Control &status = control(ID_STATUS);
+  for (const char *text :
+       {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED, TEXT_EXPIRED})
+    EXPECT_TRUE(textFits(status, text)) << text;
+  EXPECT_TRUE(textFits(control(ID_GAMECLOCK), "04:59"));
+  EXPECT_TRUE(textFits(control(ID_BALLCOUNT), "7"));
+
+  SDL_Surface *s = canvas();
+  drawStatic(s, status, "Resolve Board. .. and a good deal more");
+  int ink = 0;
+  for (int y = status.y - 1; y <= status.y + status.h; ++y)
+    for (int x = status.x - 1; x <= status.x + status.w; ++x) {
+      const bool inside = x >= status.x && x < status.x + status.w &&
+                          y >= status.y && y < status.y + status.h;
+      const Uint32 p = pixel(s, x, y);
+      if (!inside) {
+        EXPECT_EQ(p, colour(s, 255, 0, 255)) << x << "," << y;
+      }
+      Uint8 r, g, b;
+      SDL_GetRGB(p, s->format, &r, &g, &b);
+      ink += inside && r < 100 && g < 100 && b < 100;
+    }
+  EXPECT_GT(ink, 20);
+  SDL_FreeSurface(s);
+}
+
+TEST(Drawing, CheckBoxShowsItsMarkAndWhetherItIsDisabled) {
+  const Control &box = control(ID_SPORTS);
+  SDL_Surface *looks[2][3];
+  for (bool checked : {false, true})
+    for (BoxLook look : {BoxLook::Normal, BoxLook::Held, BoxLook::Disabled}) {
+      SDL_Surface *s = canvas();
+      drawCheckBox(s, box, checked, look);
+      looks[checked][int(look)] = s;
+    }
+  const auto differ = [&](SDL_Surface *x, SDL_Surface *y) {
+    for (int row = 0; row < box.h; ++row)
+      for (int col = 0; col < box.w; ++col)
+        if (pixel(x, box.x + col, box.y + row) !=
+            pixel(y, box.x + col, box.y + row))
+          return true;
+    return false;
+  };
+  for (int look = 0; look < 3; ++look)
+    EXPECT_TRUE(differ(looks[0][look], looks[1][look])) << look;
+  for (bool checked : {false, true}) {
+    EXPECT_TRUE(differ(looks[checked][0], looks[checked][1])) << checked;
+    EXPECT_TRUE(differ(looks[checked][0], looks[checked][2])) << checked;
+  }
+  EXPECT_TRUE(differ(looks[1][1], looks[1][2]));
+  for (auto &row : looks)
+    for (SDL_Surface *s : row) SDL_FreeSurface(s);
+}
+
+// A stop drops the tick already queued; a start waits a full period.
+TEST(Timer, StopDropsQueuedTicksAndStartWaitsAFullPeriod) {
+  startTimer();
+  SDL_Delay(TIMER_PERIOD_MS + 200);
+  stopTimer();
+  SDL_Event e;
+  int queued = 0;
+  while (SDL_PollEvent(&e)) {
+    EXPECT_FALSE(isCurrentTick(e));
+    queued += e.type >= SDL_USEREVENT;
+  }
+  EXPECT_EQ(queued, 1);
+
+  const Uint32 started = SDL_GetTicks();
+  startTimer();
+  while (SDL_WaitEventTimeout(&e, 3 * TIMER_PERIOD_MS) && !isCurrentTick(e)) {
+  }
+  EXPECT_TRUE(isCurrentTick(e));
+  EXPECT_GE(SDL_GetTicks() - started, Uint32(TIMER_PERIOD_MS) - 5);
+  stopTimer();
+  EXPECT_FALSE(isCurrentTick(e));
+}
+
+namespace {
+
+void mouse(Uint32 type, int x, int y) {
+  SDL_Event e{};
+  e.type = type;
+  if (type == SDL_MOUSEMOTION) {
+    e.motion.x = x;
+    e.motion.y = y;
+  } else {
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+  }
+  handleWindowEvent(e);
+}
+
+void click(int id) {
+  const Control &c = control(id);
+  mouse(SDL_MOUSEBUTTONDOWN, c.x + 2, c.y + 2);
+  mouse(SDL_MOUSEBUTTONUP, c.x + 3, c.y + 3);
+}
+
+}  // namespace
+
+// The whole window on the offscreen driver, from the resources folder (the
+// ball pictures are read relative to it), driven by synthetic mouse events.
+TEST(Window, ShowsTheIdleBoardAndTurnsClicksIntoCommands) {
+  ASSERT_TRUE(openWindow());
+  SDL_Surface *s = SDL_GetWindowSurface(mainWindow());
+  ASSERT_TRUE(s);
+  for (const Control &c : kControls) {
+    if (c.kind == ControlKind::SkinnedButton) {
+      EXPECT_TRUE(showsBitmap(s, c, skinNormal(c.id))) << c.id;
+    }
+    if (c.kind == ControlKind::Place) {
+      std::string file = place(placeOf(c.id)).path;
+      std::replace(file.begin(), file.end(), '\\', '/');
+      EXPECT_TRUE(showsFile(s, c, file)) << c.id;
+    }
+  }
+
+  // Pressed while held over the button, normal once the pointer leaves; a
+  // release elsewhere is no click.
+  const Control &count = control(ID_COLORCOUNT);
+  mouse(SDL_MOUSEBUTTONDOWN, count.x + 5, count.y + 5);
+  EXPECT_TRUE(showsBitmap(s, count, skinPressed(count.id)));
+  mouse(SDL_MOUSEMOTION, count.x - 5, count.y + 5);
+  EXPECT_TRUE(showsBitmap(s, count, skinNormal(count.id)));
+  mouse(SDL_MOUSEMOTION, count.x + 5, count.y + 5);
+  EXPECT_TRUE(showsBitmap(s, count, skinPressed(count.id)));
+  mouse(SDL_MOUSEMOTION, count.x - 5, count.y + 5);
+  mouse(SDL_MOUSEBUTTONUP, count.x - 5, count.y + 5);
+  EXPECT_EQ(colorset, 2);
+  // A double click is two clicks.
+  click(ID_COLORCOUNT);
+  click(ID_COLORCOUNT);
+  EXPECT_EQ(colorset, 4);
+  EXPECT_TRUE(showsBitmap(s, count, skinNormal(count.id)));
+
+  // The check box takes clicks only while no game runs.
+  click(ID_SPORTS);
+  EXPECT_EQ(sportset, 1);
+  EXPECT_TRUE(showsFile(s, control(placeId(2)), "SportIcons/sport2.bmp"));
+  click(ID_NEWGAME);
+  EXPECT_EQ(gameRunning, 1);
+  click(ID_SPORTS);
+  EXPECT_EQ(sportset, 1);
+  for (int k = 1; k <= PLACES; ++k)
+    EXPECT_EQ(place(k).path.rfind(SPORT_ICONS, 0), 0u) << k;
+  click(ID_CANCEL);
+  EXPECT_EQ(gameRunning, 0);
+  click(ID_SPORTS);
+  EXPECT_EQ(sportset, 2);
+
+  // A click on a place is its command; a press on nothing does nothing.
+  mouse(SDL_MOUSEBUTTONDOWN, 2, WINDOW_H - 2);
+  mouse(SDL_MOUSEBUTTONUP, 2, WINDOW_H - 2);
+  click(ID_QUIT);
+  EXPECT_FALSE(windowOpen());
+}

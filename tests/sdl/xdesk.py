@@ -1,0 +1,239 @@
+"""A throw-away X desktop for driving the Linux program with the real mouse:
+Xvfb with a small window manager, screenshots, and the window's layout read
+from the program's own headers."""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import time
+
+SCREEN_W, SCREEN_H = 1024, 768
+DISPLAYS = range(50, 60)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def wait_for(what, probe, timeout=10.0, step=0.05):
+    """Polls probe until it returns something true, and returns that."""
+    end = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(step)
+
+
+# --- the layout, from src/game/layout.h and texts.h -------------------------
+
+class Layout:
+    def __init__(self, source):
+        game = os.path.join(source, "src", "game")
+        layout = open(os.path.join(game, "layout.h")).read()
+        texts = open(os.path.join(game, "texts.h")).read()
+        self.ids = {name: int(value) for name, value in
+                    re.findall(r"\b(ID_\w+) = (\d+),", layout)}
+        self.controls = {}
+        for row in re.finditer(
+                r'\{(\d+), ControlKind::(\w+), (\d+), (\d+), (\d+), (\d+), '
+                r'"([^"]*)"\}', layout):
+            cid, kind, x, y, w, h, text = row.groups()
+            self.controls[int(cid)] = (kind, int(x), int(y), int(w), int(h))
+        self.window_w = int(re.search(r"WINDOW_W = (\d+);", layout).group(1))
+        self.window_h = int(re.search(r"WINDOW_H = (\d+);", layout).group(1))
+        self.title = [int(v) for v in re.search(
+            r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", layout).groups()]
+        self.offset_x = int(re.search(
+            r"windowX\(int screenW\) \{ return screenW / 2 - (\d+);",
+            layout).group(1))
+        self.offset_y = int(re.search(
+            r"windowY\(int screenH\) \{ return screenH / 2 - (\d+);",
+            layout).group(1))
+        self.text = dict(re.findall(
+            r'constexpr const char \*(\w+) = "((?:[^"\\]|\\.)*)";', texts))
+        self.places = sorted(c for c, v in self.controls.items()
+                             if v[0] == "Place")
+        # Skin pictures per button id, from the list the executable embeds.
+        self.skins = {}
+        embedded = os.path.join(source, "src", "shell", "sdl", "embedded.txt")
+        for line in open(embedded):
+            m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\) (\S+)", line)
+            if m:
+                state, name, path = m.groups()
+                self.skins.setdefault(self.ids[name], {})[state] = path
+
+    def rect(self, cid):
+        return self.controls[cid][1:]
+
+    def centre(self, cid):
+        x, y, w, h = self.rect(cid)
+        return x + w // 2, y + h // 2
+
+    def window_pos(self):
+        return SCREEN_W // 2 - self.offset_x, SCREEN_H // 2 - self.offset_y
+
+    def icon_prefix(self, name):
+        """COLOR_ICONS or SPORT_ICONS as a path with '/'."""
+        return self.text[name].replace("\\\\", "/")
+
+
+# --- pictures -------------------------------------------------------------
+
+class Picture:
+    def __init__(self, w, h, rgb):
+        self.w, self.h, self.rgb = w, h, rgb
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.w + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def crop(self, x, y, w, h):
+        rows = [self.rgb[3 * ((y + r) * self.w + x):3 * ((y + r) * self.w + x + w)]
+                for r in range(h)]
+        return Picture(w, h, b"".join(rows))
+
+    def save(self, path):
+        with open(path, "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (self.w, self.h) + self.rgb)
+
+
+def read_bmp(path):
+    """An uncompressed 24-bit Windows bitmap."""
+    data = open(path, "rb").read()
+    offset = int.from_bytes(data[10:14], "little")
+    w = int.from_bytes(data[18:22], "little", signed=True)
+    h = int.from_bytes(data[22:26], "little", signed=True)
+    check(int.from_bytes(data[28:30], "little") == 24, path + " is not 24-bit")
+    stride = (3 * w + 3) // 4 * 4
+    rows = []
+    for r in range(abs(h)):
+        row = r if h < 0 else abs(h) - 1 - r
+        bgr = data[offset + row * stride:offset + row * stride + 3 * w]
+        rows.append(bytes(b for i in range(0, 3 * w, 3)
+                          for b in (bgr[i + 2], bgr[i + 1], bgr[i])))
+    return Picture(w, abs(h), b"".join(rows))
+
+
+def read_ppm(data):
+    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
+    w, h = int(m.group(1)), int(m.group(2))
+    return Picture(w, h, data[m.end():m.end() + 3 * w * h])
+
+
+# --- the desktop ----------------------------------------------------------
+
+class Desktop:
+    """Xvfb on a free display of DISPLAYS with openbox on it; every process
+    started through it is ended by close()."""
+
+    def __init__(self, log_dir):
+        self.log_dir = log_dir
+        self.processes = []
+        self.env = dict(os.environ)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        try:
+            self.env["DISPLAY"] = self.start_server()
+            self.wm = self.start(["openbox", "--sm-disable"], "openbox.log")
+            wait_for("the window manager", lambda: "window id" in self.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
+        except BaseException:
+            self.close()
+            raise
+
+    def start_server(self):
+        """Xvfb on the first free display; it names the display on a pipe
+        once it takes connections."""
+        for n in DISPLAYS:
+            if os.path.exists("/tmp/.X%d-lock" % n):
+                continue
+            ready, tell = os.pipe()
+            xvfb = subprocess.Popen(
+                ["Xvfb", ":%d" % n, "-screen", "0",
+                 "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp",
+                 "-displayfd", str(tell)], pass_fds=(tell,),
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                start_new_session=True)
+            self.processes.append(xvfb)
+            os.close(tell)
+            with os.fdopen(ready) as said:
+                if said.readline().strip() == str(n):
+                    return ":%d" % n
+            xvfb.wait(10)
+            self.processes.remove(xvfb)
+        raise Failure("no free display among :%d-:%d"
+                      % (DISPLAYS[0], DISPLAYS[-1]))
+
+    def start(self, argv, log, cwd=None, env=None):
+        out = open(os.path.join(self.log_dir, log), "wb")
+        p = subprocess.Popen(argv, cwd=cwd, env=env or self.env, stdout=out,
+                             stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                             start_new_session=True)
+        self.processes.append(p)
+        return p
+
+    def run(self, argv, **kw):
+        return subprocess.run(argv, env=self.env, capture_output=True,
+                              timeout=20, **kw).stdout.decode(errors="replace")
+
+    def close(self):
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                os.killpg(p.pid, signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    os.killpg(p.pid, signal.SIGKILL)
+                    p.wait()
+        self.processes = []
+
+    # The screen and the mouse.
+    def screenshot(self):
+        data = subprocess.run(["import", "-window", "root", "-depth", "8",
+                               "ppm:-"], env=self.env, capture_output=True,
+                              timeout=20).stdout
+        return read_ppm(data)
+
+    def xdotool(self, *args):
+        self.run(["xdotool"] + [str(a) for a in args])
+
+    def click(self, x, y, times=1):
+        self.xdotool("mousemove", x, y, "click", "--repeat", times,
+                     "--delay", 60, 1)
+
+    def windows(self):
+        """Top-level windows by name, from the window tree: name -> [id]."""
+        found = {}
+        for wid, name in re.findall(r'(0x[0-9a-f]+) "([^"]*)"',
+                                    self.run(["xwininfo", "-root", "-tree"])):
+            found.setdefault(name, []).append(wid)
+        return found
+
+    def geometry(self, wid):
+        info = self.run(["xwininfo", "-id", wid])
+        get = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
+        return (get("Absolute upper-left X"), get("Absolute upper-left Y"),
+                get("Width"), get("Height"))
+
+
+def copy_program(program, folder, source, help_file=False):
+    """The executable with the ball folders beside it, and the help file if
+    asked for."""
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy2(program, folder)
+    resources = os.path.join(source, "resources")
+    for sub in ("ColorIcons", "SportIcons"):
+        shutil.copytree(os.path.join(resources, sub),
+                        os.path.join(folder, sub), dirs_exist_ok=True)
+    if help_file:
+        shutil.copy2(os.path.join(resources, "quintara-help.chm"), folder)
+    return os.path.join(folder, os.path.basename(program))
