@@ -241,6 +241,8 @@ def help_session(desk, layout, args, env):
                 % (record, exit_file))
     os.chmod(os.path.join(stub, "xdg-open"), 0o755)
     open(exit_file, "w").write("0\n")
+    if os.path.exists(record):
+        os.remove(record)
     env = dict(env, PATH=stub + os.pathsep + env["PATH"])
     elsewhere = os.path.join(args.out, "elsewhere")
     os.makedirs(elsewhere, exist_ok=True)
@@ -257,6 +259,14 @@ def help_session(desk, layout, args, env):
         x, y, w, h = layout.rect(layout.places[k])
         check(shot.pixel(x + w // 2, y + 8) == body[value] and
               shot.pixel(x, y) == body[0], "place %d is no stand-in" % (k + 1))
+
+    # Minimised and brought back, it shows the same again.
+    game.click(ids["ID_MINIMISE"])
+    state = lambda: desk.run(["xprop", "-id", game.wid, "WM_STATE"])
+    wait_for("the window to minimise", lambda: "Iconic" in state())
+    desk.xdotool("windowactivate", "--sync", game.wid)
+    wait_for("the window to come back", lambda: "Normal" in state())
+    wait_for("the window's pictures", lambda: game.shot().rgb == shot.rgb)
 
     title = layout.text["TEXT_HELP_ERROR_TITLE"]
     count = ids["ID_BALLCOUNT"]

@@ -4,6 +4,7 @@
 #include "shell.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "game.h"
 #include "layout.h"
 #include "resources.h"
+#include "sound.h"
 #include "state.h"
 #include "texts.h"
 #include "timer.h"
@@ -279,6 +281,21 @@ TEST(Timer, StopDropsQueuedTicksAndStartWaitsAFullPeriod) {
   EXPECT_GE(SDL_GetTicks() - started, Uint32(TIMER_PERIOD_MS) - 5);
   stopTimer();
   EXPECT_FALSE(isCurrentTick(e));
+}
+
+// With or without a sound card (then into the silent device) the game's
+// sounds share one channel and the beep has its own.
+TEST(Sound, OneChannelForTheGameAndOneForTheBeep) {
+  openSound();
+  ASSERT_TRUE(SDL_GetCurrentAudioDriver());
+  playSound(3);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  playSound(4);
+  EXPECT_EQ(Mix_Playing(-1), 1);
+  beep();
+  beep();
+  EXPECT_EQ(Mix_Playing(-1), 2);
+  closeSound();
 }
 
 namespace {
