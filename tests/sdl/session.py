@@ -112,6 +112,8 @@ def main_session(desk, layout, args, env):
     check("minimum size: " + size in hints and "maximum size: " + size in hints,
           "the window can be resized: " + hints)
     check("= 0, 0, 0, 0" in hints, "the window has a frame: " + hints)
+    check("Icon (32 x 32)" in desk.run(["xprop", "-id", game.wid,
+                                        "_NET_WM_ICON"]), "no 32x32 icon")
 
     idle = game.shot()
     idle.save(os.path.join(args.out, "idle.ppm"))
