@@ -10,14 +10,20 @@
 
 namespace {
 
-// The statics' face stands in for the Windows default GUI font (8 pt):
-// DejaVu Sans at 8 pt, a little narrowed, so that the longest status text
-// fits the 86 pixels of the status line as it does on Windows.
-constexpr const char *kTextFace = "DejaVu Sans:style=Book";
-constexpr int kTextPoints = 8, kTextHorizontalDpi = 84, kTextVerticalDpi = 96;
+// Stand-ins for the Windows fonts. The status line has the default GUI font
+// (8 pt): DejaVu Sans at 8 pt, a little narrowed, so that the longest
+// status text fits its 86 pixels as it does on Windows. The other statics
+// keep the controls' default, the bold System font: DejaVu Sans Bold 9 pt.
+struct Face {
+  const char *name;
+  int points, hdpi, vdpi;
+};
+constexpr Face kGuiFace{"DejaVu Sans:style=Book", 8, 84, 96};
+constexpr Face kSystemFace{"DejaVu Sans:style=Bold", 9, 96, 96};
 constexpr int kDiscRadius = 20;
 
-TTF_Font *textFont;
+TTF_Font *guiFont;
+TTF_Font *systemFont;
 
 std::string fontFile(const char *name) {
   std::string file;
@@ -35,14 +41,17 @@ std::string fontFile(const char *name) {
   return file;
 }
 
-TTF_Font *openTextFont() {
-  const std::string file = fontFile(kTextFace);
-  TTF_Font *font = file.empty()
-                       ? nullptr
-                       : TTF_OpenFontDPI(file.c_str(), kTextPoints,
-                                         kTextHorizontalDpi, kTextVerticalDpi);
+TTF_Font *openFont(const Face &face) {
+  const std::string file = fontFile(face.name);
+  TTF_Font *font = file.empty() ? nullptr
+                                : TTF_OpenFontDPI(file.c_str(), face.points,
+                                                  face.hdpi, face.vdpi);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
+}
+
+TTF_Font *fontOf(const Control &c) {
+  return c.id == ID_STATUS ? guiFont : systemFont;
 }
 
 SDL_Rect rectOf(const Control &c) { return {c.x, c.y, c.w, c.h}; }
@@ -110,21 +119,23 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
       light ? SDL_Color{0, 0, 0, 255} : SDL_Color{255, 255, 255, 255};
   const std::string number(1, char('0' + colour));
   int w = 0, h = 0;
-  if (textFont) TTF_SizeUTF8(textFont, number.c_str(), &w, &h);
-  drawText(dst, textFont, number, ink, cx - w / 2, cy - h / 2, r);
+  if (guiFont) TTF_SizeUTF8(guiFont, number.c_str(), &w, &h);
+  drawText(dst, guiFont, number, ink, cx - w / 2, cy - h / 2, r);
 }
 
 }  // namespace
 
 bool openDrawing() {
   if (TTF_Init() != 0) return false;
-  textFont = openTextFont();
-  return textFont != nullptr;
+  guiFont = openFont(kGuiFace);
+  systemFont = openFont(kSystemFace);
+  return guiFont && systemFont;
 }
 
 void closeDrawing() {
-  if (textFont) TTF_CloseFont(textFont);
-  textFont = nullptr;
+  if (guiFont) TTF_CloseFont(guiFont);
+  if (systemFont) TTF_CloseFont(systemFont);
+  guiFont = systemFont = nullptr;
   TTF_Quit();
   FcFini();
 }
@@ -150,13 +161,14 @@ void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
 void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text) {
   const SDL_Rect r = rectOf(c);
   SDL_FillRect(dst, &r, SDL_MapRGB(dst->format, 255, 255, 255));
-  drawText(dst, textFont, text, {0, 0, 0, 255}, c.x, c.y, r);
+  drawText(dst, fontOf(c), text, {0, 0, 0, 255}, c.x, c.y, r);
 }
 
 bool textFits(const Control &c, const std::string &text) {
   int w = 0, h = 0;
-  return textFont && TTF_SizeUTF8(textFont, text.c_str(), &w, &h) == 0 &&
-         w <= c.w && h <= c.h;
+  TTF_Font *font = fontOf(c);
+  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 && w <= c.w &&
+         h <= c.h;
 }
 
 // The classic sunken 3-D box with its tick.

@@ -9,8 +9,8 @@
 
 #include "layout.h"
 
-// The font of the statics and of the stand-in balls' numbers; false when it
-// could not be opened (the texts are then left out).
+// The fonts of the statics and of the stand-in balls' numbers; false when
+// one could not be opened (its texts are then left out).
 bool openDrawing();
 void closeDrawing();
 
@@ -23,7 +23,7 @@ void drawSkin(SDL_Surface *dst, const Control &c, bool pressed);
 void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path);
 // One line of black text on white, from the top left corner, clipped.
 void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text);
-// Whether text fits its static's width in the statics' font.
+// Whether text fits static c in its font.
 bool textFits(const Control &c, const std::string &text);
 
 enum class BoxLook { Normal, Held, Disabled };
