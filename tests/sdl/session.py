@@ -233,7 +233,7 @@ def main_session(desk, layout, args, env):
 def help_session(desk, layout, args, env):
     """The help file beside the executable goes to xdg-open, also from
     another current folder, and the game does not wait for the viewer; a
-    viewer that fails brings the box."""
+    viewer that fails, or none, brings the box."""
     ids = layout.ids
     folder = os.path.join(args.out, "helped")
     program = copy_program(args.program, folder, args.source, help_file=True)
@@ -292,10 +292,19 @@ def help_session(desk, layout, args, env):
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
     game.click(ids["ID_QUIT"])
-    code = game.exit_code()
-    check(code == 0, "exit code %d" % code)
-    said = open(os.path.join(args.out, "helped.log")).read()
-    check(said == "", "the program said: " + said)
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+
+    # No viewer at all.
+    game = Game(desk, layout, args.source, program, elsewhere,
+                dict(env, PATH=elsewhere), "unhelped.log")
+    game.click(ids["ID_HELP"])
+    error_box = wait_for("the help error box",
+                         lambda: desk.windows().get(title, [None])[0])
+    game.click(ids["ID_QUIT"])
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+    for log in ("helped.log", "unhelped.log"):
+        said = open(os.path.join(args.out, log)).read()
+        check(said == "", "the program said: " + said)
 
 
 def main():
