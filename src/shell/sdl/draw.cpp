@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "ball_colors.h"
+#include "fallback.h"
 #include "resources.h"
 
 namespace {
@@ -88,16 +88,6 @@ void drawText(SDL_Surface *dst, TTF_Font *font, const std::string &text,
   SDL_FreeSurface(line);
 }
 
-// The colour value of an image path: the digit before ".bmp", or 0.
-int colourOf(const std::string &path) {
-  const std::string suffix = ".bmp";
-  if (path.size() <= suffix.size() ||
-      path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
-    return 0;
-  const char digit = path[path.size() - suffix.size() - 1];
-  return digit >= '1' && digit <= '7' ? digit - '0' : 0;
-}
-
 // What a place shows when its picture cannot be read: the empty cell, and
 // for a colour a plain disc of the ball's body colour with its number, as
 // the Windows program draws it.
@@ -113,10 +103,9 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
       ++half;
     fill(dst, cx - half, cy + dy, 2 * half, 1, body);
   }
-  const unsigned char *c = kBallBody[colour];
-  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 128000;
-  const SDL_Color ink =
-      light ? SDL_Color{0, 0, 0, 255} : SDL_Color{255, 255, 255, 255};
+  const SDL_Color ink = fallbackInkIsBlack(colour)
+                            ? SDL_Color{0, 0, 0, 255}
+                            : SDL_Color{255, 255, 255, 255};
   const std::string number(1, char('0' + colour));
   int w = 0, h = 0;
   if (guiFont) TTF_SizeUTF8(guiFont, number.c_str(), &w, &h);
@@ -155,7 +144,7 @@ void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
   if (SDL_Surface *picture = SDL_LoadBMP(file.c_str()))
     stretchOnto(dst, picture, rectOf(c));
   else
-    drawStandIn(dst, rectOf(c), colourOf(path));
+    drawStandIn(dst, rectOf(c), fallbackValue(path));
 }
 
 void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text) {

@@ -1,10 +1,9 @@
 // Paints the owner-drawn buttons: the skinned ones from their bitmap
 // resources, the ball places from the picture files their paths name. Every
 // picture is loaded for one draw and freed right after it.
-#include <iterator>
 #include <string>
 
-#include "ball_colors.h"
+#include "fallback.h"
 #include "layout.h"
 #include "state.h"
 #include "win32.h"
@@ -13,15 +12,6 @@ namespace {
 
 COLORREF body(int value) {
   return RGB(kBallBody[value][0], kBallBody[value][1], kBallBody[value][2]);
-}
-
-// The colour value a ball path names: its digit before ".bmp", or 0.
-int pathValue(const std::string &path) {
-  const auto dot = path.rfind(".bmp");
-  if (dot == std::string::npos || dot == 0) return 0;
-  const int value = path[dot - 1] - '0';
-  return value > 0 && value < static_cast<int>(std::size(kBallBody)) ? value
-                                                                     : 0;
 }
 
 // A place whose picture cannot be read: the empty cell and, for a colour, a
@@ -40,9 +30,6 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   SelectObject(dc, oldBrush);
   DeleteObject(disc);
 
-  // Black on light discs, white on dark ones.
-  const unsigned char *c = kBallBody[value];
-  const bool light = 299 * c[0] + 587 * c[1] + 114 * c[2] > 128000;
   char number[2] = {static_cast<char>('0' + value), '\0'};
   RECT box = r;
   const HFONT font =
@@ -51,7 +38,8 @@ void drawFallback(HDC dc, const RECT &r, int value) {
                   DEFAULT_PITCH | FF_SWISS, nullptr);
   const HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, light ? RGB(0, 0, 0) : RGB(255, 255, 255));
+  SetTextColor(dc,
+               fallbackInkIsBlack(value) ? RGB(0, 0, 0) : RGB(255, 255, 255));
   DrawTextA(dc, number, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, oldFont);
   DeleteObject(font);
@@ -72,7 +60,7 @@ void drawButton(int id, const DRAWITEMSTRUCT &item) {
               MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (!image) {
-    if (k) drawFallback(item.hDC, r, pathValue(place(k).path));
+    if (k) drawFallback(item.hDC, r, fallbackValue(place(k).path));
     return;
   }
 
