@@ -135,11 +135,11 @@ TEST(Resources, EveryPictureAndSoundIsCarriedAtItsSize) {
     }
   }
   for (int k = 1; k <= SOUNDS + 1; ++k) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8 *samples;
     Uint32 bytes;
     const int id = k <= SOUNDS ? soundResource(k) : WAVE_ALERT;
-    ASSERT_TRUE(SDL_LoadWAV_RW(openResource(id), 1, &spec, &samples, &bytes))
+    ASSERT_TRUE(SDL_LoadWAV_RW(openResource(id), 1, &format, &samples, &bytes))
         << id;
     EXPECT_GT(bytes, 0u);
     SDL_FreeWAV(samples);
