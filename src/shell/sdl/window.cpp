@@ -20,9 +20,8 @@ bool boxChecked;  // the check box toggles its own mark on each click
 bool boxEnabled = true;
 
 int indexOf(int id) {
-  for (int i = 0; i < CONTROL_COUNT; ++i)
-    if (kControls[i].id == id) return i;
-  return -1;
+  const Control *c = findControl(id);
+  return c ? int(c - kControls) : -1;
 }
 
 bool over(int i, int x, int y) {
