@@ -6,7 +6,6 @@ the help viewer path from another current folder."""
 
 import argparse
 import os
-import re
 import sys
 import time
 
@@ -257,9 +256,7 @@ def help_session(desk, layout, args, env):
     # No ball pictures in this folder: the stand-in discs.
     shot = game.shot()
     shot.save(os.path.join(args.out, "stand-ins.ppm"))
-    colours = open(os.path.join(game.resources, "ball_colors.h")).read()
-    body = [tuple(int(v) for v in m) for m in
-            re.findall(r"\{(\d+), (\d+), (\d+)\}", colours)]
+    body = layout.body
     for k, value in ((0, 1), (1, 2), (4, 0)):
         x, y, w, h = layout.rect(layout.places[k])
         check(shot.pixel(x + w // 2, y + 8) == body[value] and

@@ -7,6 +7,7 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import time
 
 SCREEN_W, SCREEN_H = 1024, 768
@@ -38,29 +39,18 @@ def wait_for(what, probe, timeout=10.0, step=0.05):
 
 class Layout:
     def __init__(self, source):
-        game = os.path.join(source, "src", "game")
-        layout = open(os.path.join(game, "layout.h")).read()
-        texts = open(os.path.join(game, "texts.h")).read()
-        self.ids = {name: int(value) for name, value in
-                    re.findall(r"\b(ID_\w+) = (\d+),", layout)}
-        self.controls = {}
-        for row in re.finditer(
-                r'\{(\d+), ControlKind::(\w+), (\d+), (\d+), (\d+), (\d+), '
-                r'"([^"]*)"\}', layout):
-            cid, kind, x, y, w, h, text = row.groups()
-            self.controls[int(cid)] = (kind, int(x), int(y), int(w), int(h))
-        self.window_w = int(re.search(r"WINDOW_W = (\d+);", layout).group(1))
-        self.window_h = int(re.search(r"WINDOW_H = (\d+);", layout).group(1))
-        self.title = [int(v) for v in re.search(
-            r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", layout).groups()]
-        self.offset_x = int(re.search(
-            r"windowX\(int screenW\) \{ return screenW / 2 - (\d+);",
-            layout).group(1))
-        self.offset_y = int(re.search(
-            r"windowY\(int screenH\) \{ return screenH / 2 - (\d+);",
-            layout).group(1))
-        self.text = dict(re.findall(
-            r'constexpr const char \*(\w+) = "((?:[^"\\]|\\.)*)";', texts))
+        sys.path.insert(0, os.path.join(source, "tools", "assets"))
+        import layout
+        self.ids = layout.IDS
+        self.controls = {c.id: (c.kind, c.x, c.y, c.w, c.h)
+                         for c in layout.CONTROLS}
+        self.window_w = layout.WINDOW_W
+        self.window_h = layout.WINDOW_H
+        self.title = list(layout.TITLE)
+        self.windowX = layout.function("windowX")
+        self.windowY = layout.function("windowY")
+        self.text = layout.TEXTS
+        self.body = layout.ball_bodies()
         self.places = sorted(c for c, v in self.controls.items()
                              if v[0] == "Place")
         # Skin pictures per button id, from the list the executable embeds.
@@ -80,11 +70,11 @@ class Layout:
         return x + w // 2, y + h // 2
 
     def window_pos(self):
-        return SCREEN_W // 2 - self.offset_x, SCREEN_H // 2 - self.offset_y
+        return self.windowX(SCREEN_W), self.windowY(SCREEN_H)
 
     def icon_prefix(self, name):
         """COLOR_ICONS or SPORT_ICONS as a path with '/'."""
-        return self.text[name].replace("\\\\", "/")
+        return self.text[name].replace("\\", "/")
 
 
 # --- pictures -------------------------------------------------------------

@@ -7,6 +7,7 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import time
 import zipfile
 from pathlib import Path
@@ -20,53 +21,20 @@ PLANTED_WINMM = BUILD / "tests/win32/driver/winmm.dll"
 RESOURCES = SOURCE / "resources"
 HELP_FILE = RESOURCES / "quintara-help.chm"
 
-# --- facts from the headers -------------------------------------------------
-LAYOUT = (SOURCE / "src/game/layout.h").read_text()
+# --- facts from the headers, read by the artwork's own reader ---------------
+sys.path.insert(0, str(SOURCE / "tools/assets"))
+import layout  # noqa: E402
 
-
-def const(name):
-    return int(re.search(rf"\b{name} = (\d+)", LAYOUT).group(1))
-
-
-def function(name):
-    """A one-line constexpr int function of layout.h, as a Python function."""
-    arg, body = re.search(
-        rf"constexpr int {name}\(int (\w+)\) {{ return ([^;]+); }}", LAYOUT
-    ).groups()
-    return lambda value: eval(body.replace("/", "//"), {arg: value})
-
-
-CONTROLS = {
-    int(i): (kind, int(x), int(y), int(w), int(h), text)
-    for i, kind, x, y, w, h, text in re.findall(
-        r'\{(\d+), ControlKind::(\w+), (\d+), (\d+), (\d+), (\d+), "([^"]*)"\}',
-        LAYOUT,
-    )
-}
+const = layout.CONSTS.__getitem__
+function = layout.function
+CONTROLS = {c.id: (c.kind, c.x, c.y, c.w, c.h, c.text) for c in layout.CONTROLS}
 W, H = const("WINDOW_W"), const("WINDOW_H")
 PLACES = const("PLACES")
-TITLE = tuple(
-    map(int, re.search(r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", LAYOUT).groups())
-)
+TITLE = layout.TITLE
 placeId = function("placeId")
-ID = {
-    name: int(value)
-    for name, value in re.findall(r"\b(ID_[A-Z0-9]+) = (\d+),", LAYOUT)
-}
-TEXT = {
-    name: value.replace("\\\\", "\\")
-    for name, value in re.findall(
-        r'constexpr const char \*(\w+) = "([^"]*)";',
-        (SOURCE / "src/game/texts.h").read_text(),
-    )
-}
-BODY = [
-    tuple(map(int, rgb))
-    for rgb in re.findall(
-        r"\{\s*(\d+),\s*(\d+),\s*(\d+)\s*\}",
-        (RESOURCES / "ball_colors.h").read_text(),
-    )
-]
+ID = layout.IDS
+TEXT = layout.TEXTS
+BODY = layout.ball_bodies()
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
     int(i): name

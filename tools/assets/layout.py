@@ -1,6 +1,8 @@
-"""What the artwork takes from the game's own sources, so that it never
-carries a copy: the window's geometry from layout.h, the texts from texts.h
-and the version from the top CMakeLists.txt."""
+"""The facts that the artwork and the tests take from the game's own
+sources, so that neither carries a copy: the window's geometry and resource
+numbers from layout.h, the texts from texts.h, the version from the top
+CMakeLists.txt and the balls' body colours from the generated
+ball_colors.h."""
 import os
 import re
 from collections import namedtuple
@@ -17,15 +19,17 @@ _ENUM = re.compile(r"\b(ID_\w+)\s*=\s*(\d+)")
 _CONST = re.compile(r"constexpr int (\w+) = (\d+);")
 
 
+with open(HEADER, encoding="utf-8") as _f:
+    LAYOUT = _f.read()
+
+
 def _read():
-    with open(HEADER, encoding="utf-8") as f:
-        text = f.read()
-    table = text[text.index("kControls[]"):]
+    table = LAYOUT[LAYOUT.index("kControls[]"):]
     table = table[:table.index("};")]
     controls = [Control(int(i), k, int(x), int(y), int(w), int(h), t)
                 for i, k, x, y, w, h, t in _ROW.findall(table)]
-    ids = {name: int(v) for name, v in _ENUM.findall(text)}
-    consts = {name: int(v) for name, v in _CONST.findall(text)}
+    ids = {name: int(v) for name, v in _ENUM.findall(LAYOUT)}
+    consts = {name: int(v) for name, v in _CONST.findall(LAYOUT)}
     return controls, ids, consts
 
 
@@ -34,6 +38,26 @@ WINDOW_W = CONSTS["WINDOW_W"]
 WINDOW_H = CONSTS["WINDOW_H"]
 if sum(c.kind == "Place" for c in CONTROLS) != CONSTS["PLACES"]:
     raise SystemExit("layout.h: the control table did not parse")
+TITLE = tuple(map(int, re.search(
+    r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", LAYOUT).groups()))
+
+
+def function(name):
+    """A one-line constexpr int function of layout.h, such as skinNormal, as
+    a Python function."""
+    arg, body = re.search(
+        r"constexpr int %s\(int (\w+)\) \{ return ([^;]+); \}" % name,
+        LAYOUT).groups()
+    return lambda value: eval(body.replace("/", "//"), {arg: value})
+
+
+def ball_bodies():
+    """The balls' body colours from ball_colors.h: 0 the empty cell, then
+    the colour values 1..7."""
+    with open(os.path.join(ROOT, "resources", "ball_colors.h"),
+              encoding="utf-8") as f:
+        return [tuple(map(int, rgb)) for rgb in
+                re.findall(r"\{(\d+), (\d+), (\d+)\}", f.read())]
 
 
 def _texts():
