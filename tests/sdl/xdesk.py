@@ -10,6 +10,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
+from pictures import Picture, read_bmp  # noqa: E402,F401
+
 SCREEN_W, SCREEN_H = 1024, 768
 DISPLAYS = range(50, 60)
 
@@ -78,41 +81,6 @@ class Layout:
 
 
 # --- pictures -------------------------------------------------------------
-
-class Picture:
-    def __init__(self, w, h, rgb):
-        self.w, self.h, self.rgb = w, h, rgb
-
-    def pixel(self, x, y):
-        i = 3 * (y * self.w + x)
-        return tuple(self.rgb[i:i + 3])
-
-    def crop(self, x, y, w, h):
-        rows = [self.rgb[3 * ((y + r) * self.w + x):3 * ((y + r) * self.w + x + w)]
-                for r in range(h)]
-        return Picture(w, h, b"".join(rows))
-
-    def save(self, path):
-        with open(path, "wb") as f:
-            f.write(b"P6\n%d %d\n255\n" % (self.w, self.h) + self.rgb)
-
-
-def read_bmp(path):
-    """An uncompressed 24-bit Windows bitmap."""
-    data = open(path, "rb").read()
-    offset = int.from_bytes(data[10:14], "little")
-    w = int.from_bytes(data[18:22], "little", signed=True)
-    h = int.from_bytes(data[22:26], "little", signed=True)
-    check(int.from_bytes(data[28:30], "little") == 24, path + " is not 24-bit")
-    stride = (3 * w + 3) // 4 * 4
-    rows = []
-    for r in range(abs(h)):
-        row = r if h < 0 else abs(h) - 1 - r
-        bgr = data[offset + row * stride:offset + row * stride + 3 * w]
-        rows.append(bytes(b for i in range(0, 3 * w, 3)
-                          for b in (bgr[i + 2], bgr[i + 1], bgr[i])))
-    return Picture(w, abs(h), b"".join(rows))
-
 
 def read_ppm(data):
     m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)

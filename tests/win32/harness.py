@@ -5,7 +5,6 @@ import functools
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import time
@@ -23,7 +22,9 @@ HELP_FILE = RESOURCES / "quintara-help.chm"
 
 # --- facts from the headers, read by the artwork's own reader ---------------
 sys.path.insert(0, str(SOURCE / "tools/assets"))
+sys.path.insert(0, str(SOURCE / "tests"))
 import layout  # noqa: E402
+from pictures import Picture, read_bmp  # noqa: E402
 
 const = layout.CONSTS.__getitem__
 function = layout.function
@@ -54,36 +55,10 @@ def ball_file(prefix, value):
 
 
 # --- pictures -----------------------------------------------------------------
-class Image:
-    def __init__(self, w, h, rgb):
-        self.w, self.h, self.rgb = w, h, rgb
-
-    def crop(self, x, y, w, h):
-        rows = (self.rgb[3 * ((y + r) * self.w + x) :][: 3 * w] for r in range(h))
-        return Image(w, h, b"".join(rows))
-
-    def pixel(self, x, y):
-        return tuple(self.rgb[3 * (y * self.w + x) :][:3])
-
-    def __eq__(self, other):
-        return (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb)
-
-
 @functools.lru_cache(maxsize=None)
 def picture(path):
-    """A 24-bit uncompressed bitmap file as an Image."""
-    data = Path(path).read_bytes()
-    offset, = struct.unpack_from("<I", data, 10)
-    w, h, _, bits = struct.unpack_from("<iiHH", data, 18)
-    assert bits == 24, path
-    stride = (3 * w + 3) & ~3
-    rows = [data[offset + r * stride :][: 3 * w] for r in range(abs(h))]
-    if h > 0:
-        rows.reverse()
-    bgr = b"".join(rows)
-    rgb = bytearray(len(bgr))
-    rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
-    return Image(w, abs(h), bytes(rgb))
+    """A bitmap file as a Picture, read once."""
+    return read_bmp(path)
 
 
 def shown_ball(screen, k, prefix):
@@ -228,7 +203,7 @@ class Game:
 
     def screen(self):
         x, y = self.rect()[:2]
-        return Image(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
+        return Picture(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
 
     def until(self, condition, timeout=3):
         """The window's pixels once condition holds for them (window drawing
