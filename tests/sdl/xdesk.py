@@ -12,6 +12,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
 from pictures import Picture, read_bmp  # noqa: E402,F401
+from xserver import start_xvfb  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
 DISPLAYS = range(50, 60)
@@ -109,27 +110,9 @@ class Desktop:
             raise
 
     def start_server(self):
-        """Xvfb on the first free display; it names the display on a pipe
-        once it takes connections."""
-        for n in DISPLAYS:
-            if os.path.exists("/tmp/.X%d-lock" % n):
-                continue
-            ready, tell = os.pipe()
-            xvfb = subprocess.Popen(
-                ["Xvfb", ":%d" % n, "-screen", "0",
-                 "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp",
-                 "-displayfd", str(tell)], pass_fds=(tell,),
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                start_new_session=True)
-            self.processes.append(xvfb)
-            os.close(tell)
-            with os.fdopen(ready) as said:
-                if said.readline().strip() == str(n):
-                    return ":%d" % n
-            xvfb.wait(10)
-            self.processes.remove(xvfb)
-        raise Failure("no free display among :%d-:%d"
-                      % (DISPLAYS[0], DISPLAYS[-1]))
+        xvfb, display = start_xvfb(DISPLAYS, SCREEN_W, SCREEN_H)
+        self.processes.append(xvfb)
+        return display
 
     def start(self, argv, log, cwd=None, env=None):
         out = open(os.path.join(self.log_dir, log), "wb")

@@ -25,6 +25,7 @@ sys.path.insert(0, str(SOURCE / "tools/assets"))
 sys.path.insert(0, str(SOURCE / "tests"))
 import layout  # noqa: E402
 from pictures import Picture, read_bmp  # noqa: E402
+from xserver import start_xvfb  # noqa: E402
 
 const = layout.CONSTS.__getitem__
 function = layout.function
@@ -122,21 +123,10 @@ class Game:
     attached. Use as a context manager: it ends every process it started."""
 
     def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
-        number = next(
-            n for n in range(40, 50) if not Path(f"/tmp/.X{n}-lock").exists()
-        )
-        self.display = f":{number}"
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", f"{screen[0]}x{screen[1]}x24",
-             "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        )
+        self.xvfb, self.display = start_xvfb(range(40, 50), *screen)
         self.env = wine_env(self.display, **env)
         self.process = self.driver = None
         try:
-            self._until(lambda: Path(f"/tmp/.X11-unix/X{number}").exists(), 10)
-            if self.xvfb.poll() is not None:
-                raise RuntimeError(f"Xvfb could not start on {self.display}")
             self.process = subprocess.Popen(
                 ["wine", str(folder / "quintara.exe")], cwd=cwd or folder,
                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
