@@ -111,7 +111,9 @@ def _help_pictures(folder):
 
 def help_file(out):
     """Compile the help pages, with the game's own texts put in, from a
-    scratch folder whose files all carry one fixed time."""
+    scratch folder whose files all carry one fixed time; the same pages and
+    pictures are also written as plain HTML for the programs without a CHM
+    viewer."""
     values = layout.TEXTS
     src = os.path.join(HERE, "help")
     with tempfile.TemporaryDirectory() as tmp:
@@ -130,6 +132,10 @@ def help_file(out):
             raise SystemExit("chmcmd failed:\n" + run.stdout)
         with open(os.path.join(tmp, values["HELP_FILE_NAME"]), "rb") as f:
             write(out, values["HELP_FILE_NAME"], chm.without_times(f.read()))
+        for name in sorted(os.listdir(tmp)):
+            if name.endswith((".html", ".css", ".png")):
+                with open(os.path.join(tmp, name), "rb") as f:
+                    write(out, os.path.join("help", name), f.read())
 
 
 def main():
