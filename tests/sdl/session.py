@@ -259,13 +259,18 @@ def help_session(desk, layout, args, env):
     os.makedirs(stub, exist_ok=True)
     record = os.path.join(args.out, "xdg-open.args")
     exit_file = os.path.join(args.out, "xdg-open.exit")
+    # The stub viewer runs until the test lets it go, then exits with the
+    # code in exit_file.
+    release = os.path.join(args.out, "xdg-open.release")
     with open(os.path.join(stub, "xdg-open"), "w") as f:
-        f.write('#!/bin/sh\necho "$@" >> "%s"\nsleep 2\nexit "$(cat "%s")"\n'
-                % (record, exit_file))
+        f.write('#!/bin/sh\necho "$@" >> "%s"\n'
+                'while [ ! -e "%s" ]; do sleep 0.05; done\nrm "%s"\n'
+                'exit "$(cat "%s")"\n' % (record, release, release, exit_file))
     os.chmod(os.path.join(stub, "xdg-open"), 0o755)
     open(exit_file, "w").write("0\n")
-    if os.path.exists(record):
-        os.remove(record)
+    for old in (record, release):
+        if os.path.exists(old):
+            os.remove(old)
     env = dict(env, PATH=stub + os.pathsep + env["PATH"])
     elsewhere = os.path.join(args.out, "elsewhere")
     os.makedirs(elsewhere, exist_ok=True)
@@ -294,19 +299,23 @@ def help_session(desk, layout, args, env):
     game.click(ids["ID_HELP"])
     wait_for("xdg-open", lambda: os.path.exists(record))
     game.click(ids["ID_COLORCOUNT"])
-    time.sleep(0.3)
-    check(game.region(game.shot(), count) != game.region(shot, count),
-          "the game waited for the viewer")
-    time.sleep(2.5)
+    wait_for("a click while the viewer runs", lambda: game.region(
+        game.shot(), count) != game.region(shot, count))
+    open(release, "w").close()
+    wait_for("the viewer to end", lambda: not os.path.exists(release))
+    time.sleep(0.5)
     check(open(record).read().split() == [os.path.join(folder,
           layout.text["HELP_FILE_NAME"])], "xdg-open got " + open(record).read())
     check(title not in desk.windows(), "an error box after a good viewer")
 
     open(exit_file, "w").write("3\n")
+    open(release, "w").close()
     game.click(ids["ID_HELP"])
     error_box = wait_for("the help error box",
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
+    wait_for("the error box to close",
+             lambda: error_box not in desk.windows().get(title, []))
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
