@@ -199,7 +199,7 @@ mergeInto(LibraryManager.library, {
     const fail = () => Q.showError(UTF8ToString(title), UTF8ToString(text));
     const tab = window.open(url, '_blank');
     if (!tab) return fail();
-    fetch(url, {method: 'HEAD'}).then(r => r.ok, () => false).then(ok => {
+    fetch(url).then(r => r.ok, () => false).then(ok => {
       if (ok) return;
       tab.close();
       fail();
