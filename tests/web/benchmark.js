@@ -3,11 +3,11 @@
 // gzipped size of the program, and what runs while the page sits idle.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
-const {spawn} = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
+const serve = require('./serve');
 
 const site = process.argv[2];
 const sleep = ms => new Promise(r => setTimeout(r, ms));
@@ -47,12 +47,7 @@ function treeCpu(pid) {
 }
 
 async function main() {
-  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1'],
-                       {cwd: site, stdio: ['ignore', 'pipe', 'ignore']});
-  const port = await new Promise(resolve => server.stdout.on('data', d => {
-    const m = String(d).match(/port (\d+)/);
-    if (m) resolve(m[1]);
-  }));
+  const server = await serve(site);
   const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium',
                                           args: ['--no-sandbox', '--mute-audio']});
   try {
@@ -65,7 +60,7 @@ async function main() {
       page = await browser.newPage();
       await page.setCacheEnabled(false);
       await page.evaluateOnNewDocument(probes);
-      await page.goto(`http://127.0.0.1:${port}/`, {waitUntil: 'networkidle0'});
+      await page.goto(server.url, {waitUntil: 'networkidle0'});
       await page.waitForFunction(() => bench.firstFrame);
       frames.push(Math.round(await page.evaluate(() => bench.firstFrame)));
     }
@@ -99,7 +94,7 @@ async function main() {
                 await page.evaluate(() => bench.asked) - asked);
   } finally {
     await browser.close();
-    server.kill();
+    server.stop();
   }
 }
 
