@@ -8,6 +8,9 @@ mergeInto(LibraryManager.library, {
     guiFont: '10.667px "DejaVu Sans"',
     guiNarrow: 0.875,
     systemFont: 'bold 12px "DejaVu Sans"',
+    // The browser puts the bold line's baseline a pixel above where
+    // SDL_ttf does (at the ascent rounded up).
+    systemDrop: '1px',
     area: null, canvas: null, ctx: null, w: 0, h: 0,
     pictures: {},  // the face and the skins, loaded before the first frame
     loading: [],
@@ -63,7 +66,8 @@ mergeInto(LibraryManager.library, {
       position: 'absolute', left: x + 'px', top: y + 'px', width: w + 'px',
       height: h + 'px', overflow: 'hidden', whiteSpace: 'pre',
       background: '#fff', color: '#000', pointerEvents: 'none',
-      font: gui ? Q.guiFont : Q.systemFont,
+      font: gui ? Q.guiFont : Q.systemFont, paddingTop: gui ? 0 : Q.systemDrop,
+      boxSizing: 'border-box',
     });
     if (gui)
       Object.assign(line.style, {
