@@ -23,7 +23,10 @@ const places = Object.keys(L.rect).filter(c => c >= id('ID_PLACE1') && c <= id('
 const files = Object.fromEntries(fs.readFileSync(path.join(
   source, 'src/shell/sdl/embedded.txt'), 'utf8').split('\n').filter(l => /^\w/.test(l))
   .map(l => l.split(' ')));
-const skin = (name, state) => files[`skin${state}(${name})`];
+// The game's own pictures, straight from resources/.
+const res = file => 'data:image/bmp;base64,' +
+  fs.readFileSync(path.join(source, 'resources', file)).toString('base64');
+const skin = (name, state) => res(files[`skin${state}(${name})`]);
 // A sound is known in the page by its length: data bytes over byte rate.
 const lengths = [1, 2, 3, 4, 5, 6, 7, 'WAVE_ALERT'].map(k => {
   const wav = fs.readFileSync(path.join(site, files[k > 0 ? `soundResource(${k})` : k]));
@@ -118,8 +121,8 @@ async function session(browser, url) {
   // Idle: face, normal skins and the idle board pixel for pixel, the statics'
   // start texts, no timer.
   await seen('idle', async () => await differ([0, 0, L.consts.WINDOW_W, L.consts.WINDOW_H],
-    files.BMP_FACE, [0, 0], Object.values(L.rect)) === 0 && await values() === idle);
-  for (const name of Object.keys(L.ids).filter(n => skin(n, 'Normal')))
+    res(files.BMP_FACE), [0, 0], Object.values(L.rect)) === 0 && await values() === idle);
+  for (const name of Object.keys(L.ids).filter(n => files[`skinNormal(${n})`]))
     check(await differ(L.rect[id(name)], skin(name, 'Normal')) === 0, name + ' skin');
   for (const [cid, start] of Object.entries(L.start))
     check(await text(cid) === start, `static ${cid} reads ${await text(cid)}`);
