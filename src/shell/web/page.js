@@ -99,28 +99,35 @@ mergeInto(LibraryManager.library, {
   pageStart: function(w, h) {
     Q.area = document.getElementById('quintara');
     Q.canvas = document.createElement('canvas');
-    Q.w = Q.canvas.width = w;
-    Q.h = Q.canvas.height = h;
-    Q.canvas.style.display = 'block';
+    // On a dense screen the pictures are drawn with whole device pixels
+    // each, sharp rather than blurred by the browser's scaling.
+    const scale = Math.max(1, Math.round(window.devicePixelRatio || 1));
+    Q.w = w;
+    Q.h = h;
+    Q.canvas.width = w * scale;
+    Q.canvas.height = h * scale;
+    Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
     Q.ctx = Q.canvas.getContext('2d');
+    Q.ctx.scale(scale, scale);
     Q.ctx.imageSmoothingEnabled = false;
     Object.assign(Q.area.style,
                   {position: 'relative', width: w + 'px', height: h + 'px'});
-    Q.listen(Q.area, 'mousedown', e => {
-      if (e.button !== 0) return;
-      e.preventDefault();
-      Q.unlockAudio();
-      _quintaraPress(...Q.at(e));
-    });
-    Q.listen(window, 'mousemove', e => _quintaraMove(...Q.at(e)));
-    Q.listen(window, 'mouseup', e => {
-      if (e.button === 0) _quintaraRelease(...Q.at(e));
-    });
+    // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
     Promise.all(Q.loading.concat(fonts)).then(() => {
       Q.area.replaceChildren(
           Q.canvas, ...Object.values(Q.statics).map(line => line.parentNode));
       _quintaraShow();
+      Q.listen(Q.area, 'mousedown', e => {
+        if (e.button !== 0) return;
+        e.preventDefault();
+        Q.unlockAudio();
+        _quintaraPress(...Q.at(e));
+      });
+      Q.listen(window, 'mousemove', e => _quintaraMove(...Q.at(e)));
+      Q.listen(window, 'mouseup', e => {
+        if (e.button === 0) _quintaraRelease(...Q.at(e));
+      });
     });
   },
 
