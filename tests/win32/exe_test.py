@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """The Windows executable checked from the file itself: a hardened GUI
 program that imports only system DLLs (winmm not among them), carrying every
-resource under its number from layout.h, all in language 0x1009."""
+resource under its number from layout.h, all in language 0x1009, and the
+manifest that tells Windows how to run it."""
 import struct
 import unittest
+from xml.etree import ElementTree
 
 from harness import CONTROLS, EXE, const, function
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                "msvcrt.dll"}
-RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION = 2, 3, 14, 16
+RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
 VERSION = (1, 0, 1, 1)
 
@@ -103,7 +105,7 @@ class ExeFile(unittest.TestCase):
                     | {(RT_ICON, id) for id in groups.values()}
                     | {(RT_GROUP_ICON, id) for id in groups}
                     | {("WAVE", id) for id in sounds}
-                    | {(RT_VERSION, const("VERSION_RECORD"))})
+                    | {(RT_VERSION, const("VERSION_RECORD")), (RT_MANIFEST, 1)})
         self.assertEqual({key[:2] for key in self.resources}, expected)
         self.assertEqual({key[2] for key in self.resources}, {LANGUAGE})
 
@@ -127,6 +129,41 @@ class ExeFile(unittest.TestCase):
         self.assertEqual(split(file_ms, file_ls), VERSION)
         self.assertEqual(split(product_ms, product_ls), VERSION)
         self.assertEqual((flags, file_type), (0, 1))  # no flags; an application
+        self.assertIn("MIT License, see LICENSE".encode("utf-16-le"), record)
+
+    def test_manifest(self):
+        """Vista to 11, no elevation, themed controls, UTF-8 narrow calls,
+        long paths; display scaling left to the system."""
+        manifest, = (data for key, data in self.resources.items()
+                     if key[:2] == (RT_MANIFEST, 1))
+        root = ElementTree.fromstring(manifest)
+        asm = "{urn:schemas-microsoft-com:asm.%s}"
+        smi = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}"
+        ids = root.findall("{urn:schemas-microsoft-com:compatibility.v1}"
+                           "compatibility/*/*")
+        self.assertEqual([(e.tag.split("}")[1], e.get("Id")) for e in ids], [
+            ("supportedOS", "{%s}" % guid) for guid in (
+                "e2011457-1546-43c5-a5fe-008deee3d3f0",   # Vista
+                "35138b9a-5d96-4fbd-8e2d-a2440225f93a",   # 7
+                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",   # 8
+                "1f676c76-80e1-4239-95bb-83d0f6d0da78",   # 8.1
+                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")])  # 10 and 11
+        level = root.find("/".join(asm % "v3" + t for t in (
+            "trustInfo", "security", "requestedPrivileges",
+            "requestedExecutionLevel")))
+        self.assertEqual(level.attrib, {"level": "asInvoker", "uiAccess": "false"})
+        controls, = root.iter(asm % "v1" + "dependentAssembly")
+        self.assertEqual(controls.find(asm % "v1" + "assemblyIdentity").attrib, {
+            "type": "win32", "name": "Microsoft.Windows.Common-Controls",
+            "version": "6.0.0.0", "processorArchitecture": "*",
+            "publicKeyToken": "6595b64144ccf1df", "language": "*"})
+        settings = root.find(asm % "v3" + "application/" + asm % "v3" +
+                             "windowsSettings")
+        self.assertEqual({e.tag: e.text for e in settings},
+                         {smi % 2019 + "activeCodePage": "UTF-8",
+                          smi % 2016 + "longPathAware": "true"})
+        self.assertEqual(root.find(asm % "v1" + "assemblyIdentity").get("version"),
+                         ".".join(map(str, VERSION)))
 
 
 if __name__ == "__main__":

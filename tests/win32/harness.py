@@ -5,6 +5,7 @@ import functools
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -37,6 +38,8 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
+VERSION = layout.VERSION
+INSTALLER = BUILD / f"quintara-{VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
     int(i): name
@@ -72,17 +75,20 @@ def shown_ball(screen, k, prefix):
 
 
 # --- the program under Wine ---------------------------------------------------
-def wine_env(display, **extra):
+def wine_env(display, prefix=PREFIX, **extra):
     return dict(
-        os.environ, DISPLAY=display, WINEPREFIX=PREFIX, WINEDEBUG="-all", **extra
+        os.environ, DISPLAY=display, WINEPREFIX=str(prefix), WINEDEBUG="-all",
+        **extra
     )
 
 
-def make_prefix():
+def make_prefix(prefix=PREFIX):
     """A fresh Wine prefix for this test run; windows are not handed to a
-    window manager (there is none), so hiding one does not stall."""
-    shutil.rmtree(PREFIX, ignore_errors=True)
-    env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
+    window manager (there is none), so hiding one does not stall, and
+    shortcuts stay in the prefix, out of the desktop's menus."""
+    shutil.rmtree(prefix, ignore_errors=True)
+    env = wine_env("", prefix,
+                   WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=")
     subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True)
     subprocess.run(
         ["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
@@ -92,9 +98,9 @@ def make_prefix():
     subprocess.run(["wineserver", "-w"], env=env, check=True)
 
 
-def remove_prefix():
-    subprocess.run(["wineserver", "-k"], env=wine_env(""))
-    shutil.rmtree(PREFIX, ignore_errors=True)
+def remove_prefix(prefix=PREFIX):
+    subprocess.run(["wineserver", "-k"], env=wine_env("", prefix))
+    shutil.rmtree(prefix, ignore_errors=True)
 
 
 def install(folder, balls=True, help_file=False):
@@ -110,6 +116,26 @@ def install(folder, balls=True, help_file=False):
     return folder
 
 
+def shortcut(path):
+    """(target, working folder) of a shell link file."""
+    data = Path(path).read_bytes()
+    flags, = struct.unpack_from("<I", data, 0x14)
+    at = 0x4C
+    if flags & 1:  # an item id list first
+        at += 2 + struct.unpack_from("<H", data, at)[0]
+    info = at
+    base = info + struct.unpack_from("<16xI", data, info)[0]
+    target = data[base:data.index(b"\0", base)].decode()
+    at += struct.unpack_from("<I", data, at)[0]
+    strings = []
+    for bit in (4, 8, 0x10):  # name, relative path, working folder
+        count = struct.unpack_from("<H", data, at)[0] if flags & bit else 0
+        strings.append(data[at + 2:at + 2 + 2 * count].decode("utf-16-le")
+                       .rstrip("\0"))
+        at += 2 + 2 * count if flags & bit else 0
+    return target, strings[2]
+
+
 def unpack_zip(folder):
     """The zip made by cpack, unpacked into folder: the folder it holds."""
     archive, = Path(os.environ["QUINTARA_ZIP_FOLDER"]).glob("*.zip")
@@ -122,9 +148,10 @@ class Game:
     """quintara.exe started in folder cwd on a fresh screen, with the driver
     attached. Use as a context manager: it ends every process it started."""
 
-    def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
+    def __init__(self, folder, cwd=None, screen=(1024, 768), prefix=PREFIX,
+                 **env):
         self.xvfb, self.display = start_xvfb(range(40, 50), *screen)
-        self.env = wine_env(self.display, **env)
+        self.env = wine_env(self.display, prefix, **env)
         self.process = self.driver = None
         try:
             self.process = subprocess.Popen(

@@ -3,18 +3,21 @@
 read by control id, pictures read from the screen, real mouse presses where
 the press itself matters. Run one group: wine_test.py GROUP (a class below);
 --make-prefix and --remove-prefix set up and tear down the run's Wine prefix."""
+import os
+import pwd
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
 import unittest
 from pathlib import Path
 
-from harness import (BODY, CONTROLS, HELP_FILE, ID, PLACES, PLANTED_WINMM,
-                     RC_BITMAPS, RESOURCES, TEXT, TITLE, Game, const,
-                     function, install, make_prefix, picture, place_rect,
-                     placeId, remove_prefix, shown_ball,
-                     unpack_zip)
+from harness import (BODY, CONTROLS, HELP_FILE, ID, INSTALLER, PLACES,
+                     PLANTED_WINMM, RC_BITMAPS, RESOURCES, TEXT, TITLE, VERSION,
+                     Game, const, function, install, make_prefix, picture,
+                     place_rect, placeId, remove_prefix, shortcut, shown_ball,
+                     unpack_zip, wine_env)
 
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
@@ -59,6 +62,22 @@ class WineCase(unittest.TestCase):
         self.assertTrue(dealt_shown(screen), self.balls(screen, prefix))
         return self.balls(screen, prefix, count)
 
+    def assert_whole(self, game, id):
+        """Static id's text, once drawn, leaves the last pixel column of its
+        box blank: it was not cut."""
+        x, y, w, h = CONTROLS[id][1:5]
+        drawn = getattr(self, "drawn", {})
+
+        def whole(screen):
+            box = screen.crop(x, y, w, h)
+            pixels = [box.pixel(i % w, i // w) for i in range(w * h)]
+            blank = max(set(pixels), key=pixels.count)
+            return (id not in drawn or box != drawn[id]) and all(
+                box.pixel(w - 1, r) == blank for r in range(h))
+        screen = game.until(whole)
+        self.assertTrue(whole(screen), (id, game.text(id)))
+        self.drawn = {**drawn, id: screen.crop(x, y, w, h)}
+
     def assert_idle_board(self, game, prefix):
         want = [idle(k) for k in range(1, PLACES + 1)]
         screen = game.until(lambda s: self.balls(s, prefix) == want)
@@ -76,7 +95,10 @@ class WineCase(unittest.TestCase):
 
 class Startup(WineCase):
     def test_start_from_the_zip_on_1024x768_then_close(self):
-        with Game(unpack_zip(self.folder)) as game:
+        folder = unpack_zip(self.folder)
+        self.assertTrue((folder / "LICENSE").is_file())
+        self.assertIn(b'tick "Unblock"', (folder / "README.txt").read_bytes())
+        with Game(folder) as game:
             x, y = windowX(1024), windowY(768)
             self.assertEqual(game.rect(), (x, y, x + const("WINDOW_W"),
                                            y + const("WINDOW_H")))
@@ -86,6 +108,8 @@ class Startup(WineCase):
             self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
             self.assert_idle_board(game, COLOR)
             self.assert_face_and_skins(game.screen())
+            self.assert_whole(game, ID["ID_STATUS"])
+            self.assert_whole(game, ID["ID_GAMECLOCK"])
             game.shot("idle")
             game.click(ID["ID_CLOSE"])
             self.assertEqual(game.exit_code(), 0)
@@ -125,8 +149,10 @@ class Play(WineCase):
             self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "0")
             dealt = self.dealt(game, COLOR, 4)
             game.shot("dealt")
+            self.assert_whole(game, ID["ID_STATUS"])
             self.run_study_phase(game)
             self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
+            self.assert_whole(game, ID["ID_STATUS"])
             self.dealt(game, COLOR, 0)
 
             for k, value in enumerate(dealt, 1):
@@ -149,6 +175,7 @@ class Play(WineCase):
             self.assertGreaterEqual(sent, 295)
             self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "04:59")
             game.shot("expired")
+            self.assert_whole(game, ID["ID_STATUS"])
             self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
             before = game.screen()
             for k in range(1, 9):
@@ -188,6 +215,8 @@ class Play(WineCase):
             # the dealt board stays.
             game.click(ID["ID_CANCEL"])
             self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
+            self.assert_whole(game, status)
+            game.shot("canceled")
             left = game.text(countdown)
             self.assertIn(int(left), range(1, 8))
             self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
@@ -294,17 +323,20 @@ class Help(WineCase):
         elsewhere = self.folder / "elsewhere"
         elsewhere.mkdir()
         with Game(folder, cwd=elsewhere) as game:
+            def blank(screen, k):
+                rgb = screen.crop(*place_rect(k)).rgb
+                return {rgb[i:i + 3] for i in range(0, len(rgb), 3)} == {
+                    bytes(BODY[0])}
+
+            # Each button paints its background before its picture, so wait
+            # for all sixteen.
             def idle_discs(screen):
                 return [disc(screen, k) for k in range(1, 5)] == [
-                    BODY[idle(k)] for k in range(1, 5)]
+                    BODY[idle(k)] for k in range(1, 5)] and all(
+                        blank(screen, k) for k in range(5, PLACES + 1))
             screen = game.until(idle_discs)
             game.shot("fallback")
             self.assertTrue(idle_discs(screen))
-            for k in range(5, PLACES + 1):
-                x, y, w, h = place_rect(k)
-                self.assertEqual(set(screen.crop(x, y, w, h).rgb[i:i + 3]
-                                     for i in range(0, 3 * w * h, 3)),
-                                 {bytes(BODY[0])}, k)
 
             game.click(ID["ID_NEWGAME"])
             screen = game.screen()
@@ -320,6 +352,15 @@ class Help(WineCase):
             self.assertNotEqual(
                 game.poll(f"text {ID['ID_COUNTDOWN']}", lambda a: a != count, 3),
                 count)
+
+    def test_help_and_balls_from_a_folder_of_any_name(self):
+        folder = install(self.folder / "Квинтара 五色球", help_file=True)
+        with Game(folder) as game:
+            self.assert_idle_board(game, COLOR)
+            game.ask(f"post {ID['ID_HELP']}")
+            self.assertNotEqual(
+                game.poll("window HH Parent", lambda a: a != "none", 20), "none")
+            self.assertEqual(game.ask("box"), "none")
 
     def test_long_folder_path_is_never_cut(self):
         deep = self.folder.joinpath(*["long-folder-name-" * 3] * 6)
@@ -352,6 +393,61 @@ class Help(WineCase):
             self.assertEqual(game.ask(f"load {windows_path(folder / 'winmm.dll')}"),
                              "1")
             self.assertTrue(marker.exists())
+
+
+class Installer(WineCase):
+    """The setup program in a prefix of this test's own."""
+
+    def test_silent_install_play_and_uninstall(self):
+        prefix = self.folder / "prefix"
+        make_prefix(prefix)
+        self.addCleanup(remove_prefix, prefix)
+        env = wine_env("", prefix, WINEDLLOVERRIDES="winemenubuilder.exe=")
+        user = prefix / "drive_c/users" / pwd.getpwuid(os.getuid()).pw_name
+        folder = user / "AppData/Local/Programs/Quintara"
+        link = (user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+                / "Quintara.lnk")
+        key = ("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+               "\\Quintara")
+
+        def run(*command):
+            subprocess.run(["wine", *command], env=env, check=True)
+            subprocess.run(["wineserver", "-w"], env=env, check=True)
+
+        def registry():
+            query = subprocess.run(["wine", "reg", "query", key], env=env,
+                                   capture_output=True, text=True)
+            return dict(line.split(None, 2)[::2] for line in
+                        query.stdout.splitlines() if "REG_" in line)
+
+        run(str(INSTALLER), "/S")
+        files = {p.relative_to(folder).as_posix() for p in folder.rglob("*")}
+        self.assertEqual(files, {
+            "quintara.exe", "quintara-help.chm", "LICENSE", "README.txt",
+            "uninstall.exe", "ColorIcons", "SportIcons",
+            *(f"ColorIcons/ball{v}.bmp" for v in range(8)),
+            *(f"SportIcons/sport{v}.bmp" for v in range(8))})
+        windows = f"C:\\users\\{user.name}\\AppData\\Local\\Programs\\Quintara"
+        self.assertEqual(shortcut(link), (windows + r"\quintara.exe", windows))
+        values = registry()
+        self.assertEqual({k: values.get(k) for k in (
+            "DisplayName", "DisplayVersion", "Publisher", "DisplayIcon",
+            "QuietUninstallString")}, {
+            "DisplayName": "Quintara", "DisplayVersion": VERSION,
+            "Publisher": "Quintara developers",
+            "DisplayIcon": windows + r"\quintara.exe,0",
+            "QuietUninstallString": f'"{windows}\\uninstall.exe" /S'})
+        size = sum(p.stat().st_size for p in folder.rglob("*") if p.is_file())
+        self.assertEqual(int(values["EstimatedSize"], 16), size // 1024)
+
+        with Game(folder, prefix=prefix) as game:
+            self.assert_idle_board(game, COLOR)
+            game.click(ID["ID_CLOSE"])
+            self.assertEqual(game.exit_code(), 0)
+
+        run(str(folder / "uninstall.exe"), "/S")
+        self.assertFalse(folder.exists() or link.exists())
+        self.assertEqual(registry(), {})
 
 
 if __name__ == "__main__":
