@@ -14,6 +14,10 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
 RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
 VERSION = (1, 0, 1, 1)
+VISTA, WIN7, WIN8, WIN81, WIN10 = (  # Windows 10 stands for 11 too
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")
 
 
 class PortableExecutable:
@@ -134,36 +138,22 @@ class ExeFile(unittest.TestCase):
     def test_manifest(self):
         """Vista to 11, no elevation, themed controls, UTF-8 narrow calls,
         long paths; display scaling left to the system."""
-        manifest, = (data for key, data in self.resources.items()
-                     if key[:2] == (RT_MANIFEST, 1))
-        root = ElementTree.fromstring(manifest)
-        asm = "{urn:schemas-microsoft-com:asm.%s}"
-        smi = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}"
-        ids = root.findall("{urn:schemas-microsoft-com:compatibility.v1}"
-                           "compatibility/*/*")
-        self.assertEqual([(e.tag.split("}")[1], e.get("Id")) for e in ids], [
-            ("supportedOS", "{%s}" % guid) for guid in (
-                "e2011457-1546-43c5-a5fe-008deee3d3f0",   # Vista
-                "35138b9a-5d96-4fbd-8e2d-a2440225f93a",   # 7
-                "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",   # 8
-                "1f676c76-80e1-4239-95bb-83d0f6d0da78",   # 8.1
-                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")])  # 10 and 11
-        level = root.find("/".join(asm % "v3" + t for t in (
-            "trustInfo", "security", "requestedPrivileges",
-            "requestedExecutionLevel")))
-        self.assertEqual(level.attrib, {"level": "asInvoker", "uiAccess": "false"})
-        controls, = root.iter(asm % "v1" + "dependentAssembly")
-        self.assertEqual(controls.find(asm % "v1" + "assemblyIdentity").attrib, {
+        manifest = ElementTree.fromstring(self.resources[RT_MANIFEST, 1, LANGUAGE])
+        found = [(e.tag.split("}")[1], e.attrib, (e.text or "").strip())
+                 for e in manifest.iter()]
+        tagged = lambda *names: [(n, a, t) for n, a, t in found if n in names]
+        self.assertEqual(tagged("supportedOS"), [("supportedOS", {"Id": id}, "")
+                         for id in (VISTA, WIN7, WIN8, WIN81, WIN10)])
+        self.assertEqual(tagged("requestedExecutionLevel")[0][1],
+                         {"level": "asInvoker", "uiAccess": "false"})
+        self.assertEqual(tagged("assemblyIdentity")[1][1], {
             "type": "win32", "name": "Microsoft.Windows.Common-Controls",
             "version": "6.0.0.0", "processorArchitecture": "*",
             "publicKeyToken": "6595b64144ccf1df", "language": "*"})
-        settings = root.find(asm % "v3" + "application/" + asm % "v3" +
-                             "windowsSettings")
-        self.assertEqual({e.tag: e.text for e in settings},
-                         {smi % 2019 + "activeCodePage": "UTF-8",
-                          smi % 2016 + "longPathAware": "true"})
-        self.assertEqual(root.find(asm % "v1" + "assemblyIdentity").get("version"),
-                         ".".join(map(str, VERSION)))
+        settings = manifest.find("*/{urn:schemas-microsoft-com:asm.v3}windowsSettings")
+        self.assertEqual([(e.tag, e.text) for e in settings], [
+            ("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage", "UTF-8"),
+            ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware", "true")])
 
 
 if __name__ == "__main__":

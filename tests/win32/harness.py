@@ -117,23 +117,17 @@ def install(folder, balls=True, help_file=False):
 
 
 def shortcut(path):
-    """(target, working folder) of a shell link file."""
+    """(target, working folder) of a shell link file that names both."""
     data = Path(path).read_bytes()
     flags, = struct.unpack_from("<I", data, 0x14)
-    at = 0x4C
-    if flags & 1:  # an item id list first
-        at += 2 + struct.unpack_from("<H", data, at)[0]
-    info = at
+    info = 0x4E + struct.unpack_from("<H", data, 0x4C)[0]  # after the id list
     base = info + struct.unpack_from("<16xI", data, info)[0]
-    target = data[base:data.index(b"\0", base)].decode()
-    at += struct.unpack_from("<I", data, at)[0]
-    strings = []
-    for bit in (4, 8, 0x10):  # name, relative path, working folder
-        count = struct.unpack_from("<H", data, at)[0] if flags & bit else 0
-        strings.append(data[at + 2:at + 2 + 2 * count].decode("utf-16-le")
-                       .rstrip("\0"))
-        at += 2 + 2 * count if flags & bit else 0
-    return target, strings[2]
+    at = info + struct.unpack_from("<I", data, info)[0]
+    for bit in (4, 8):  # the name and relative path come first
+        at += 2 + 2 * struct.unpack_from("<H", data, at)[0] if flags & bit else 0
+    count, = struct.unpack_from("<H", data, at)
+    return (data[base:data.index(b"\0", base)].decode(),
+            data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0"))
 
 
 def unpack_zip(folder):
