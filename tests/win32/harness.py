@@ -38,8 +38,7 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
-VERSION = layout.VERSION
-INSTALLER = BUILD / f"quintara-{VERSION}-setup.exe"
+INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
     int(i): name
@@ -75,20 +74,17 @@ def shown_ball(screen, k, prefix):
 
 
 # --- the program under Wine ---------------------------------------------------
-def wine_env(display, prefix=PREFIX, **extra):
+def wine_env(display, **extra):
     return dict(
-        os.environ, DISPLAY=display, WINEPREFIX=str(prefix), WINEDEBUG="-all",
-        **extra
+        os.environ, DISPLAY=display, WINEPREFIX=PREFIX, WINEDEBUG="-all", **extra
     )
 
 
-def make_prefix(prefix=PREFIX):
+def make_prefix():
     """A fresh Wine prefix for this test run; windows are not handed to a
-    window manager (there is none), so hiding one does not stall, and
-    shortcuts stay in the prefix, out of the desktop's menus."""
-    shutil.rmtree(prefix, ignore_errors=True)
-    env = wine_env("", prefix,
-                   WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=")
+    window manager (there is none), so hiding one does not stall."""
+    shutil.rmtree(PREFIX, ignore_errors=True)
+    env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
     subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True)
     subprocess.run(
         ["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
@@ -98,9 +94,9 @@ def make_prefix(prefix=PREFIX):
     subprocess.run(["wineserver", "-w"], env=env, check=True)
 
 
-def remove_prefix(prefix=PREFIX):
-    subprocess.run(["wineserver", "-k"], env=wine_env("", prefix))
-    shutil.rmtree(prefix, ignore_errors=True)
+def remove_prefix():
+    subprocess.run(["wineserver", "-k"], env=wine_env(""))
+    shutil.rmtree(PREFIX, ignore_errors=True)
 
 
 def install(folder, balls=True, help_file=False):
@@ -142,10 +138,9 @@ class Game:
     """quintara.exe started in folder cwd on a fresh screen, with the driver
     attached. Use as a context manager: it ends every process it started."""
 
-    def __init__(self, folder, cwd=None, screen=(1024, 768), prefix=PREFIX,
-                 **env):
+    def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
         self.xvfb, self.display = start_xvfb(*screen)
-        self.env = wine_env(self.display, prefix, **env)
+        self.env = wine_env(self.display, **env)
         self.process = self.driver = None
         try:
             self.process = subprocess.Popen(

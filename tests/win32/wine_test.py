@@ -14,10 +14,10 @@ import unittest
 from pathlib import Path
 
 from harness import (BODY, CONTROLS, HELP_FILE, ID, INSTALLER, PLACES,
-                     PLANTED_WINMM, RC_BITMAPS, RESOURCES, TEXT, TITLE, VERSION,
-                     Game, const, function, install, make_prefix, picture,
-                     place_rect, placeId, remove_prefix, shortcut, shown_ball,
-                     unpack_zip, wine_env)
+                     PLANTED_WINMM, PREFIX, RC_BITMAPS, RESOURCES, TEXT, TITLE,
+                     Game, const, function, install, layout, make_prefix,
+                     picture, place_rect, placeId, remove_prefix, shortcut,
+                     shown_ball, unpack_zip, wine_env)
 
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
@@ -394,13 +394,12 @@ class Help(WineCase):
             self.assertTrue(marker.exists())
 
 
-class Installer(WineCase):
-    def test_silent_install_play_and_uninstall_in_a_prefix_of_its_own(self):
-        prefix = self.folder / "prefix"
-        make_prefix(prefix)
-        self.addCleanup(remove_prefix, prefix)
-        env = wine_env("", prefix, WINEDLLOVERRIDES="winemenubuilder.exe=")
-        user = prefix / "drive_c/users" / pwd.getpwuid(os.getuid()).pw_name
+class Installer(WineCase):  # run with a Wine prefix of its own
+    def test_silent_install_play_and_uninstall(self):
+        make_prefix()
+        self.addCleanup(remove_prefix)
+        env = wine_env("", WINEDLLOVERRIDES="winemenubuilder.exe=")
+        user = Path(PREFIX, "drive_c/users", pwd.getpwuid(os.getuid()).pw_name)
         folder = user / "AppData/Local/Programs/Quintara"
         link = user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quintara.lnk"
         key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quintara"
@@ -408,22 +407,22 @@ class Installer(WineCase):
             ["wine", *command], env=env, text=True, capture_output=True).stdout
         registry = lambda: dict(line.split(None, 2)[::2] for line in
                                 run("reg", "query", key).splitlines() if "REG_" in line)
+        files = lambda top: {p.relative_to(top) for p in top.rglob("*")}
 
         run(str(INSTALLER), "/S")
         subprocess.run(["wineserver", "-w"], env=env)
-        files = lambda top: {p.relative_to(top) for p in top.rglob("*")}
         self.assertEqual(files(folder),
                          files(unpack_zip(self.folder)) | {Path("uninstall.exe")})
         windows = f"C:\\users\\{user.name}\\AppData\\Local\\Programs\\Quintara"
         self.assertEqual(shortcut(link), (windows + r"\quintara.exe", windows))
         size = sum(p.stat().st_size for p in folder.rglob("*") if p.is_file())
         self.assertLessEqual({
-            "DisplayName": "Quintara", "DisplayVersion": VERSION,
+            "DisplayName": "Quintara", "DisplayVersion": layout.VERSION,
             "Publisher": "Quintara developers", "EstimatedSize": hex(size // 1024),
             "DisplayIcon": windows + r"\quintara.exe,0",
             "QuietUninstallString": f'"{windows}\\uninstall.exe" /S'}.items(),
             registry().items())
-        with Game(folder, prefix=prefix) as game:  # as the shortcut starts it
+        with Game(folder) as game:  # started as the shortcut starts it
             self.assert_idle_board(game, COLOR)
 
         run(str(folder / "uninstall.exe"), "/S")
