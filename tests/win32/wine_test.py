@@ -374,7 +374,8 @@ class Help(WineCase):
             game.ask(f"post {ID['ID_HELP']}")
             # Wine's shell cannot open a file past 260 characters, so the
             # box is the right answer; the decoy must never be opened.
-            box = game.poll("box", lambda a: a != "none")
+            # A box still being made may show no text yet: wait for it.
+            box = game.poll("box", lambda a: a.endswith(TEXT["TEXT_HELP_ERROR"]))
             self.assertEqual(box.split("|")[1], TEXT["TEXT_HELP_ERROR"])
             self.assertEqual(game.ask("window HH Parent"), "none")
 
