@@ -6,6 +6,7 @@ the help viewer path from another current folder."""
 
 import argparse
 import os
+import subprocess
 import sys
 import time
 
@@ -114,6 +115,17 @@ def main_session(desk, layout, args, env):
     ids = layout.ids
     folder = os.path.join(args.out, "program")
     program = copy_program(args.program, folder, args.source)
+
+    # Without a display: at once, a failure and one line on stderr.
+    started = time.monotonic()
+    alone = subprocess.run([program], cwd=folder, capture_output=True,
+                           timeout=10, env={k: v for k, v in env.items()
+                                            if k != "DISPLAY"})
+    said = alone.stderr.decode()
+    check(alone.returncode != 0 and time.monotonic() - started < 2 and
+          said.count("\n") == 1 and "graphical display" in said,
+          "without a display: exit %d, said %r" % (alone.returncode, said))
+
     game = Game(desk, layout, args.source, program, folder, env, "program.log")
     print("start-up to the first shown frame: %.2f s" % game.startup)
 

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "draw.h"
@@ -37,6 +39,29 @@ int dropLateWakeups(Display *display, XErrorEvent *error) {
   return xlibHandler(display, error);
 }
 
+// The video drivers of the displays the environment names. SDL would
+// otherwise fall back to a window in memory, and the program would run on
+// unseen; SDL_VIDEODRIVER still chooses any driver.
+std::string displayDrivers() {
+  const auto named = [](const char *variable) {
+    const char *value = std::getenv(variable);
+    return value && *value;
+  };
+  if (named("SDL_VIDEODRIVER")) return std::getenv("SDL_VIDEODRIVER");
+  std::string drivers;
+  if (named("DISPLAY")) drivers = "x11";
+  if (named("WAYLAND_DISPLAY"))
+    drivers += drivers.empty() ? "wayland" : ",wayland";
+  return drivers;
+}
+
+// The one thing the program ever says: that it has nowhere to show itself.
+int noDisplay(const char *why) {
+  std::fprintf(stderr, "quintara: needs a graphical display (%s)\n", why);
+  SDL_Quit();
+  return 1;
+}
+
 }  // namespace
 
 int main(int, char **) {
@@ -47,19 +72,25 @@ int main(int, char **) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // A click that activates the window is a click, as on Windows.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
-  openSound();
+  const std::string drivers = displayDrivers();
+  if (drivers.empty())
+    return noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(),
+                          SDL_HINT_OVERRIDE);
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+    return noDisplay(SDL_GetError());
   openDrawing();
-  if (openWindow()) {
-    // The program sleeps in the wait; every click and tick wakes it.
-    SDL_Event e;
-    while (windowOpen() && SDL_WaitEvent(&e)) {
-      if (e.type == SDL_QUIT) break;
-      if (isCurrentTick(e))
-        gameTick();
-      else
-        handleWindowEvent(e);
-    }
+  if (!openWindow()) return noDisplay(SDL_GetError());
+  // Sound comes after the first frame, so that it cannot hold it up.
+  openSound();
+  // The program sleeps in the wait; every click and tick wakes it.
+  SDL_Event e;
+  while (windowOpen() && SDL_WaitEvent(&e)) {
+    if (e.type == SDL_QUIT) break;
+    if (isCurrentTick(e))
+      gameTick();
+    else
+      handleWindowEvent(e);
   }
   stopTimer();
   closeWindow();

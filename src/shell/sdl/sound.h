@@ -2,6 +2,7 @@
 // from the executable and played through SDL_mixer.
 #pragma once
 
-// Opens the audio device, or the silent "dummy" device when there is none.
+// Opens the first audio driver that has a device: the one SDL_AUDIODRIVER
+// names, then SDL's own order, down to the silent "dummy" device.
 void openSound();
 void closeSound();
