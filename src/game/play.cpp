@@ -1,4 +1,4 @@
-// What the player's clicks and the timer's ticks do to the game.
+// What the player's clicks, keys and the timer's ticks do to the game.
 #include <string>
 
 #include "game.h"
@@ -139,9 +139,8 @@ void switchToResolve() {
   for (int k = 1, n = placesInPlay(roundNumber); k <= n; ++k) redrawPlace(k);
 }
 
-}  // namespace
-
-void gameCommand(int id) {
+// A click on control id, from the mouse or from a key.
+void command(int id) {
   if (const int k = placeOf(id)) return ballClick(k);
   switch (id) {
     case ID_CLOSE:
@@ -161,6 +160,60 @@ void gameCommand(int id) {
       return newGame();
     case ID_SPORTS:
       return iconSet();
+  }
+}
+
+// An arrow key: the first one shows the cursor where it is, the next ones
+// move it by a row or a column, up to the board's edges.
+void moveCursor(int dx, int dy) {
+  constexpr int columns = 4, rows = PLACES / columns;
+  if (!cursorShown) {
+    cursorShown = 1;
+    return redrawPlace(cursor);
+  }
+  const int row = (cursor - 1) / columns + dy;
+  const int column = (cursor - 1) % columns + dx;
+  if (row < 0 || row >= rows || column < 0 || column >= columns) return;
+  const int left = cursor;
+  cursor = row * columns + column + 1;
+  redrawPlace(left);
+  redrawPlace(cursor);
+}
+
+}  // namespace
+
+void gameCommand(int id) {
+  if (cursorShown) {
+    cursorShown = 0;
+    redrawPlace(cursor);
+  }
+  command(id);
+}
+
+void gameKey(Key key) {
+  switch (key) {
+    case Key::Left:
+      return moveCursor(-1, 0);
+    case Key::Right:
+      return moveCursor(1, 0);
+    case Key::Up:
+      return moveCursor(0, -1);
+    case Key::Down:
+      return moveCursor(0, 1);
+    case Key::Act:
+      return command(placeId(cursor));
+    case Key::NewGame:
+      return command(ID_NEWGAME);
+    case Key::Cancel:
+      return command(ID_CANCEL);
+    case Key::ColourCount:
+      return command(ID_COLORCOUNT);
+    case Key::IconSet:
+      return command(ID_SPORTS);
+    case Key::Help:
+      return command(ID_HELP);
+    case Key::Quit:
+      return command(ID_QUIT);
   }
 }
 

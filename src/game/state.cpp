@@ -6,7 +6,7 @@
 #include "texts.h"
 
 int colorset, sportset, gameRunning, roundNumber, scramble, roundWon, inPause,
-    ticktock, gametock, mincount, size;
+    ticktock, gametock, mincount, size, cursor, cursorShown;
 std::vector<int> board;
 int avalue, bvalue, cvalue, dvalue, evalue, fvalue, gvalue, hvalue, ivalue,
     jvalue, kvalue, lvalue, mvalue, nvalue, ovalue, pvalue;
@@ -66,6 +66,8 @@ void initState() {
   sportset = gameRunning = roundNumber = scramble = roundWon = inPause = 0;
   ticktock = gametock = mincount = 0;
   size = PLACES;
+  cursor = 1;
+  cursorShown = 0;
   resetvals();
   iconpath = COLOR_ICONS;
   setIdlePaths();

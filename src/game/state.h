@@ -16,6 +16,8 @@ extern int ticktock;     // study countdown 10..0; 12 in the resolve phase
 extern int gametock;     // game clock seconds
 extern int mincount;     // game clock minutes
 extern int size;         // number of places
+extern int cursor;       // the place the keys act on, 1..16
+extern int cursorShown;  // 1 from an arrow key to the next click
 
 // The dealt board: entry k for place k; entry 0 belongs to no place and is 0.
 extern std::vector<int> board;
