@@ -80,6 +80,12 @@ inline constexpr Control kControls[] = {
 
 constexpr int CONTROL_COUNT = sizeof kControls / sizeof kControls[0];
 
+// The keyboard cursor's ring, drawn over the edge of its place: bands of
+// black outside and white inside, so that one of them stands out against the
+// grey cell and against any ball. Widths in pixels.
+constexpr int CURSOR_BLACK = 2;
+constexpr int CURSOR_WHITE = 1;
+
 // The control of an id, or nullptr.
 constexpr const Control *findControl(int id) {
   for (const Control &c : kControls)

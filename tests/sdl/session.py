@@ -2,7 +2,7 @@
 """Plays the Linux program in a real X server with the mouse and checks what
 the screen shows: start-up, the idle board, the sport set, a held button,
 a game's first two rounds, the help error box, dragging and closing; then
-the help viewer path from another current folder."""
+the help viewer path from another current folder; then a round with keys."""
 
 import argparse
 import os
@@ -11,12 +11,13 @@ import sys
 import time
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
-                   wait_for)
+                   ringed, wait_for)
 
 
 class Game:
     def __init__(self, desk, layout, source, program, cwd, env, log):
         self.desk, self.layout = desk, layout
+        self.known = {}  # the ball pictures of each set, plain and ringed
         self.resources = os.path.join(source, "resources")
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
@@ -51,10 +52,17 @@ class Game:
     def ball(self, prefix, value):
         return self.picture(self.layout.icon_prefix(prefix) + "%d.bmp" % value)
 
-    def values(self, shot, prefix="COLOR_ICONS"):
-        """The colour value each place shows, None where no picture fits."""
-        pictures = {self.ball(prefix, v): v for v in range(8)}
-        return [pictures.get(self.region(shot, p)) for p in self.layout.places]
+    def values(self, shot, prefix="COLOR_ICONS", cursor=0):
+        """The colour value each place shows, None where no picture fits;
+        place cursor (1..16) is read under the keyboard cursor."""
+        if prefix not in self.known:
+            balls = [read_bmp(os.path.join(self.resources, self.layout.icon_prefix(
+                prefix) + "%d.bmp" % v)) for v in range(8)]
+            self.known[prefix] = [{b.rgb: v for v, b in enumerate(balls)}, {
+                ringed(b, *self.layout.ring).rgb: v for v, b in enumerate(balls)}]
+        plain, under = self.known[prefix]
+        return [(under if k == cursor else plain).get(self.region(shot, p))
+                for k, p in enumerate(self.layout.places, 1)]
 
     def cpu_ms(self):
         fields = open("/proc/%d/stat" % self.process.pid).read()
@@ -344,6 +352,39 @@ def help_session(desk, layout, args, env):
         check(said == "", "the program said: " + said)
 
 
+def keys_session(desk, layout, args, env):
+    """A round won with keys only, the board read from the screen; a click
+    hides the cursor and Ctrl+Q ends the game."""
+    folder = os.path.join(args.out, "program")
+    program = os.path.join(folder, os.path.basename(args.program))
+    game = Game(desk, layout, args.source, program, folder, env, "keys.log")
+    desk.xdotool("windowactivate", "--sync", game.wid)
+    key = lambda *keys: desk.xdotool("key", "--delay", 60, *keys)
+    shown = lambda probe: wait_for("the board", lambda: (lambda s: s if probe(
+        s) else None)(game.shot()))
+    idle = [1, 2, 1, 2] + [0] * 12
+    for keys, prefix in (("s", "SPORT_ICONS"), ("S", "COLOR_ICONS")):
+        key(keys)
+        shown(lambda s: game.values(s, prefix) == idle)
+
+    key("F2")
+    board = game.values(shown(lambda s: game.values(s)[4:] == [0] * 12 and
+                              set(game.values(s)[:4]) <= {1, 2}))[:4]
+    key("Right")  # shows the cursor on place 1
+    shown(lambda s: game.values(s, cursor=1) == board + [0] * 12).save(
+        os.path.join(args.out, "keys-dealt.ppm"))
+    shown(lambda s: game.values(s, cursor=1) == [0] * 16)
+    for k, value in enumerate(board):
+        key(*["space"] * value + ["Right"] * (k < 3))
+    round2 = shown(lambda s: game.values(s, cursor=4)[8:] == [0] * 8 and set(
+        game.values(s, cursor=4)[:8]) <= {1, 2})
+    round2.save(os.path.join(args.out, "keys-round2.ppm"))
+    game.click(layout.ids["ID_CANCEL"])
+    shown(lambda s: game.values(s)[:8] == game.values(round2, cursor=4)[:8])
+    key("ctrl+q")
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
@@ -365,6 +406,7 @@ def main():
     try:
         main_session(desk, layout, args, env)
         help_session(desk, layout, args, env)
+        keys_session(desk, layout, args, env)
     except Failure as failure:
         print("FAILED:", failure)
         desk.screenshot().save(os.path.join(args.out, "failure.ppm"))

@@ -188,3 +188,12 @@ void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
     for (int col = 0; col < 7; ++col)
       if (kTick[row][col] == 'X') fill(dst, left + col, top + row, 1, 1, ink);
 }
+
+void drawFrame(SDL_Surface *dst, int x, int y, int w, int h, int grey) {
+  const Uint32 colour =
+      SDL_MapRGB(dst->format, Uint8(grey), Uint8(grey), Uint8(grey));
+  fill(dst, x, y, w, 1, colour);
+  fill(dst, x, y + h - 1, w, 1, colour);
+  fill(dst, x, y, 1, h, colour);
+  fill(dst, x + w - 1, y, 1, h, colour);
+}

@@ -29,3 +29,7 @@ bool textFits(const Control &c, const std::string &text);
 enum class BoxLook { Normal, Held, Disabled };
 void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
                   BoxLook look);
+
+// A frame one pixel wide along the inside of rectangle (x, y, w, h), in one
+// grey level.
+void drawFrame(SDL_Surface *dst, int x, int y, int w, int h, int grey);

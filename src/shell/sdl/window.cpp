@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cursor.h"
 #include "draw.h"
 #include "game.h"
 #include "layout.h"
@@ -14,9 +15,8 @@ namespace {
 
 SDL_Window *window;
 std::string texts[CONTROL_COUNT];  // by index in kControls; statics only
-int held = -1;    // the control the left button went down on, or -1
-bool heldOver;    // whether the pointer is still over it
-bool boxChecked;  // the check box toggles its own mark on each click
+int held = -1;  // the control the left button went down on, or -1
+bool heldOver;  // whether the pointer is still over it
 bool boxEnabled = true;
 
 int indexOf(int id) {
@@ -50,12 +50,17 @@ void paint(SDL_Surface *s, int i) {
       break;
     case ControlKind::Place:
       drawPlace(s, c, place(placeOf(c.id)).path);
+      drawCursorRing(placeOf(c.id), c.x, c.y, c.w, c.h,
+                     [s](int x, int y, int w, int h, int grey) {
+                       drawFrame(s, x, y, w, h, grey);
+                     });
       break;
     case ControlKind::Static:
       drawStatic(s, c, texts[i]);
       break;
     case ControlKind::CheckBox:
-      drawCheckBox(s, c, boxChecked,
+      // The mark shows the set in play, whether a click or a key chose it.
+      drawCheckBox(s, c, sportset % 2,
                    !boxEnabled ? BoxLook::Disabled
                    : pressed   ? BoxLook::Held
                                : BoxLook::Normal);
@@ -102,10 +107,31 @@ void release(int x, int y) {
   if (i < 0) return;
   const bool click = over(i, x, y);
   held = -1;
-  if (click && kControls[i].kind == ControlKind::CheckBox)
-    boxChecked = !boxChecked;
   show(i);
   if (click) gameCommand(kControls[i].id);
+}
+
+// The game's keys; Alt with anything is the desktop's.
+void takeKey(const SDL_Keysym &k) {
+  struct Binding {
+    SDL_Keycode sym;
+    Key key;
+  };
+  static constexpr Binding bindings[] = {
+      {SDLK_LEFT, Key::Left},     {SDLK_RIGHT, Key::Right},
+      {SDLK_UP, Key::Up},         {SDLK_DOWN, Key::Down},
+      {SDLK_SPACE, Key::Act},     {SDLK_RETURN, Key::Act},
+      {SDLK_KP_ENTER, Key::Act},  {SDLK_F2, Key::NewGame},
+      {SDLK_n, Key::NewGame},     {SDLK_ESCAPE, Key::Cancel},
+      {SDLK_c, Key::ColourCount}, {SDLK_s, Key::IconSet},
+      {SDLK_F1, Key::Help},
+  };
+  if (k.mod & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) {
+    if (k.sym == SDLK_q && !(k.mod & (KMOD_ALT | KMOD_GUI))) gameKey(Key::Quit);
+    return;
+  }
+  for (const Binding &b : bindings)
+    if (b.sym == k.sym) return gameKey(b.key);
 }
 
 }  // namespace
@@ -149,6 +175,9 @@ void handleWindowEvent(const SDL_Event &e) {
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT) release(e.button.x, e.button.y);
+      break;
+    case SDL_KEYDOWN:
+      takeKey(e.key.keysym);
       break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED && window)

@@ -1,6 +1,6 @@
 // The main window (the window operations of shell.h): a borderless SDL
 // window painted in software with the face and the 29 controls, which turns
-// left-button clicks on the controls into game commands.
+// left-button clicks on the controls and the keys into game commands.
 #pragma once
 
 #include <SDL.h>
@@ -11,8 +11,8 @@ bool openWindow();
 void closeWindow();
 // False once the game has ended the program.
 bool windowOpen();
-// Mouse and window events of the main window; a click reaching a control
-// runs its command.
+// Mouse, key and window events of the main window: a click reaching a
+// control runs its command, a key the game's.
 void handleWindowEvent(const SDL_Event &e);
 // The window while it is open, else nullptr.
 SDL_Window *mainWindow();

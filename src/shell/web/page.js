@@ -1,6 +1,6 @@
 // The page's side of the shell (linked with --js-library): the canvas and
-// text elements of the game area, the mouse, the one-second timer, Web Audio
-// and the help. shell.cpp calls these; they call back its quintara* exports.
+// text elements of the game area, the mouse and the keys, the one-second
+// timer, Web Audio and the help. shell.cpp calls these; they call back its quintara* exports.
 mergeInto(LibraryManager.library, {
   $Q: {
     // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
@@ -128,6 +128,13 @@ mergeInto(LibraryManager.library, {
       Q.listen(window, 'mouseup', e => {
         if (e.button === 0) _quintaraRelease(...Q.at(e));
       });
+      // The page's keys, but not those of the help error box.
+      Q.listen(window, 'keydown', e => {
+        if (e.target.closest && e.target.closest('dialog')) return;
+        Q.unlockAudio();
+        if (_quintaraKey(e.keyCode, e.ctrlKey || e.metaKey, e.altKey))
+          e.preventDefault();
+      });
     });
   },
 
@@ -155,7 +162,11 @@ mergeInto(LibraryManager.library, {
     const picture = new Image();
     picture.src = url;
     const current = () => !Q.ended && Q.latest[key] === request;
-    picture.onload = () => current() && Q.ctx.drawImage(picture, x, y, w, h);
+    picture.onload = () => {
+      if (!current()) return;
+      Q.ctx.drawImage(picture, x, y, w, h);
+      _quintaraRing(place);
+    };
     picture.onerror = () => current() && _quintaraStandIn(place);
   },
 

@@ -1,5 +1,5 @@
-// Quintara in a web page: the shell operations and the mouse, over the
-// drawing, timer, sound and help functions of page.js. The controls are
+// Quintara in a web page: the shell operations, the mouse and the keys, over
+// the drawing, timer, sound and help functions of page.js. The controls are
 // painted on a canvas from the same control table as the window; the statics
 // are text elements laid over it.
 #include "shell.h"
@@ -8,8 +8,10 @@
 
 #include <string>
 
+#include "cursor.h"
 #include "fallback.h"
 #include "game.h"
+#include "keys.h"
 #include "layout.h"
 #include "state.h"
 #include "texts.h"
@@ -55,9 +57,8 @@ const char *urlOf(int id) {
 constexpr const char *kHelpPage = "help/index.html";
 constexpr int kDiscRadius = 20;
 
-int held = -1;    // the control the left button went down on, or -1
-bool heldOver;    // whether the pointer is still over it
-bool boxChecked;  // the check box toggles its own mark on each click
+int held = -1;  // the control the left button went down on, or -1
+bool heldOver;  // whether the pointer is still over it
 bool boxEnabled = true;
 bool ended;
 
@@ -98,7 +99,8 @@ void drawCheckBox(const Control &c, bool pressed) {
   fill(x + 1, y + h - 2, w - 2, 1, 192);
   fill(x + w - 2, y + 1, 1, h - 2, 192);
   fill(x + 2, y + 2, w - 4, h - 4, boxEnabled && !pressed ? 255 : 192);
-  if (!boxChecked) return;
+  // The mark shows the set in play, whether a click or a key chose it.
+  if (sportset % 2 == 0) return;
   static const char *const kTick[] = {
       "......X", ".....XX", "X...XXX", "XX.XXX.",
       "XXXXX..", ".XXX...", "..X....",
@@ -137,6 +139,18 @@ void paint(int i) {
 
 }  // namespace
 
+// The keyboard cursor over place k, once its picture is drawn.
+extern "C" EMSCRIPTEN_KEEPALIVE void quintaraRing(int k) {
+  const Control &c = *findControl(placeId(k));
+  drawCursorRing(k, c.x, c.y, c.w, c.h,
+                 [](int x, int y, int w, int h, int grey) {
+                   fill(x, y, w, 1, grey);
+                   fill(x, y + h - 1, w, 1, grey);
+                   fill(x, y, 1, h, grey);
+                   fill(x + w - 1, y, 1, h, grey);
+                 });
+}
+
 // What a place shows when its picture cannot be read: the empty cell, and
 // for a colour a plain disc of the ball's body colour with its number.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraStandIn(int k) {
@@ -144,7 +158,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraStandIn(int k) {
   const int value = fallbackValue(place(k).path);
   const unsigned char *cell = kBallBody[0], *body = kBallBody[value];
   pageFill(c.x, c.y, c.w, c.h, cell[0], cell[1], cell[2]);
-  if (!value) return;
+  if (!value) return quintaraRing(k);
   const int cx = c.x + c.w / 2, cy = c.y + c.h / 2;
   for (int dy = -kDiscRadius; dy < kDiscRadius; ++dy) {
     int half = 0;
@@ -155,6 +169,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraStandIn(int k) {
   }
   const std::string number(1, char('0' + value));
   pageNumber(c.x, c.y, c.w, c.h, number.c_str(), fallbackInkIsBlack(value));
+  quintaraRing(k);
 }
 
 // Paints the whole game area once the pictures and fonts are in.
@@ -180,10 +195,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraRelease(int x, int y) {
   if (i < 0) return;
   const bool click = over(i, x, y);
   held = -1;
-  if (click && kControls[i].kind == ControlKind::CheckBox)
-    boxChecked = !boxChecked;
   paint(i);
   if (click) gameCommand(kControls[i].id);
+}
+
+// A key going down on the page, by its keyCode; whether the game took it.
+extern "C" EMSCRIPTEN_KEEPALIVE bool quintaraKey(int code, bool ctrl,
+                                                 bool alt) {
+  Key key;
+  if (ended || !keyOfCode(code, ctrl, alt, key)) return false;
+  gameKey(key);
+  return true;
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraTick() {

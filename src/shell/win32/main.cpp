@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "game.h"
+#include "keys.h"
 #include "layout.h"
 #include "state.h"
 #include "texts.h"
@@ -102,6 +104,20 @@ void createControls(HWND window) {
   }
 }
 
+// Takes a key going down in the game's window as the game's key, before any
+// control sees it, so the keys work whichever control has the focus (a
+// button keeps it after a click). Alt keys go on to the system.
+bool takeKey(const MSG &message) {
+  Key key;
+  if (message.message != WM_KEYDOWN ||
+      (message.hwnd != hMainWindow && !IsChild(hMainWindow, message.hwnd)) ||
+      !keyOfCode(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0,
+                 GetKeyState(VK_MENU) < 0, key))
+    return false;
+  gameKey(key);
+  return true;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
@@ -135,6 +151,7 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
 
   MSG message{};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (takeKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

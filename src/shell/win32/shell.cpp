@@ -22,6 +22,9 @@ void redrawPlace(int k) {
 }
 
 void redrawWindow() {
+  // The icon set box shows the set in play, also when a key chose it.
+  CheckDlgButton(hMainWindow, ID_SPORTS,
+                 sportset % 2 ? BST_CHECKED : BST_UNCHECKED);
   InvalidateRect(hMainWindow, nullptr, TRUE);
   UpdateWindow(hMainWindow);
 }

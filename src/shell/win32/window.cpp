@@ -1,5 +1,7 @@
-// The main window's procedure: commands and ticks go to the core; painting,
-// the statics' colours and the title strip drag are handled here.
+// The main window's procedure: commands and ticks go to the core; painting
+// (with the keyboard cursor over its place), the statics' colours and the
+// title strip drag are handled here.
+#include "cursor.h"
 #include "game.h"
 #include "layout.h"
 #include "win32.h"
@@ -23,10 +25,20 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    case WM_DRAWITEM:
-      drawButton(LOWORD(wParam),
-                 *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    case WM_DRAWITEM: {
+      const auto &item = *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
+      drawButton(LOWORD(wParam), item);
+      const RECT &r = item.rcItem;
+      drawCursorRing(
+          placeOf(LOWORD(wParam)), r.left, r.top, r.right - r.left,
+          r.bottom - r.top, [&](int x, int y, int w, int h, int grey) {
+            const RECT frame{x, y, x + w, y + h};
+            FrameRect(item.hDC, &frame,
+                      static_cast<HBRUSH>(
+                          GetStockObject(grey ? WHITE_BRUSH : BLACK_BRUSH)));
+          });
       return 0;
+    }
     case WM_CTLCOLORSTATIC: {
       const HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, RGB(0, 0, 0));

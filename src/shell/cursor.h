@@ -1,0 +1,16 @@
+// The keyboard cursor as every front end draws it: a ring over the picture
+// of the place the keys act on, shown from an arrow key to the next click.
+#pragma once
+
+#include "layout.h"
+#include "state.h"
+
+// Draws the ring over place k's rectangle (x, y, w, h) when the cursor is
+// shown there, as frame(x, y, w, h, grey) calls, each a frame one pixel wide,
+// from the outside in.
+template <class Frame>
+void drawCursorRing(int k, int x, int y, int w, int h, Frame frame) {
+  if (!cursorShown || cursor != k) return;
+  for (int i = 0; i < CURSOR_BLACK + CURSOR_WHITE; ++i)
+    frame(x + i, y + i, w - 2 * i, h - 2 * i, i < CURSOR_BLACK ? 0 : 255);
+}
