@@ -25,7 +25,7 @@ HELP_FILE = RESOURCES / "quintara-help.chm"
 sys.path.insert(0, str(SOURCE / "tools/assets"))
 sys.path.insert(0, str(SOURCE / "tests"))
 import layout  # noqa: E402
-from pictures import Picture, read_bmp  # noqa: E402
+from pictures import Picture, read_bmp, ringed  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
 const = layout.CONSTS.__getitem__
@@ -64,12 +64,21 @@ def picture(path):
     return read_bmp(path)
 
 
-def shown_ball(screen, k, prefix):
-    """The value of the ball picture of set prefix that place k shows, or
-    None. (The two sets may share their blank picture.)"""
+@functools.lru_cache(maxsize=None)
+def ball(prefix, value, cursor):
+    """A ball picture, under the keyboard cursor or not."""
+    plain = picture(ball_file(prefix, value))
+    return ringed(plain, const("CURSOR_BLACK"), const("CURSOR_WHITE")) \
+        if cursor else plain
+
+
+def shown_ball(screen, k, prefix, cursor=0):
+    """The value of the ball picture of set prefix that place k shows, under
+    the keyboard cursor when it is on place cursor, or None. (The two sets
+    may share their blank picture.)"""
     x, y, w, h = place_rect(k)
     seen = screen.crop(x, y, w, h)
-    return next((v for v in range(8) if picture(ball_file(prefix, v)) == seen),
+    return next((v for v in range(8) if ball(prefix, v, k == cursor) == seen),
                 None)
 
 
@@ -227,6 +236,11 @@ class Game:
         self._until(lambda: answers.append(self.ask(question)) or
                     condition(answers[-1]), timeout)
         return answers[-1]
+
+    def keys(self, *names):
+        """xdotool key presses, such as "space" or "ctrl+q"."""
+        subprocess.run(["xdotool", "key", "--delay", "60", *names],
+                       env=self.env, check=True)
 
     def mouse(self, *actions):
         """xdotool actions at client points of the window: ("move", x, y),

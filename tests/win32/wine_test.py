@@ -48,19 +48,20 @@ class WineCase(unittest.TestCase):
         self.folder = Path(tempfile.mkdtemp(prefix="quintara-"))
         self.addCleanup(shutil.rmtree, self.folder, True)
 
-    def balls(self, screen, prefix, upto=PLACES):
-        return [shown_ball(screen, k, prefix) for k in range(1, upto + 1)]
+    def balls(self, screen, prefix, upto=PLACES, cursor=0):
+        return [shown_ball(screen, k, prefix, cursor) for k in range(1, upto + 1)]
 
-    def dealt(self, game, prefix, count):
-        """The colour values dealt to places 1..count, read from the screen;
-        every other place shows the blank ball."""
+    def dealt(self, game, prefix, count, cursor=0):
+        """The colour values dealt to places 1..count, read from the screen
+        (place cursor under the keyboard cursor); every other place shows the
+        blank ball."""
         def dealt_shown(screen):
-            balls = self.balls(screen, prefix)
+            balls = self.balls(screen, prefix, cursor=cursor)
             return None not in balls and all(
                 (v > 0) == (k <= count) for k, v in enumerate(balls, 1))
         screen = game.until(dealt_shown)
         self.assertTrue(dealt_shown(screen), self.balls(screen, prefix))
-        return self.balls(screen, prefix, count)
+        return self.balls(screen, prefix, count, cursor)
 
     def assert_whole(self, game, id, before=None):
         """Static id's text, once drawn (unlike before), was not cut: the
@@ -241,6 +242,36 @@ class Play(WineCase):
 
             game.click(ID["ID_NEWGAME"])
             game.click(ID["ID_QUIT"])
+            self.assertEqual(game.exit_code(), 0)
+
+
+    def test_a_round_won_with_keys_only(self):
+        sports = f"checked {ID['ID_SPORTS']}"
+        with Game(install(self.folder)) as game:
+            for mark, prefix in (("1", SPORT), ("0", COLOR)):
+                game.keys("s")
+                self.assertEqual(game.poll(sports, lambda a: a == mark), mark)
+                self.assert_idle_board(game, prefix)
+            game.keys("F2")
+            dealt = self.dealt(game, COLOR, 4)
+            game.keys("Right")  # shows the cursor on place 1
+            self.assertEqual(self.dealt(game, COLOR, 4, cursor=1), dealt)
+            game.shot("keys-dealt")
+            self.run_study_phase(game)
+            for k, value in enumerate(dealt, 1):
+                game.keys(*["space"] * value + ["Right"] * (k < 4))
+            self.assertEqual(game.poll(f"text {ID['ID_ROUNDS']}",
+                                       lambda a: a == "02"), "02")
+            board = self.dealt(game, COLOR, 8, cursor=4)
+            # A click hides the cursor, and the keys still reach the game
+            # from the button it gave the focus to.
+            x, y, w, h = CONTROLS[ID["ID_CANCEL"]][1:5]
+            game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
+            self.assertEqual(self.dealt(game, COLOR, 8), board)
+            game.keys("c")
+            self.assertEqual(game.poll(f"text {ID['ID_BALLCOUNT']}",
+                                       lambda a: a == "3"), "3")
+            game.keys("ctrl+q")
             self.assertEqual(game.exit_code(), 0)
 
 
