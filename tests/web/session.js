@@ -1,8 +1,9 @@
 // Plays the web page in headless Chromium with the mouse and checks what it
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
-// a refused command, cancel and close. The page's interval timer is replaced
-// by one the test ticks, and audio starts are counted where they happen.
+// a refused command, cancel, a round won with keys only and close. The
+// page's interval timer is replaced by one the test ticks, and audio starts
+// are counted where they happen.
 'use strict';
 const {execFileSync} = require('child_process');
 const fs = require('fs');
@@ -64,8 +65,9 @@ function testHooks() {
     ticks, starts: [], tick: () => [...ticks.values()].forEach(t => t.f()),
     take: async shot => { test.shot = await load(shot); },
     // Pixels of the last shot in rect that differ from src's from its point
-    // at, leaving out the rectangles in skip.
-    differ: async ([x, y, w, h], src, at, skip) => {
+    // at, leaving out the rectangles in skip; with ring [black, white], src
+    // as it shows under the keyboard cursor.
+    differ: async ([x, y, w, h], src, at, skip, ring) => {
       const picture = await load(src), shot = test.shot;
       let wrong = 0;
       for (let j = 0; j < h; j++)
@@ -73,7 +75,10 @@ function testHooks() {
           if (skip.some(r => inside(x + i, y + j, r))) continue;
           const a = 4 * ((y + j) * shot.width + x + i);
           const b = 4 * ((at[1] + j) * picture.width + at[0] + i);
-          for (let c = 0; c < 3; c++) wrong += shot.data[a + c] !== picture.data[b + c];
+          const band = Math.min(i, j, w - 1 - i, h - 1 - j);
+          const under = ring && band < ring[0] + ring[1] ? (band < ring[0] ? 0 : 255) : -1;
+          for (let c = 0; c < 3; c++)
+            wrong += shot.data[a + c] !== (under < 0 ? picture.data[b + c] : under);
         }
       return wrong;
     },
@@ -98,14 +103,17 @@ async function session(browser, url) {
     fs.writeFileSync(path.join(out, name + '.png'), png);
     await page.evaluate(s => test.take(s), shots[name]);
   };
-  const differ = (rect, src, at = [0, 0], skip = []) =>
-    page.evaluate((...a) => test.differ(...a), rect, src, at, skip);
+  const differ = (rect, src, at = [0, 0], skip = [], ring = null) =>
+    page.evaluate((...a) => test.differ(...a), rect, src, at, skip, ring);
   const same = async (cid, name) => await differ(L.rect[cid], shots[name], L.rect[cid]) === 0;
-  const values = async (prefix = 'COLOR_ICONS') => {
+  // What each place shows; place cursor (1..16) under the keyboard cursor.
+  const values = async (prefix = 'COLOR_ICONS', cursor = 0) => {
     const found = [];
-    for (const p of places) {
+    const ring = [L.consts.CURSOR_BLACK, L.consts.CURSOR_WHITE];
+    for (const [k, p] of places.entries()) {
       let v = 0;
-      while (v < 8 && await differ(L.rect[p], L.texts[prefix].replace('\\', '/') + v + '.bmp')) v++;
+      while (v < 8 && await differ(L.rect[p], L.texts[prefix].replace('\\', '/') + v + '.bmp',
+                                   [0, 0], [], k + 1 === cursor ? ring : null)) v++;
       found.push(v < 8 ? v : null);
     }
     return found.join('');
@@ -187,6 +195,35 @@ async function session(browser, url) {
   await until('the cancel', async () => await text(id('ID_STATUS')) === L.texts.TEXT_CANCELED);
   check(await timers() === '', 'a timer runs after cancel');
   await seen('canceled', () => same(id('ID_SPORTS'), 'idle'));
+
+  // Keys only: the sport set and back, a new game, the cursor shown over the
+  // dealt board, the round won and canceled; a click hides the cursor.
+  const key = async (name, times = 1) => {
+    for (let n = 0; n < times; n++) await page.keyboard.press(name);
+  };
+  for (const prefix of ['SPORT_ICONS', 'COLOR_ICONS']) {
+    await key('s'), heard.push(1);
+    await seen('keys-' + prefix, async () => await values(prefix) === idle);
+  }
+  await key('F2'), heard.push(4);
+  const dealt = await seen('keys-dealt', async () =>
+    (v => /^[12]{4}0{12}$/.test(v) && v)(await values()));
+  await key('ArrowRight');
+  await seen('keys-cursor', async () => await values('COLOR_ICONS', 1) === dealt);
+  for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());
+  heard.push(7);
+  await seen('keys-blank', async () => await values('COLOR_ICONS', 1) === '0'.repeat(16));
+  for (let k = 0; k < 4; k++) {
+    await key('Space', +dealt[k]), heard.push(...Array(+dealt[k]).fill(5));
+    if (k < 3) await key('ArrowRight');
+  }
+  heard.push(3);
+  const round2 = await seen('keys-round2', async () =>
+    (v => /^[12]{8}0{8}$/.test(v) && v)(await values('COLOR_ICONS', 4)));
+  await key('Escape'), heard.push(1);
+  await until('the cancel', async () => await text(id('ID_STATUS')) === L.texts.TEXT_CANCELED);
+  await click(id('ID_CANCEL')), heard.push(BEEP);
+  await seen('keys-hidden', async () => await values() === round2);
 
   // Every sound started, in order.
   const starts = await until('the sounds', async () =>
