@@ -360,27 +360,22 @@ def keys_session(desk, layout, args, env):
     game = Game(desk, layout, args.source, program, folder, env, "keys.log")
     desk.xdotool("windowactivate", "--sync", game.wid)
     key = lambda *keys: desk.xdotool("key", "--delay", 60, *keys)
-    shown = lambda probe: wait_for("the board", lambda: (lambda s: s if probe(
-        s) else None)(game.shot()))
-    idle = [1, 2, 1, 2] + [0] * 12
-    for keys, prefix in (("s", "SPORT_ICONS"), ("S", "COLOR_ICONS")):
-        key(keys)
-        shown(lambda s: game.values(s, prefix) == idle)
 
-    key("F2")
-    board = game.values(shown(lambda s: game.values(s)[4:] == [0] * 12 and
-                              set(game.values(s)[:4]) <= {1, 2}))[:4]
-    key("Right")  # shows the cursor on place 1
-    shown(lambda s: game.values(s, cursor=1) == board + [0] * 12).save(
-        os.path.join(args.out, "keys-dealt.ppm"))
-    shown(lambda s: game.values(s, cursor=1) == [0] * 16)
+    def shown(cursor, probe):
+        """The window once its board, the cursor on place cursor, passes probe."""
+        return wait_for("the board", lambda: (lambda s: s if probe(
+            game.values(s, cursor=cursor)) else None)(game.shot()))
+
+    key("F2", "Right")  # a new game, and the cursor shown on place 1
+    board = game.values(shown(1, lambda v: v[4:] == [0] * 12 and set(
+        v[:4]) <= {1, 2}), cursor=1)[:4]
+    shown(1, lambda v: v == [0] * 16)
     for k, value in enumerate(board):
         key(*["space"] * value + ["Right"] * (k < 3))
-    round2 = shown(lambda s: game.values(s, cursor=4)[8:] == [0] * 8 and set(
-        game.values(s, cursor=4)[:8]) <= {1, 2})
+    round2 = shown(4, lambda v: v[8:] == [0] * 8 and set(v[:8]) <= {1, 2})
     round2.save(os.path.join(args.out, "keys-round2.ppm"))
     game.click(layout.ids["ID_CANCEL"])
-    shown(lambda s: game.values(s)[:8] == game.values(round2, cursor=4)[:8])
+    shown(0, lambda v: v == game.values(round2, cursor=4))
     key("ctrl+q")
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 

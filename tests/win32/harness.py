@@ -38,6 +38,7 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
+RING = const("CURSOR_BLACK"), const("CURSOR_WHITE")
 INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
@@ -68,8 +69,7 @@ def picture(path):
 def ball(prefix, value, cursor):
     """A ball picture, under the keyboard cursor or not."""
     plain = picture(ball_file(prefix, value))
-    return ringed(plain, const("CURSOR_BLACK"), const("CURSOR_WHITE")) \
-        if cursor else plain
+    return ringed(plain, *RING) if cursor else plain
 
 
 def shown_ball(screen, k, prefix, cursor=0):
@@ -238,9 +238,8 @@ class Game:
         return answers[-1]
 
     def keys(self, *names):
-        """xdotool key presses, such as "space" or "ctrl+q"."""
-        subprocess.run(["xdotool", "key", "--delay", "60", *names],
-                       env=self.env, check=True)
+        """Key presses, such as "space" or "ctrl+q"."""
+        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
 
     def mouse(self, *actions):
         """xdotool actions at client points of the window: ("move", x, y),

@@ -52,8 +52,8 @@ class WineCase(unittest.TestCase):
         return [shown_ball(screen, k, prefix, cursor) for k in range(1, upto + 1)]
 
     def dealt(self, game, prefix, count, cursor=0):
-        """The colour values dealt to places 1..count, read from the screen
-        (place cursor under the keyboard cursor); every other place shows the
+        """The colour values dealt to places 1..count, read from the screen,
+        place cursor under the keyboard cursor; every other place shows the
         blank ball."""
         def dealt_shown(screen):
             balls = self.balls(screen, prefix, cursor=cursor)
@@ -246,28 +246,22 @@ class Play(WineCase):
 
 
     def test_a_round_won_with_keys_only(self):
-        sports = f"checked {ID['ID_SPORTS']}"
         with Game(install(self.folder)) as game:
-            for mark, prefix in (("1", SPORT), ("0", COLOR)):
-                game.keys("s")
-                self.assertEqual(game.poll(sports, lambda a: a == mark), mark)
-                self.assert_idle_board(game, prefix)
-            game.keys("F2")
-            dealt = self.dealt(game, COLOR, 4)
-            game.keys("Right")  # shows the cursor on place 1
-            self.assertEqual(self.dealt(game, COLOR, 4, cursor=1), dealt)
+            game.keys("s")
+            self.assertEqual(game.poll(f"checked {ID['ID_SPORTS']}",
+                                       lambda a: a == "1"), "1")
+            game.keys("F2", "Right")  # a new game; the cursor on place 1
+            dealt = self.dealt(game, SPORT, 4, cursor=1)
             game.shot("keys-dealt")
             self.run_study_phase(game)
             for k, value in enumerate(dealt, 1):
                 game.keys(*["space"] * value + ["Right"] * (k < 4))
-            self.assertEqual(game.poll(f"text {ID['ID_ROUNDS']}",
-                                       lambda a: a == "02"), "02")
-            board = self.dealt(game, COLOR, 8, cursor=4)
+            board = self.dealt(game, SPORT, 8, cursor=4)
             # A click hides the cursor, and the keys still reach the game
             # from the button it gave the focus to.
             x, y, w, h = CONTROLS[ID["ID_CANCEL"]][1:5]
             game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
-            self.assertEqual(self.dealt(game, COLOR, 8), board)
+            self.assertEqual(self.dealt(game, SPORT, 8), board)
             game.keys("c")
             self.assertEqual(game.poll(f"text {ID['ID_BALLCOUNT']}",
                                        lambda a: a == "3"), "3")
