@@ -39,16 +39,3 @@ def read_bmp(path):
     rgb = bytearray(len(bgr))
     rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
     return Picture(w, abs(h), bytes(rgb))
-
-
-def ringed(picture, black, white):
-    """picture under the keyboard cursor: black bands over its edge, then
-    white ones (CURSOR_BLACK and CURSOR_WHITE pixels wide)."""
-    rgb = bytearray(picture.rgb)
-    for y in range(picture.h):
-        for x in range(picture.w):
-            band = min(x, y, picture.w - 1 - x, picture.h - 1 - y)
-            if band < black + white:
-                at = 3 * (y * picture.w + x)
-                rgb[at:at + 3] = b"\0\0\0" if band < black else b"\xff" * 3
-    return Picture(picture.w, picture.h, bytes(rgb))

@@ -11,13 +11,12 @@ import sys
 import time
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
-                   ringed, wait_for)
+                   wait_for)
 
 
 class Game:
     def __init__(self, desk, layout, source, program, cwd, env, log):
         self.desk, self.layout = desk, layout
-        self.known = {}  # the ball pictures of each set, plain and ringed
         self.resources = os.path.join(source, "resources")
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
@@ -52,17 +51,10 @@ class Game:
     def ball(self, prefix, value):
         return self.picture(self.layout.icon_prefix(prefix) + "%d.bmp" % value)
 
-    def values(self, shot, prefix="COLOR_ICONS", cursor=0):
-        """The colour value each place shows, None where no picture fits;
-        place cursor (1..16) is read under the keyboard cursor."""
-        if prefix not in self.known:
-            balls = [read_bmp(os.path.join(self.resources, self.layout.icon_prefix(
-                prefix) + "%d.bmp" % v)) for v in range(8)]
-            self.known[prefix] = [{b.rgb: v for v, b in enumerate(balls)}, {
-                ringed(b, *self.layout.ring).rgb: v for v, b in enumerate(balls)}]
-        plain, under = self.known[prefix]
-        return [(under if k == cursor else plain).get(self.region(shot, p))
-                for k, p in enumerate(self.layout.places, 1)]
+    def values(self, shot, prefix="COLOR_ICONS"):
+        """The colour value each place shows, None where no picture fits."""
+        pictures = {self.ball(prefix, v): v for v in range(8)}
+        return [pictures.get(self.region(shot, p)) for p in self.layout.places]
 
     def cpu_ms(self):
         fields = open("/proc/%d/stat" % self.process.pid).read()
@@ -353,29 +345,25 @@ def help_session(desk, layout, args, env):
 
 
 def keys_session(desk, layout, args, env):
-    """A round won with keys only, the board read from the screen; a click
-    hides the cursor and Ctrl+Q ends the game."""
+    """A round won with keys only, the board read from the screen (no
+    picture fits the place under the cursor); a click hides the cursor."""
     folder = os.path.join(args.out, "program")
     program = os.path.join(folder, os.path.basename(args.program))
     game = Game(desk, layout, args.source, program, folder, env, "keys.log")
     desk.xdotool("windowactivate", "--sync", game.wid)
     key = lambda *keys: desk.xdotool("key", "--delay", 60, *keys)
-
-    def shown(cursor, probe):
-        """The window once its board, the cursor on place cursor, passes probe."""
-        return wait_for("the board", lambda: (lambda s: s if probe(
-            game.values(s, cursor=cursor)) else None)(game.shot()))
-
-    key("F2", "Right")  # a new game, and the cursor shown on place 1
-    board = game.values(shown(1, lambda v: v[4:] == [0] * 12 and set(
-        v[:4]) <= {1, 2}), cursor=1)[:4]
-    shown(1, lambda v: v == [0] * 16)
-    for k, value in enumerate(board):
+    shown = lambda probe: wait_for("the board", lambda: probe(game.values(
+        game.shot())))
+    key("F2")
+    board = shown(lambda v: v[4:] == [0] * 12 and set(v[:4]) <= {1, 2} and v)
+    key("Right")
+    shown(lambda v: v == [None] + [0] * 15)
+    for k, value in enumerate(board[:4]):
         key(*["space"] * value + ["Right"] * (k < 3))
-    round2 = shown(4, lambda v: v[8:] == [0] * 8 and set(v[:8]) <= {1, 2})
-    round2.save(os.path.join(args.out, "keys-round2.ppm"))
+    shown(lambda v: v[8:] == [0] * 8 and set(v[:3] + v[4:8]) <= {1, 2} and
+          v[3] is None)
     game.click(layout.ids["ID_CANCEL"])
-    shown(0, lambda v: v == game.values(round2, cursor=4))
+    shown(lambda v: None not in v)
     key("ctrl+q")
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 

@@ -11,7 +11,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
-from pictures import Picture, read_bmp, ringed  # noqa: E402,F401
+from pictures import Picture, read_bmp  # noqa: E402,F401
 from xserver import start_xvfb  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
@@ -54,8 +54,6 @@ class Layout:
         self.windowY = layout.function("windowY")
         self.text = layout.TEXTS
         self.body = layout.ball_bodies()
-        self.ring = (layout.CONSTS["CURSOR_BLACK"],
-                     layout.CONSTS["CURSOR_WHITE"])
         self.places = sorted(c for c, v in self.controls.items()
                              if v[0] == "Place")
         # Skin pictures per button id, from the list the executable embeds.

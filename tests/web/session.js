@@ -1,9 +1,9 @@
 // Plays the web page in headless Chromium with the mouse and checks what it
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
-// a refused command, cancel, a round won with keys only and close. The
-// page's interval timer is replaced by one the test ticks, and audio starts
-// are counted where they happen.
+// a refused command, cancel, a round won with keys and close. The page's
+// interval timer is replaced by one the test ticks, and audio starts are
+// counted where they happen.
 'use strict';
 const {execFileSync} = require('child_process');
 const fs = require('fs');
@@ -108,8 +108,7 @@ async function session(browser, url) {
   const same = async (cid, name) => await differ(L.rect[cid], shots[name], L.rect[cid]) === 0;
   // What each place shows; place cursor (1..16) under the keyboard cursor.
   const values = async (prefix = 'COLOR_ICONS', cursor = 0) => {
-    const found = [];
-    const ring = [L.consts.CURSOR_BLACK, L.consts.CURSOR_WHITE];
+    const found = [], ring = [L.consts.CURSOR_BLACK, L.consts.CURSOR_WHITE];
     for (const [k, p] of places.entries()) {
       let v = 0;
       while (v < 8 && await differ(L.rect[p], L.texts[prefix].replace('\\', '/') + v + '.bmp',
@@ -198,9 +197,7 @@ async function session(browser, url) {
 
   // Keys only: a new game, the cursor shown over the dealt board, the round
   // won and canceled; then a click hides the cursor.
-  const key = async (name, times = 1) => {
-    for (let n = 0; n < times; n++) await page.keyboard.press(name);
-  };
+  const key = async (name, n = 1) => n > 0 && (await page.keyboard.press(name), key(name, n - 1));
   await key('F2'), await key('ArrowRight'), heard.push(4);
   const dealt = await seen('keys-dealt', async () =>
     (v => /^[12]{4}0{12}$/.test(v) && v)(await values('COLOR_ICONS', 1)));

@@ -25,7 +25,7 @@ HELP_FILE = RESOURCES / "quintara-help.chm"
 sys.path.insert(0, str(SOURCE / "tools/assets"))
 sys.path.insert(0, str(SOURCE / "tests"))
 import layout  # noqa: E402
-from pictures import Picture, read_bmp, ringed  # noqa: E402
+from pictures import Picture, read_bmp  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
 const = layout.CONSTS.__getitem__
@@ -38,7 +38,6 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
-RING = const("CURSOR_BLACK"), const("CURSOR_WHITE")
 INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
@@ -65,20 +64,12 @@ def picture(path):
     return read_bmp(path)
 
 
-@functools.lru_cache(maxsize=None)
-def ball(prefix, value, cursor):
-    """A ball picture, under the keyboard cursor or not."""
-    plain = picture(ball_file(prefix, value))
-    return ringed(plain, *RING) if cursor else plain
-
-
-def shown_ball(screen, k, prefix, cursor=0):
-    """The value of the ball picture of set prefix that place k shows, under
-    the keyboard cursor when it is on place cursor, or None. (The two sets
-    may share their blank picture.)"""
+def shown_ball(screen, k, prefix):
+    """The value of the ball picture of set prefix that place k shows, or
+    None. (The two sets may share their blank picture.)"""
     x, y, w, h = place_rect(k)
     seen = screen.crop(x, y, w, h)
-    return next((v for v in range(8) if ball(prefix, v, k == cursor) == seen),
+    return next((v for v in range(8) if picture(ball_file(prefix, v)) == seen),
                 None)
 
 
