@@ -229,17 +229,14 @@ def main_session(desk, layout, args, env):
     check(said == "", "the program said: " + said)
 
 
-def help_session(desk, layout, args, env):
-    """The help file beside the executable goes to xdg-open, also from
-    another current folder, and the game does not wait for the viewer; a
-    viewer that fails, or none, brings the box."""
-    ids = layout.ids
-    folder = os.path.join(args.out, "helped")
-    program = copy_program(args.program, folder, args.source, help_file=True)
-    stub = os.path.join(args.out, "bin")
+def stub_viewer(out, env):
+    """An xdg-open that notes what it was given, waits 2 s and exits with
+    the code in the file exit_file: (env with it on the PATH, the file of
+    its arguments, exit_file)."""
+    stub = os.path.join(out, "bin")
     os.makedirs(stub, exist_ok=True)
-    record = os.path.join(args.out, "xdg-open.args")
-    exit_file = os.path.join(args.out, "xdg-open.exit")
+    record = os.path.join(out, "xdg-open.args")
+    exit_file = os.path.join(out, "xdg-open.exit")
     with open(os.path.join(stub, "xdg-open"), "w") as f:
         f.write('#!/bin/sh\necho "$@" >> "%s"\nsleep 2\nexit "$(cat "%s")"\n'
                 % (record, exit_file))
@@ -247,7 +244,30 @@ def help_session(desk, layout, args, env):
     open(exit_file, "w").write("0\n")
     if os.path.exists(record):
         os.remove(record)
-    env = dict(env, PATH=stub + os.pathsep + env["PATH"])
+    return dict(env, PATH=stub + os.pathsep + env["PATH"]), record, exit_file
+
+
+def opened_page(record, resources):
+    """The one file xdg-open was given: an existing .html file, by absolute
+    path, that is the help's first page."""
+    given = open(record).read().split()
+    check(len(given) == 1 and given[0].endswith(".html") and
+          os.path.isabs(given[0]) and os.path.isfile(given[0]),
+          "xdg-open got %s" % given)
+    check(open(given[0], "rb").read() == open(os.path.join(
+          resources, "help", "index.html"), "rb").read(),
+          given[0] + " is not the first help page")
+    return given[0]
+
+
+def help_session(desk, layout, args, env):
+    """The help pages beside the executable go to xdg-open, also from
+    another current folder, and the game does not wait for the viewer; a
+    viewer that fails, or none, brings the box."""
+    ids = layout.ids
+    folder = os.path.join(args.out, "helped")
+    program = copy_program(args.program, folder, args.source, help_file=True)
+    env, record, exit_file = stub_viewer(args.out, env)
     elsewhere = os.path.join(args.out, "elsewhere")
     os.makedirs(elsewhere, exist_ok=True)
     game = Game(desk, layout, args.source, program, elsewhere, env,
@@ -279,8 +299,9 @@ def help_session(desk, layout, args, env):
     check(game.region(game.shot(), count) != game.region(shot, count),
           "the game waited for the viewer")
     time.sleep(2.5)
-    check(open(record).read().split() == [os.path.join(folder,
-          layout.text["HELP_FILE_NAME"])], "xdg-open got " + open(record).read())
+    check(opened_page(record, game.resources).startswith(
+          os.path.realpath(folder) + os.sep),
+          "the help pages beside the program were not opened")
     check(title not in desk.windows(), "an error box after a good viewer")
 
     open(exit_file, "w").write("3\n")
