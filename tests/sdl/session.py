@@ -73,6 +73,23 @@ class Game:
         return self.process.returncode
 
 
+def follow(desk, wid, pointer, corner):
+    """Moves the held pointer and waits for the window manager to move the
+    window with it. The manager takes the pointer a moment after the press,
+    and motion before that reaches no one: so the pointer is nudged and put
+    back until the window is where the pointer says."""
+    end = time.monotonic() + 20
+    while True:
+        desk.xdotool("mousemove", "--sync", *pointer)
+        try:
+            return wait_for("the window to follow the pointer", lambda:
+                            desk.geometry(wid)[:2] == corner, timeout=1)
+        except Failure:
+            if time.monotonic() > end:
+                raise
+        desk.xdotool("mousemove", "--sync", pointer[0] + 1, pointer[1])
+
+
 def idle_pixels(game, layout, shot):
     """Outside the statics and the check box the idle window is exactly the
     face, the normal skins and the idle board's pictures."""
@@ -145,11 +162,11 @@ def main_session(desk, layout, args, env):
 
     # Held: the pressed picture; moved off: normal; released off: no click.
     count, ball_count = ids["ID_COLORCOUNT"], ids["ID_BALLCOUNT"]
-    desk.xdotool("mousemove", *game.at(count), "mousedown", 1)
+    desk.xdotool("mousemove", "--sync", *game.at(count), "mousedown", 1)
     held = wait_for("the pressed picture", lambda: (lambda s: s if game.region(
         s, count) == game.skin(count, "Pressed") else None)(game.shot()))
     held.save(os.path.join(args.out, "pressed.ppm"))
-    desk.xdotool("mousemove", game.x + 300, game.y + 340)
+    desk.xdotool("mousemove", "--sync", game.x + 300, game.y + 340)
     wait_for("the normal picture", lambda: game.region(game.shot(), count) ==
              game.skin(count, "Normal"))
     desk.xdotool("mouseup", 1)
@@ -181,10 +198,11 @@ def main_session(desk, layout, args, env):
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowmove", "--sync", error_box, 0, 0)
     blank = wait_for("the blanking", lambda: (lambda s: s if game.values(s)
-                     == [0] * 16 else None)(game.shot()), timeout=15)
+                     == [0] * 16 else None)(game.shot()))
     blanked = time.monotonic() - started
     print("blanked %.1f s after the new game" % blanked)
-    check(9.0 < blanked < 12.0, "blanked after %.1f s" % blanked)
+    # Screenshots of a busy machine may come late, never early.
+    check(9.0 < blanked < 14.0, "blanked after %.1f s" % blanked)
     check(error_box in desk.windows().get(title, []),
           "the error box went away by itself")
     desk.screenshot().save(os.path.join(args.out, "error-box.ppm"))
@@ -200,24 +218,25 @@ def main_session(desk, layout, args, env):
         time.sleep(0.15)
     round2 = wait_for("round 2", lambda: (lambda s: s if game.values(s)[8:]
                       == [0] * 8 and all(v in (1, 2) for v in
-                      game.values(s)[:8]) else None)(game.shot()), timeout=5)
+                      game.values(s)[:8]) else None)(game.shot()))
     round2.save(os.path.join(args.out, "round2.ppm"))
     print("round 2 dealt", game.values(round2)[:8])
 
     # Dragged by the title strip, and not from just right of it.
     left, top, right, bottom = layout.title
     x0, y0 = game.x, game.y
-    desk.xdotool("mousemove", x0 + right - 1, y0 + bottom - 1, "mousedown", 1)
+    px, py = x0 + right - 1, y0 + bottom - 1
+    desk.xdotool("mousemove", "--sync", px, py, "mousedown", 1)
     for step in range(1, 6):
-        desk.xdotool("mousemove", x0 + right - 1 - 30 * step,
-                     y0 + bottom - 1 + 20 * step)
-        time.sleep(0.05)
+        dx, dy = -30 * step, 20 * step
+        follow(desk, game.wid, (px + dx, py + dy), (x0 + dx, y0 + dy))
     desk.xdotool("mouseup", 1)
-    moved = wait_for("the window to move", lambda: (lambda g: g if g[:2] ==
-                     (x0 - 150, y0 + 100) else None)(desk.geometry(game.wid)))
-    game.x, game.y = moved[:2]
-    desk.xdotool("mousemove", game.x + right, game.y + 10, "mousedown", 1,
-                 "mousemove", game.x + right + 40, game.y + 60, "mouseup", 1)
+    wait_for("the window to stay put", lambda: desk.geometry(game.wid)[:2] ==
+             (x0 - 150, y0 + 100))
+    game.x, game.y = x0 - 150, y0 + 100
+    desk.xdotool("mousemove", "--sync", game.x + right, game.y + 10,
+                 "mousedown", 1, "mousemove", "--sync", game.x + right + 40,
+                 game.y + 60, "mouseup", 1)
     time.sleep(0.3)
     check(desk.geometry(game.wid)[:2] == (game.x, game.y),
           "a press right of the title strip moved the window")

@@ -123,7 +123,7 @@ class Game:
     attached. Use as a context manager: it ends every process it started."""
 
     def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
-        self.xvfb, self.display = start_xvfb(range(40, 50), *screen)
+        self.xvfb, self.display = start_xvfb(*screen)
         self.env = wine_env(self.display, **env)
         self.process = self.driver = None
         try:
@@ -132,7 +132,9 @@ class Game:
                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             )
             self.driver = subprocess.Popen(
-                ["wine", str(DRIVER)], env=self.env, text=True,
+                # Any other dialog Wine shows may carry bytes of another
+                # code page; it must not end a poll for the right one.
+                ["wine", str(DRIVER)], env=self.env, text=True, errors="replace",
                 stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                 stderr=subprocess.DEVNULL,
             )
@@ -195,7 +197,7 @@ class Game:
         x, y = self.rect()[:2]
         return Picture(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
 
-    def until(self, condition, timeout=3):
+    def until(self, condition, timeout=15):
         """The window's pixels once condition holds for them (window drawing
         reaches the screen a moment after the call that drew it)."""
         shots = []
@@ -216,13 +218,13 @@ class Game:
         x0, y0 = self.rect()[:2]
         for action, *point in actions:
             if action == "move":
-                args = ["mousemove", str(x0 + point[0]), str(y0 + point[1])]
+                args = ["mousemove", "--sync", str(x0 + point[0]),
+                        str(y0 + point[1])]
             elif action == "double":
                 args = ["click", "--repeat", "2", "--delay", "80", "1"]
             else:
                 args = ["mouse" + action, "1"]
             subprocess.run(["xdotool", *args], env=self.env, check=True)
-            time.sleep(0.1)
 
     def exit_code(self):
         return self.process.wait(15)

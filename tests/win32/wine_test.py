@@ -170,7 +170,7 @@ class Play(WineCase):
             self.assertEqual(game.texts(), before)
 
             game.click(ID["ID_NEWGAME"])
-            game.tick(3)
+            game.tick(1)
             dealt = self.dealt(game, COLOR, 4)
             fixed = [game.text(i) for i in (ID["ID_ROUNDS"], ID["ID_BALLCOUNT"],
                                             status)]
@@ -189,7 +189,8 @@ class Play(WineCase):
             game.click(ID["ID_CANCEL"])
             self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
             left = game.text(countdown)
-            self.assertIn(int(left), range(1, 8))
+            # Real ticks run too; a busy machine leaves fewer seconds.
+            self.assertIn(int(left), range(1, 10))
             self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
             time.sleep(1.3)
             self.assertEqual(game.text(countdown), left)
@@ -203,7 +204,7 @@ class Play(WineCase):
             game.click(ID["ID_CANCEL"])
             self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
             stopped = game.text(clock)
-            self.assertIn(seconds(stopped), range(5, 8))
+            self.assertIn(seconds(stopped), range(5, 10))
             time.sleep(1.3)
             self.assertEqual(game.text(clock), stopped)
             self.dealt(game, COLOR, 0)
@@ -265,12 +266,14 @@ class Controls(WineCase):
             for (px, py), moves in [((right, 10), False), ((10, bottom), False),
                                     ((left, top), True),
                                     ((right - 1, bottom - 1), True)]:
-                start = game.rect()
+                x0, y0 = game.rect()[:2]
                 game.mouse(("move", px, py), ("down",), ("move", px + 30, py + 20),
                            ("move", px + 60, py + 40), ("up",))
-                end = game.rect()
-                moved = (end[0] - start[0], end[1] - start[1])
-                self.assertEqual(moved, (60, 40) if moves else (0, 0), (px, py))
+                want = f"{x0 + 60} {y0 + 40}" if moves else f"{x0} {y0}"
+                if not moves:
+                    time.sleep(0.3)
+                moved = game.poll("rect", lambda a: a.startswith(want + " "))
+                self.assertEqual(moved.split()[:2], want.split(), (px, py))
 
 
 class Help(WineCase):
@@ -282,29 +285,36 @@ class Help(WineCase):
             box = f"{TEXT['TEXT_HELP_ERROR_TITLE']}|{TEXT['TEXT_HELP_ERROR']}"
             self.assertEqual(game.poll("box", lambda a: a == box), box)
             game.shot("help-error")
-            start = seconds(game.text(ID["ID_GAMECLOCK"]))
-            time.sleep(2.3)
-            self.assertGreater(seconds(game.text(ID["ID_GAMECLOCK"])), start)
+            start = game.text(ID["ID_GAMECLOCK"])
+            self.assertGreater(seconds(game.poll(
+                f"text {ID['ID_GAMECLOCK']}", lambda a: a != start)),
+                seconds(start))
             self.assertEqual(game.ask("ok"), "1")
             self.assertEqual(game.poll("box", lambda a: a == "none"), "none")
             self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_RESOLVE"])
 
     def test_viewer_and_fallback_discs_from_another_folder(self):
-        folder = install(self.folder / "program", balls=False, help_file=True)
+        # The balls lie beside the program but not in the current folder,
+        # which is the only place pictures are read from.
+        folder = install(self.folder / "program", help_file=True)
         elsewhere = self.folder / "elsewhere"
         elsewhere.mkdir()
         with Game(folder, cwd=elsewhere) as game:
+            def flat(screen, k):
+                x, y, w, h = place_rect(k)
+                return {screen.crop(x, y, w, h).rgb[i:i + 3]
+                        for i in range(0, 3 * w * h, 3)} == {bytes(BODY[0])}
+
+            # The face under each place is the blank ball, so every place
+            # must have been drawn before the board is judged.
             def idle_discs(screen):
                 return [disc(screen, k) for k in range(1, 5)] == [
-                    BODY[idle(k)] for k in range(1, 5)]
+                    BODY[idle(k)] for k in range(1, 5)] and all(
+                    flat(screen, k) for k in range(5, PLACES + 1))
             screen = game.until(idle_discs)
             game.shot("fallback")
-            self.assertTrue(idle_discs(screen))
-            for k in range(5, PLACES + 1):
-                x, y, w, h = place_rect(k)
-                self.assertEqual(set(screen.crop(x, y, w, h).rgb[i:i + 3]
-                                     for i in range(0, 3 * w * h, 3)),
-                                 {bytes(BODY[0])}, k)
+            self.assertTrue(idle_discs(screen), [
+                k for k in range(5, PLACES + 1) if not flat(screen, k)])
 
             game.click(ID["ID_NEWGAME"])
             screen = game.screen()

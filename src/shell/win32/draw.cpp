@@ -45,6 +45,16 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   DeleteObject(font);
 }
 
+// A ball picture's path taken from the current folder: the loader is
+// given a full path, since Wine's looks for a relative one beside the
+// program too, and pictures come from the current folder only.
+std::string fromCurrentFolder(const std::string &relative) {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  std::string folder(size, '\0');
+  folder.resize(GetCurrentDirectoryA(size, &folder[0]));
+  return folder + "\\" + relative;
+}
+
 }  // namespace
 
 void drawButton(int id, const DRAWITEMSTRUCT &item) {
@@ -53,8 +63,8 @@ void drawButton(int id, const DRAWITEMSTRUCT &item) {
   const HINSTANCE module = GetModuleHandleA(nullptr);
   const RECT &r = item.rcItem;
   const HANDLE image =
-      k ? LoadImageA(module, place(k).path.c_str(), IMAGE_BITMAP, 0, 0,
-                     LR_LOADFROMFILE)
+      k ? LoadImageA(module, fromCurrentFolder(place(k).path).c_str(),
+                     IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
         : LoadImageA(
               module,
               MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
