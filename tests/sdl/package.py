@@ -99,7 +99,7 @@ def main():
         check(code == 0 and said == "", "desktop-file-validate complains")
         layout_of(root)
         desk = Desktop(args.out)
-        env, record, _ = stub_viewer(args.out, desk.env)
+        env, record, _, release = stub_viewer(args.out, desk.env)
         game = Game(desk, layout, args.source, root + "/usr/games/quintara",
                     args.out, env, "program.log")
         shot = game.shot()
@@ -111,6 +111,7 @@ def main():
                  open(record).read().endswith("\n"))
         check(opened_page(record, game.resources) ==
               os.path.realpath(root + HELP), "not the installed help pages")
+        open(release, "w").close()
         game.click(layout.ids["ID_CLOSE"])
         check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
     except Failure as failure:

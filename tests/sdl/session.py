@@ -249,21 +249,25 @@ def main_session(desk, layout, args, env):
 
 
 def stub_viewer(out, env):
-    """An xdg-open that notes what it was given, waits 2 s and exits with
-    the code in the file exit_file: (env with it on the PATH, the file of
-    its arguments, exit_file)."""
+    """An xdg-open that notes what it was given and runs until the test
+    makes the file release, then exits with the code in exit_file: (env with
+    it on the PATH, the file of its arguments, exit_file, release)."""
     stub = os.path.join(out, "bin")
     os.makedirs(stub, exist_ok=True)
     record = os.path.join(out, "xdg-open.args")
     exit_file = os.path.join(out, "xdg-open.exit")
+    release = os.path.join(out, "xdg-open.release")
     with open(os.path.join(stub, "xdg-open"), "w") as f:
-        f.write('#!/bin/sh\necho "$@" >> "%s"\nsleep 2\nexit "$(cat "%s")"\n'
-                % (record, exit_file))
+        f.write('#!/bin/sh\necho "$@" >> "%s"\n'
+                'while [ ! -e "%s" ]; do sleep 0.05; done\nrm "%s"\n'
+                'exit "$(cat "%s")"\n' % (record, release, release, exit_file))
     os.chmod(os.path.join(stub, "xdg-open"), 0o755)
     open(exit_file, "w").write("0\n")
-    if os.path.exists(record):
-        os.remove(record)
-    return dict(env, PATH=stub + os.pathsep + env["PATH"]), record, exit_file
+    for old in (record, release):
+        if os.path.exists(old):
+            os.remove(old)
+    return (dict(env, PATH=stub + os.pathsep + env["PATH"]), record,
+            exit_file, release)
 
 
 def opened_page(record, resources):
@@ -286,7 +290,7 @@ def help_session(desk, layout, args, env):
     ids = layout.ids
     folder = os.path.join(args.out, "helped")
     program = copy_program(args.program, folder, args.source, help_file=True)
-    env, record, exit_file = stub_viewer(args.out, env)
+    env, record, exit_file, release = stub_viewer(args.out, env)
     elsewhere = os.path.join(args.out, "elsewhere")
     os.makedirs(elsewhere, exist_ok=True)
     game = Game(desk, layout, args.source, program, elsewhere, env,
@@ -314,20 +318,24 @@ def help_session(desk, layout, args, env):
     game.click(ids["ID_HELP"])
     wait_for("xdg-open", lambda: os.path.exists(record))
     game.click(ids["ID_COLORCOUNT"])
-    time.sleep(0.3)
-    check(game.region(game.shot(), count) != game.region(shot, count),
-          "the game waited for the viewer")
-    time.sleep(2.5)
+    wait_for("a click while the viewer runs", lambda: game.region(
+        game.shot(), count) != game.region(shot, count))
+    open(release, "w").close()
+    wait_for("the viewer to end", lambda: not os.path.exists(release))
+    time.sleep(0.5)
     check(opened_page(record, game.resources).startswith(
           os.path.realpath(folder) + os.sep),
           "the help pages beside the program were not opened")
     check(title not in desk.windows(), "an error box after a good viewer")
 
     open(exit_file, "w").write("3\n")
+    open(release, "w").close()
     game.click(ids["ID_HELP"])
     error_box = wait_for("the help error box",
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
+    wait_for("the error box to close",
+             lambda: error_box not in desk.windows().get(title, []))
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
