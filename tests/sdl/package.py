@@ -112,6 +112,7 @@ def main():
         check(opened_page(record, game.resources) ==
               os.path.realpath(root + HELP), "not the installed help pages")
         open(release, "w").close()
+        wait_for("the viewer to end", lambda: not os.path.exists(release))
         game.click(layout.ids["ID_CLOSE"])
         check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
     except Failure as failure:
