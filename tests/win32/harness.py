@@ -5,6 +5,7 @@ import functools
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -37,6 +38,7 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
+INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
     int(i): name
@@ -108,6 +110,20 @@ def install(folder, balls=True, help_file=False):
     if help_file:
         shutil.copy(HELP_FILE, folder)
     return folder
+
+
+def shortcut(path):
+    """(target, working folder) of a shell link file that names both."""
+    data = Path(path).read_bytes()
+    flags, = struct.unpack_from("<I", data, 0x14)
+    info = 0x4E + struct.unpack_from("<H", data, 0x4C)[0]  # after the id list
+    base = info + struct.unpack_from("<16xI", data, info)[0]
+    at = info + struct.unpack_from("<I", data, info)[0]
+    for bit in (4, 8):  # the name and relative path come first
+        at += 2 + 2 * struct.unpack_from("<H", data, at)[0] if flags & bit else 0
+    count, = struct.unpack_from("<H", data, at)
+    return (data[base:data.index(b"\0", base)].decode(),
+            data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0"))
 
 
 def unpack_zip(folder):

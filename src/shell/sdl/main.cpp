@@ -1,5 +1,7 @@
 // Quintara on SDL2: start-up, the event loop and the way out.
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <unistd.h>
 
 #include <climits>
@@ -21,10 +23,25 @@ std::string executablePath() {
   return n > 0 ? std::string(path, std::size_t(n)) : std::string();
 }
 
+// SDL wakes its waiting event loop with an event sent to the window over a
+// second X connection. The server may take the window's destruction from
+// the main connection first; the late wake-up then fails with BadWindow,
+// which Xlib's default handler turns into exit code 1 when SDL closes that
+// connection. That one error is harmless and dropped; every other goes on
+// to Xlib's handler. Set before SDL starts, which restores it at the end.
+XErrorHandler xlibHandler;
+
+int dropLateWakeups(Display *display, XErrorEvent *error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent)
+    return 0;
+  return xlibHandler(display, error);
+}
+
 }  // namespace
 
 int main(int, char **) {
   setExecutablePath(executablePath());
+  xlibHandler = XSetErrorHandler(dropLateWakeups);
   // The window is drawn in software; its pixels go straight to the X
   // server rather than through an OpenGL texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
