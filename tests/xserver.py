@@ -6,12 +6,14 @@ import subprocess
 def start_xvfb(width, height):
     """Xvfb on a display it picks itself (the first free one, named on a
     pipe once it takes connections), so tests running side by side never
-    race for one: (process, ":n")."""
+    race for one: (process, ":n"). It never resets: a reset, when the last
+    client leaves, drops whoever connects meanwhile."""
     ready, tell = os.pipe()
     xvfb = subprocess.Popen(
         ["Xvfb", "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp",
-         "-displayfd", str(tell)], pass_fds=(tell,), stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL, start_new_session=True)
+         "-noreset", "-displayfd", str(tell)], pass_fds=(tell,),
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
     os.close(tell)
     with os.fdopen(ready) as said:
         display = said.readline().strip()

@@ -12,6 +12,7 @@ import unittest
 from files import ROOT, bitmap, path, read
 
 import balls
+import build
 import imaging
 import layout
 import sounds
@@ -157,7 +158,8 @@ class Icon(unittest.TestCase):
                 self.assertEqual(clear, png.pixel(x, y)[3] < 128, "pixel %d,%d" % (x, y))
 
     def test_desktop_pictures(self):
-        for name, size in (("quintara.png", 32), ("quintara-256.png", 256)):
+        for size in build.ICON_SIZES:
+            name = build.icon_name(size)
             data = read(name)
             self.assertEqual(data[:8], b"\x89PNG\r\n\x1a\n")
             self.assertEqual(struct.unpack_from(">II", data, 16), (size, size), name)

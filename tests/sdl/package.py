@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Builds the Debian package, unpacks it into a folder and checks its
-layout; then starts the game through the packaged quintara command from
-another folder and looks for the balls on the board."""
+"""Builds the Debian package, checks it with the distributor's tools
+(lintian, appstreamcli, desktop-file-validate), unpacks it into a folder and
+checks its layout; then starts the game through the packaged quintara
+command from another folder, looks for the balls on the board and has the
+installed help pages opened."""
 
 import argparse
 import glob
@@ -11,10 +13,14 @@ import shutil
 import subprocess
 import sys
 
-from session import Game
-from xdesk import Desktop, Failure, Layout, check
+from session import Game, opened_page, stub_viewer
+from xdesk import Desktop, Failure, Layout, check, wait_for
 
-PROGRAM_DIR = "/usr/lib/quintara"
+PROGRAM = "/usr/libexec/quintara/quintara"
+DATA_DIR = "/usr/share/games/quintara"
+HELP = "/usr/share/help/C/quintara/index.html"
+DESKTOP = "/usr/share/applications/quintara.desktop"
+METAINFO = "/usr/share/metainfo/io.github.quintara.Quintara.metainfo.xml"
 
 
 def png_size(path):
@@ -22,29 +28,37 @@ def png_size(path):
     return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
 
 
+def tool(argv):
+    """Runs a checker; any complaint fails the test."""
+    run = subprocess.run(argv, capture_output=True, text=True, timeout=120)
+    said = (run.stdout + run.stderr).strip()
+    print("$ %s\n%s" % (" ".join(os.path.basename(a) for a in argv), said))
+    return run.returncode, said
+
+
 def layout_of(root):
-    def has(path):
-        return os.path.exists(root + path)
-    for path in ["/usr/bin/quintara", PROGRAM_DIR + "/quintara",
-                 PROGRAM_DIR + "/quintara-help.chm",
-                 "/usr/share/applications/quintara.desktop"]:
-        check(has(path), path + " is not in the package")
+    import build
+    for path in ["/usr/games/quintara", PROGRAM, HELP, DESKTOP, METAINFO,
+                 "/usr/share/man/man6/quintara.6.gz",
+                 "/usr/share/doc/quintara/copyright",
+                 "/usr/share/doc/quintara/changelog.Debian.gz",
+                 "/usr/share/icons/hicolor/scalable/apps/quintara.svg"]:
+        check(os.path.exists(root + path), path + " is not in the package")
     for folder, name in (("ColorIcons", "ball"), ("SportIcons", "sport")):
         for n in range(8):
-            path = "%s/%s/%s%d.bmp" % (PROGRAM_DIR, folder, name, n)
-            check(has(path), path + " is not in the package")
-    for size in (32, 256):
+            path = "%s/%s/%s%d.bmp" % (DATA_DIR, folder, name, n)
+            check(os.path.exists(root + path), path + " is not in the package")
+    for size in build.ICON_SIZES:
         icon = root + "/usr/share/icons/hicolor/%dx%d/apps/quintara.png" % (
             size, size)
         check(os.path.exists(icon) and png_size(icon) == (size, size),
               "no %d pixel icon" % size)
-    desktop = open(root + "/usr/share/applications/quintara.desktop").read()
+    desktop = open(root + DESKTOP).read()
     entry = dict(re.findall(r"^(\w+)=(.*)$", desktop, re.M))
-    check(entry.get("Path") == PROGRAM_DIR, "Path= " + entry.get("Path", ""))
-    check(entry.get("Exec", "").split()[0] in (PROGRAM_DIR + "/quintara",
-          "quintara"), "Exec= " + entry.get("Exec", ""))
-    check(entry.get("Icon") == "quintara", "Icon= " + entry.get("Icon", ""))
-    check(entry.get("Type") == "Application", "Type= " + entry.get("Type", ""))
+    check(entry.get("Exec") == "/usr/games/quintara",
+          "Exec= " + entry.get("Exec", ""))
+    for key in ("Keywords", "GenericName", "Comment"):
+        check(entry.get(key), "the launcher has no " + key)
 
 
 def main():
@@ -74,14 +88,31 @@ def main():
     desk = None
     try:
         check(re.search(r"Depends:.*libsdl2-2\.0", info), "no SDL dependency")
+        # Every tag, info and pedantic ones too, is fixed or overridden.
+        code, said = tool(["lintian", "--pedantic", "-I", debs[0]])
+        check(code == 0 and not re.search(r"^[EWIPX]:", said, re.M),
+              "lintian complains")
+        code, said = tool(["appstreamcli", "validate", "--no-net",
+                           root + METAINFO])
+        check(code == 0, "appstreamcli finds the metainfo invalid")
+        code, said = tool(["desktop-file-validate", root + DESKTOP])
+        check(code == 0 and said == "", "desktop-file-validate complains")
         layout_of(root)
         desk = Desktop(args.out)
-        game = Game(desk, layout, args.source, root + "/usr/bin/quintara",
-                    args.out, desk.env, "program.log")
+        env, record, _, release = stub_viewer(args.out, desk.env)
+        game = Game(desk, layout, args.source, root + "/usr/games/quintara",
+                    args.out, env, "program.log")
         shot = game.shot()
         shot.save(os.path.join(args.out, "started.ppm"))
         check(game.values(shot) == [1, 2, 1, 2] + [0] * 12,
               "the launcher's game shows %s" % game.values(shot))
+        game.click(layout.ids["ID_HELP"])
+        wait_for("xdg-open", lambda: os.path.exists(record) and
+                 open(record).read().endswith("\n"))
+        check(opened_page(record, game.resources) ==
+              os.path.realpath(root + HELP), "not the installed help pages")
+        open(release, "w").close()
+        wait_for("the viewer to end", lambda: not os.path.exists(release))
         game.click(layout.ids["ID_CLOSE"])
         check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
     except Failure as failure:

@@ -166,7 +166,7 @@ class Desktop:
 
 
 def copy_program(program, folder, source, help_file=False):
-    """The executable with the ball folders beside it, and the help file if
+    """The executable with the ball folders beside it, and the help pages if
     asked for."""
     os.makedirs(folder, exist_ok=True)
     shutil.copy2(program, folder)
@@ -175,5 +175,6 @@ def copy_program(program, folder, source, help_file=False):
         shutil.copytree(os.path.join(resources, sub),
                         os.path.join(folder, sub), dirs_exist_ok=True)
     if help_file:
-        shutil.copy2(os.path.join(resources, "quintara-help.chm"), folder)
+        shutil.copytree(os.path.join(resources, "help"),
+                        os.path.join(folder, "help"), dirs_exist_ok=True)
     return os.path.join(folder, os.path.basename(program))

@@ -15,6 +15,11 @@ import sounds
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def icon_name(size):
+    return "quintara.png" if size == 32 else "quintara-%d.png" % size
 
 
 def write(out, name, data):
@@ -72,10 +77,10 @@ def _reduce(colours):
 def icons(out):
     with open(os.path.join(HERE, "icon.svg"), encoding="utf-8") as f:
         svg = f.read()
-    big = imaging.render(svg, 256, 256)
-    write(out, "quintara-256.png", imaging.png_bytes(big))
+    # The desktop's icon theme sizes; the 32 is also the window's icon.
+    for size in ICON_SIZES:
+        write(out, icon_name(size), imaging.png_bytes(imaging.render(svg, size, size)))
     small = imaging.render(svg, 32, 32)
-    write(out, "quintara.png", imaging.png_bytes(small))
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
     edged = small.opaque(ICON_EDGE)

@@ -1,5 +1,6 @@
-// The help (helpload of shell.h): the help file beside the executable,
-// opened with the desktop's xdg-open.
+// The help (helpload of shell.h): the help's HTML pages, which any desktop's
+// browser shows, opened with the desktop's xdg-open. The compiled help file
+// of the Windows program has no viewer here.
 #include <SDL.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 #include "shell.h"
@@ -39,6 +41,19 @@ bool viewerOpened(const std::string &file) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The first page, beside the executable in the build tree or in the help
+// folder once installed (INSTALLED_HELP, relative to the program's folder);
+// empty when neither has it.
+std::string helpPage() {
+  for (const std::string &folder :
+       {getDrivePath + "help/", getDrivePath + INSTALLED_HELP}) {
+    const std::unique_ptr<char, decltype(&free)> page(
+        realpath((folder + "index.html").c_str(), nullptr), free);
+    if (page) return page.get();
+  }
+  return {};
+}
+
 int openOrComplain(void *file) {
   const std::unique_ptr<std::string> owned(static_cast<std::string *>(file));
   if (!viewerOpened(*owned))
@@ -49,11 +64,11 @@ int openOrComplain(void *file) {
 
 }  // namespace
 
-// Hands the help file to xdg-open and returns at once. When that fails (no
-// file, no xdg-open, or it exits with an error) the help error box comes up
+// Hands the help's first page to xdg-open and returns at once. When that fails
+// (no file, no xdg-open, or it exits with an error) the help error box comes up
 // from a thread of its own, so the game goes on behind it.
 void helpload() {
-  auto *owned = new std::string(HelpFiler);
+  auto *owned = new std::string(helpPage());
   SDL_Thread *thread = SDL_CreateThread(openOrComplain, "help", owned);
   if (thread)
     SDL_DetachThread(thread);
