@@ -374,7 +374,10 @@ def keys_session(desk, layout, args, env):
     key = lambda *keys: desk.xdotool("key", "--delay", 60, *keys)
     shown = lambda probe: wait_for("the board", lambda: probe(game.values(
         game.shot())))
-    key("F2")
+    status, idle = layout.ids["ID_STATUS"], game.shot()
+    key("F2")  # the status line is written last, once the board is dealt
+    wait_for("the study phase", lambda: game.region(game.shot(), status) !=
+             game.region(idle, status))
     board = shown(lambda v: v[4:] == [0] * 12 and set(v[:4]) <= {1, 2} and v)
     key("Right")
     shown(lambda v: v == [None] + [0] * 15)

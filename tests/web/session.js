@@ -199,6 +199,7 @@ async function session(browser, url) {
   // won and canceled; then a click hides the cursor.
   const key = async (name, n = 1) => n > 0 && (await page.keyboard.press(name), key(name, n - 1));
   await key('F2'), await key('ArrowRight'), heard.push(4);
+  await until('the study phase', async () => await text(id('ID_STATUS')) === L.texts.TEXT_STUDY);
   const dealt = await seen('keys-dealt', async () =>
     (v => /^[12]{4}0{12}$/.test(v) && v)(await values('COLOR_ICONS', 1)));
   for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());

@@ -247,10 +247,14 @@ class Play(WineCase):
     def test_a_round_won_with_keys_only(self):
         with Game(install(self.folder)) as game:
             game.keys("s", "F2")
-            dealt = self.dealt(game, SPORT, 4)
+            # The status line is written last, once the board is dealt.
+            game.poll(f"text {ID['ID_STATUS']}",
+                      lambda a: a == TEXT["TEXT_STUDY"])
             self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "1")
+            dealt = self.dealt(game, SPORT, 4)
             game.keys("Right")  # no picture fits the place under the cursor
-            game.until(lambda s: shown_ball(s, 1, SPORT) is None)
+            self.assertIsNone(shown_ball(game.until(
+                lambda s: shown_ball(s, 1, SPORT) is None), 1, SPORT))
             game.shot("keys-dealt")
             self.run_study_phase(game)
             for k, value in enumerate(dealt, 1):
