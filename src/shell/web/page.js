@@ -1,6 +1,7 @@
 // The page's side of the shell (linked with --js-library): the canvas and
 // text elements of the game area, the mouse and the keys, the one-second
-// timer, Web Audio and the help. shell.cpp calls these; they call back its quintara* exports.
+// timer, Web Audio and the help. shell.cpp calls these; they call back its
+// quintara* exports.
 mergeInto(LibraryManager.library, {
   $Q: {
     // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
