@@ -6,6 +6,7 @@
 #include "draw.h"
 #include "game.h"
 #include "layout.h"
+#include "pointer.h"
 #include "resources.h"
 #include "shell.h"
 #include "state.h"
@@ -15,35 +16,12 @@ namespace {
 
 SDL_Window *window;
 std::string texts[CONTROL_COUNT];  // by index in kControls; statics only
-int held = -1;  // the control the left button went down on, or -1
-bool heldOver;  // whether the pointer is still over it
+Pointer pointer;
 bool boxEnabled = true;
-
-int indexOf(int id) {
-  const Control *c = findControl(id);
-  return c ? int(c - kControls) : -1;
-}
-
-bool over(int i, int x, int y) {
-  const Control &c = kControls[i];
-  return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
-}
-
-// The control that takes a press at (x, y), or -1. The statics take none,
-// and neither does the check box while it is disabled.
-int pressableAt(int x, int y) {
-  for (int i = 0; i < CONTROL_COUNT; ++i) {
-    const ControlKind kind = kControls[i].kind;
-    if (kind == ControlKind::Static) continue;
-    if (kind == ControlKind::CheckBox && !boxEnabled) continue;
-    if (over(i, x, y)) return i;
-  }
-  return -1;
-}
 
 void paint(SDL_Surface *s, int i) {
   const Control &c = kControls[i];
-  const bool pressed = held == i && heldOver;
+  const bool pressed = pointer.pressed(i);
   switch (c.kind) {
     case ControlKind::SkinnedButton:
       drawSkin(s, c, pressed);
@@ -86,29 +64,6 @@ void paintAll(SDL_Surface *s) {
 SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
   return titleRect.contains(p->x, p->y) ? SDL_HITTEST_DRAGGABLE
                                         : SDL_HITTEST_NORMAL;
-}
-
-void press(int x, int y) {
-  held = pressableAt(x, y);
-  heldOver = true;
-  show(held);
-}
-
-void track(int x, int y) {
-  if (held < 0 || over(held, x, y) == heldOver) return;
-  heldOver = !heldOver;
-  show(held);
-}
-
-// A click counts when the button comes up over the control it went down
-// on; each one is a command, so a double click is two.
-void release(int x, int y) {
-  const int i = held;
-  if (i < 0) return;
-  const bool click = over(i, x, y);
-  held = -1;
-  show(i);
-  if (click) gameCommand(kControls[i].id);
 }
 
 // The game's keys; Alt with anything is the desktop's.
@@ -167,14 +122,15 @@ SDL_Window *mainWindow() { return window; }
 void handleWindowEvent(const SDL_Event &e) {
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button == SDL_BUTTON_LEFT && held < 0)
-        press(e.button.x, e.button.y);
+      if (e.button.button == SDL_BUTTON_LEFT)
+        pointer.press(e.button.x, e.button.y, boxEnabled, show);
       break;
     case SDL_MOUSEMOTION:
-      track(e.motion.x, e.motion.y);
+      pointer.move(e.motion.x, e.motion.y, show);
       break;
     case SDL_MOUSEBUTTONUP:
-      if (e.button.button == SDL_BUTTON_LEFT) release(e.button.x, e.button.y);
+      if (e.button.button == SDL_BUTTON_LEFT)
+        pointer.release(e.button.x, e.button.y, show);
       break;
     case SDL_KEYDOWN:
       takeKey(e.key.keysym);

@@ -13,6 +13,7 @@
 #include "game.h"
 #include "keys.h"
 #include "layout.h"
+#include "pointer.h"
 #include "state.h"
 #include "texts.h"
 
@@ -57,32 +58,9 @@ const char *urlOf(int id) {
 constexpr const char *kHelpPage = "help/index.html";
 constexpr int kDiscRadius = 20;
 
-int held = -1;  // the control the left button went down on, or -1
-bool heldOver;  // whether the pointer is still over it
+Pointer pointer;
 bool boxEnabled = true;
 bool ended;
-
-int indexOf(int id) {
-  const Control *c = findControl(id);
-  return c ? int(c - kControls) : -1;
-}
-
-bool over(int i, int x, int y) {
-  const Control &c = kControls[i];
-  return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
-}
-
-// The control that takes a press at (x, y), or -1. The statics take none,
-// and neither does the check box while it is disabled.
-int pressableAt(int x, int y) {
-  for (int i = 0; i < CONTROL_COUNT; ++i) {
-    const ControlKind kind = kControls[i].kind;
-    if (kind == ControlKind::Static) continue;
-    if (kind == ControlKind::CheckBox && !boxEnabled) continue;
-    if (over(i, x, y)) return i;
-  }
-  return -1;
-}
 
 void fill(int x, int y, int w, int h, int grey) {
   pageFill(x, y, w, h, grey, grey, grey);
@@ -115,7 +93,7 @@ void drawCheckBox(const Control &c, bool pressed) {
 void paint(int i) {
   if (ended || i < 0) return;
   const Control &c = kControls[i];
-  const bool pressed = held == i && heldOver;
+  const bool pressed = pointer.pressed(i);
   switch (c.kind) {
     case ControlKind::SkinnedButton:
       pagePicture(c.x, c.y, c.w, c.h,
@@ -176,27 +154,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraStandIn(int k) {
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraShow() { redrawWindow(); }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraPress(int x, int y) {
-  if (held >= 0) return;
-  held = pressableAt(x, y);
-  heldOver = true;
-  paint(held);
+  pointer.press(x, y, boxEnabled, paint);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraMove(int x, int y) {
-  if (held < 0 || over(held, x, y) == heldOver) return;
-  heldOver = !heldOver;
-  paint(held);
+  pointer.move(x, y, paint);
 }
 
-// A click counts when the button comes up over the control it went down
-// on; each one is a command, so a double click is two.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraRelease(int x, int y) {
-  const int i = held;
-  if (i < 0) return;
-  const bool click = over(i, x, y);
-  held = -1;
-  paint(i);
-  if (click) gameCommand(kControls[i].id);
+  pointer.release(x, y, paint);
 }
 
 // A key going down on the page, by its keyCode; whether the game took it.
