@@ -12,6 +12,7 @@ import time
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
                    wait_for)
+from pictures import hostile_pictures  # noqa: E402 (on xdesk's path)
 
 
 class Game:
@@ -268,11 +269,9 @@ def help_session(desk, layout, args, env):
     # No ball pictures in this folder: the stand-in discs.
     shot = game.shot()
     shot.save(os.path.join(args.out, "stand-ins.ppm"))
-    body = layout.body
     for k, value in ((0, 1), (1, 2), (4, 0)):
-        x, y, w, h = layout.rect(layout.places[k])
-        check(shot.pixel(x + w // 2, y + 8) == body[value] and
-              shot.pixel(x, y) == body[0], "place %d is no stand-in" % (k + 1))
+        check(shows_stand_in(layout, shot, k, value),
+              "place %d is no stand-in" % (k + 1))
 
     # Minimised and brought back, it shows the same again.
     game.click(ids["ID_MINIMISE"])
@@ -316,6 +315,44 @@ def help_session(desk, layout, args, env):
         check(said == "", "the program said: " + said)
 
 
+def shows_stand_in(layout, shot, k, value):
+    x, y, w, h = layout.rect(layout.places[k])
+    return (shot.pixel(x + w // 2, y + 8) == layout.body[value] and
+            shot.pixel(x, y) == layout.body[0])
+
+
+def hostile_session(desk, layout, args, env):
+    """Each hostile file as ball1.bmp: the window in 5 s with stand-ins on
+    places 1 and 3, a game dealt, little memory, and a clean Quit."""
+    ids = layout.ids
+    for name, make in hostile_pictures(os.path.join(
+            args.source, "resources", "ColorIcons", "ball1.bmp")).items():
+        folder = os.path.join(args.out, "hostile", name)
+        program = copy_program(args.program, folder, args.source)
+        os.remove(os.path.join(folder, "ColorIcons", "ball1.bmp"))
+        make(os.path.join(folder, "ColorIcons", "ball1.bmp"))
+        started = time.monotonic()
+        game = Game(desk, layout, args.source, program, folder, env,
+                    "hostile-%s.log" % name)
+        check(time.monotonic() - started < 5, name + ": slow start")
+        shot = game.shot()
+        check(shows_stand_in(layout, shot, 0, 1) and
+              shows_stand_in(layout, shot, 2, 1), name + ": no stand-ins")
+        box = ids["ID_SPORTS"]
+        game.click(ids["ID_NEWGAME"])
+        wait_for(name + ": a dealt game", lambda: game.region(
+            game.shot(), box) != game.region(shot, box))
+        peak = int(open("/proc/%d/status" % game.process.pid).read().split(
+            "VmHWM:")[1].split()[0]) // 1024
+        print("%s: peak memory %d MB" % (name, peak))
+        check(args.sanitized or peak < 100, "%s: %d MB" % (name, peak))
+        game.click(ids["ID_QUIT"])
+        check(game.exit_code() == 0, name + ": exit code %d" %
+              game.process.returncode)
+        wait_for("the window to go", lambda: game.wid not in desk.windows().get(
+            layout.text["WINDOW_TITLE"], []))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
@@ -337,6 +374,7 @@ def main():
     try:
         main_session(desk, layout, args, env)
         help_session(desk, layout, args, env)
+        hostile_session(desk, layout, args, env)
     except Failure as failure:
         print("FAILED:", failure)
         desk.screenshot().save(os.path.join(args.out, "failure.ppm"))

@@ -1,11 +1,17 @@
 #include "draw.h"
 
 #include <SDL_ttf.h>
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <vector>
 
 #include "fallback.h"
+#include "picture.h"
 #include "resources.h"
 
 namespace {
@@ -68,11 +74,34 @@ void fill(SDL_Surface *dst, int x, int y, int w, int h, Uint32 colour) {
 // Copies the whole of src onto rect of dst, stretched to fit, then frees it.
 void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
   if (!src) return;
-  SDL_Surface *same = SDL_ConvertSurface(src, dst->format, 0);
+  SDL_BlitScaled(src, nullptr, dst, &rect);
   SDL_FreeSurface(src);
-  if (!same) return;
-  SDL_BlitScaled(same, nullptr, dst, &rect);
-  SDL_FreeSurface(same);
+}
+
+// A ball picture, only from a regular file: opened without blocking (a FIFO
+// would wait for a writer for ever), checked on the open descriptor, then
+// read whole and checked before SDL decodes it. nullptr when unreadable.
+SDL_Surface *loadPicture(const std::string &file) {
+  const int fd =
+      open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::vector<unsigned char> bytes;
+  struct stat about {};
+  if (fstat(fd, &about) == 0 && S_ISREG(about.st_mode) &&
+      about.st_size <= kPictureFileBytes) {
+    bytes.resize(std::size_t(about.st_size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+      const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += std::size_t(n);
+    }
+    bytes.resize(got);
+  }
+  close(fd);
+  if (!pictureReadable(bytes.data(), bytes.size())) return nullptr;
+  return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
 }
 
 // Draws text at (x, y) in font and colour, clipped to clip.
@@ -141,7 +170,7 @@ void drawSkin(SDL_Surface *dst, const Control &c, bool pressed) {
 void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
   std::string file = path;
   std::replace(file.begin(), file.end(), '\\', '/');
-  if (SDL_Surface *picture = SDL_LoadBMP(file.c_str()))
+  if (SDL_Surface *picture = loadPicture(file))
     stretchOnto(dst, picture, rectOf(c));
   else
     drawStandIn(dst, rectOf(c), fallbackValue(path));
