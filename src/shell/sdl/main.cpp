@@ -5,10 +5,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "draw.h"
 #include "game.h"
+#include "help.h"
 #include "shell.h"
 #include "sound.h"
 #include "state.h"
@@ -48,7 +50,9 @@ int noDisplay(const char *why) {
 
 }  // namespace
 
-int main(int, char **) {
+int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], kErrorBoxSwitch) == 0)
+    return runErrorBox();
   setExecutablePath(executablePath());
   // The window is drawn in software; its pixels go straight to the X
   // server rather than through an OpenGL texture.
@@ -60,6 +64,7 @@ int main(int, char **) {
     return noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
   SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(),
                           SDL_HINT_OVERRIDE);
+  tolerateGoneWindows();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
     return noDisplay(SDL_GetError());
   openDrawing();
@@ -69,12 +74,14 @@ int main(int, char **) {
   // The program sleeps in the wait; every click and tick wakes it.
   SDL_Event e;
   while (windowOpen() && SDL_WaitEvent(&e)) {
-    if (e.type == SDL_QUIT) break;
+    // However the window goes, the program ends well.
+    if (e.type == SDL_QUIT || windowDestroyed(e)) break;
     if (isCurrentTick(e))
       gameTick();
     else
       handleWindowEvent(e);
   }
+  closeHelp();
   stopTimer();
   closeWindow();
   closeDrawing();
