@@ -15,7 +15,8 @@ class Picture:
         return Picture(w, h, b"".join(rows))
 
     def __eq__(self, other):
-        return (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb)
+        return isinstance(other, Picture) and (
+            (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb))
 
     def save(self, path):
         with open(path, "wb") as f:

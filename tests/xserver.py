@@ -3,22 +3,20 @@ import os
 import subprocess
 
 
-def start_xvfb(displays, width, height):
-    """Xvfb on the first free display of displays, once it takes
-    connections (it names its display on a pipe then): (process, ":n")."""
-    for n in displays:
-        if os.path.exists("/tmp/.X%d-lock" % n):
-            continue
-        ready, tell = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", ":%d" % n, "-screen", "0", "%dx%dx24" % (width, height),
-             "-nolisten", "tcp", "-displayfd", str(tell)], pass_fds=(tell,),
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        os.close(tell)
-        with os.fdopen(ready) as said:
-            if said.readline().strip() == str(n):
-                return xvfb, ":%d" % n
-        xvfb.wait(10)
-    raise RuntimeError("no free display among :%d-:%d"
-                       % (displays[0], displays[-1]))
+def start_xvfb(width, height):
+    """Xvfb on a display it picks itself (the first free one, named on a
+    pipe once it takes connections), so tests running side by side never
+    race for one: (process, ":n")."""
+    ready, tell = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp",
+         "-displayfd", str(tell)], pass_fds=(tell,), stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL, start_new_session=True)
+    os.close(tell)
+    with os.fdopen(ready) as said:
+        display = said.readline().strip()
+    if not display.isdigit():
+        xvfb.kill()
+        xvfb.wait()
+        raise RuntimeError("Xvfb did not start")
+    return xvfb, ":" + display

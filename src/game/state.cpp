@@ -1,6 +1,6 @@
 #include "state.h"
 
-#include <sstream>
+#include <string>
 
 #include "layout.h"
 #include "texts.h"
@@ -52,11 +52,9 @@ void resetvals() {
   for (int k = 1; k <= PLACES; ++k) place(k).value = 0;
 }
 
-void IntToString(int value) {
-  std::ostringstream text;
-  text << value;
-  ConvertMe = text.str();
-}
+// std::to_string rather than a string stream: the streams would pull their
+// whole locale machinery into every program.
+void IntToString(int value) { ConvertMe = std::to_string(value); }
 
 void setIdlePaths() {
   for (int k = 1; k <= PLACES; ++k)

@@ -9,7 +9,7 @@ import tempfile
 
 from files import RESOURCES, ROOT
 
-HAND_WRITTEN = {"version.rc", "quintara.rc"}
+HAND_WRITTEN = {"version.rc", "quintara.rc", "quintara.manifest"}
 
 
 def listing(top):

@@ -76,6 +76,23 @@ class Game:
         return self.process.returncode
 
 
+def follow(desk, wid, pointer, corner):
+    """Moves the held pointer and waits for the window manager to move the
+    window with it. The manager takes the pointer a moment after the press,
+    and motion before that reaches no one: so the pointer is nudged and put
+    back until the window is where the pointer says."""
+    end = time.monotonic() + 20
+    while True:
+        desk.xdotool("mousemove", "--sync", *pointer)
+        try:
+            return wait_for("the window to follow the pointer", lambda:
+                            desk.geometry(wid)[:2] == corner, timeout=1)
+        except Failure:
+            if time.monotonic() > end:
+                raise
+        desk.xdotool("mousemove", "--sync", pointer[0] + 1, pointer[1])
+
+
 def idle_pixels(game, layout, shot):
     """Outside the statics and the check box the idle window is exactly the
     face, the normal skins and the idle board's pictures."""
@@ -159,11 +176,11 @@ def main_session(desk, layout, args, env):
 
     # Held: the pressed picture; moved off: normal; released off: no click.
     count, ball_count = ids["ID_COLORCOUNT"], ids["ID_BALLCOUNT"]
-    desk.xdotool("mousemove", *game.at(count), "mousedown", 1)
+    desk.xdotool("mousemove", "--sync", *game.at(count), "mousedown", 1)
     held = wait_for("the pressed picture", lambda: (lambda s: s if game.region(
         s, count) == game.skin(count, "Pressed") else None)(game.shot()))
     held.save(os.path.join(args.out, "pressed.ppm"))
-    desk.xdotool("mousemove", game.x + 300, game.y + 340)
+    desk.xdotool("mousemove", "--sync", game.x + 300, game.y + 340)
     wait_for("the normal picture", lambda: game.region(game.shot(), count) ==
              game.skin(count, "Normal"))
     desk.xdotool("mouseup", 1)
@@ -195,10 +212,11 @@ def main_session(desk, layout, args, env):
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowmove", "--sync", error_box, 0, 0)
     blank = wait_for("the blanking", lambda: (lambda s: s if game.values(s)
-                     == [0] * 16 else None)(game.shot()), timeout=15)
+                     == [0] * 16 else None)(game.shot()))
     blanked = time.monotonic() - started
     print("blanked %.1f s after the new game" % blanked)
-    check(9.0 < blanked < 12.0, "blanked after %.1f s" % blanked)
+    # Screenshots of a busy machine may come late, never early.
+    check(9.0 < blanked < 14.0, "blanked after %.1f s" % blanked)
     check(error_box in desk.windows().get(title, []),
           "the error box went away by itself")
     desk.screenshot().save(os.path.join(args.out, "error-box.ppm"))
@@ -214,24 +232,25 @@ def main_session(desk, layout, args, env):
         time.sleep(0.15)
     round2 = wait_for("round 2", lambda: (lambda s: s if game.values(s)[8:]
                       == [0] * 8 and all(v in (1, 2) for v in
-                      game.values(s)[:8]) else None)(game.shot()), timeout=5)
+                      game.values(s)[:8]) else None)(game.shot()))
     round2.save(os.path.join(args.out, "round2.ppm"))
     print("round 2 dealt", game.values(round2)[:8])
 
     # Dragged by the title strip, and not from just right of it.
     left, top, right, bottom = layout.title
     x0, y0 = game.x, game.y
-    desk.xdotool("mousemove", x0 + right - 1, y0 + bottom - 1, "mousedown", 1)
+    px, py = x0 + right - 1, y0 + bottom - 1
+    desk.xdotool("mousemove", "--sync", px, py, "mousedown", 1)
     for step in range(1, 6):
-        desk.xdotool("mousemove", x0 + right - 1 - 30 * step,
-                     y0 + bottom - 1 + 20 * step)
-        time.sleep(0.05)
+        dx, dy = -30 * step, 20 * step
+        follow(desk, game.wid, (px + dx, py + dy), (x0 + dx, y0 + dy))
     desk.xdotool("mouseup", 1)
-    moved = wait_for("the window to move", lambda: (lambda g: g if g[:2] ==
-                     (x0 - 150, y0 + 100) else None)(desk.geometry(game.wid)))
-    game.x, game.y = moved[:2]
-    desk.xdotool("mousemove", game.x + right, game.y + 10, "mousedown", 1,
-                 "mousemove", game.x + right + 40, game.y + 60, "mouseup", 1)
+    wait_for("the window to stay put", lambda: desk.geometry(game.wid)[:2] ==
+             (x0 - 150, y0 + 100))
+    game.x, game.y = x0 - 150, y0 + 100
+    desk.xdotool("mousemove", "--sync", game.x + right, game.y + 10,
+                 "mousedown", 1, "mousemove", "--sync", game.x + right + 40,
+                 game.y + 60, "mouseup", 1)
     time.sleep(0.3)
     check(desk.geometry(game.wid)[:2] == (game.x, game.y),
           "a press right of the title strip moved the window")
@@ -254,13 +273,18 @@ def help_session(desk, layout, args, env):
     os.makedirs(stub, exist_ok=True)
     record = os.path.join(args.out, "xdg-open.args")
     exit_file = os.path.join(args.out, "xdg-open.exit")
+    # The stub viewer runs until the test lets it go, then exits with the
+    # code in exit_file.
+    release = os.path.join(args.out, "xdg-open.release")
     with open(os.path.join(stub, "xdg-open"), "w") as f:
-        f.write('#!/bin/sh\necho "$@" >> "%s"\nsleep 2\nexit "$(cat "%s")"\n'
-                % (record, exit_file))
+        f.write('#!/bin/sh\necho "$@" >> "%s"\n'
+                'while [ ! -e "%s" ]; do sleep 0.05; done\nrm "%s"\n'
+                'exit "$(cat "%s")"\n' % (record, release, release, exit_file))
     os.chmod(os.path.join(stub, "xdg-open"), 0o755)
     open(exit_file, "w").write("0\n")
-    if os.path.exists(record):
-        os.remove(record)
+    for old in (record, release):
+        if os.path.exists(old):
+            os.remove(old)
     env = dict(env, PATH=stub + os.pathsep + env["PATH"])
     elsewhere = os.path.join(args.out, "elsewhere")
     os.makedirs(elsewhere, exist_ok=True)
@@ -287,19 +311,23 @@ def help_session(desk, layout, args, env):
     game.click(ids["ID_HELP"])
     wait_for("xdg-open", lambda: os.path.exists(record))
     game.click(ids["ID_COLORCOUNT"])
-    time.sleep(0.3)
-    check(game.region(game.shot(), count) != game.region(shot, count),
-          "the game waited for the viewer")
-    time.sleep(2.5)
+    wait_for("a click while the viewer runs", lambda: game.region(
+        game.shot(), count) != game.region(shot, count))
+    open(release, "w").close()
+    wait_for("the viewer to end", lambda: not os.path.exists(release))
+    time.sleep(0.5)
     check(open(record).read().split() == [os.path.join(folder,
           layout.text["HELP_FILE_NAME"])], "xdg-open got " + open(record).read())
     check(title not in desk.windows(), "an error box after a good viewer")
 
     open(exit_file, "w").write("3\n")
+    open(release, "w").close()
     game.click(ids["ID_HELP"])
     error_box = wait_for("the help error box",
                          lambda: desk.windows().get(title, [None])[0])
     desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
+    wait_for("the error box to close",
+             lambda: error_box not in desk.windows().get(title, []))
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 

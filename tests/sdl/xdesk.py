@@ -15,7 +15,6 @@ from pictures import Picture, read_bmp  # noqa: E402,F401
 from xserver import start_xvfb  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
-DISPLAYS = range(50, 60)
 
 
 class Failure(Exception):
@@ -27,7 +26,7 @@ def check(condition, what):
         raise Failure(what)
 
 
-def wait_for(what, probe, timeout=10.0, step=0.05):
+def wait_for(what, probe, timeout=30.0, step=0.05):
     """Polls probe until it returns something true, and returns that."""
     end = time.monotonic() + timeout
     while True:
@@ -92,7 +91,7 @@ def read_ppm(data):
 # --- the desktop ----------------------------------------------------------
 
 class Desktop:
-    """Xvfb on a free display of DISPLAYS with openbox on it; every process
+    """Xvfb on a free display with openbox on it; every process
     started through it is ended by close()."""
 
     def __init__(self, log_dir):
@@ -110,7 +109,7 @@ class Desktop:
             raise
 
     def start_server(self):
-        xvfb, display = start_xvfb(DISPLAYS, SCREEN_W, SCREEN_H)
+        xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
         self.processes.append(xvfb)
         return display
 
@@ -148,7 +147,7 @@ class Desktop:
         self.run(["xdotool"] + [str(a) for a in args])
 
     def click(self, x, y, times=1):
-        self.xdotool("mousemove", x, y, "click", "--repeat", times,
+        self.xdotool("mousemove", "--sync", x, y, "click", "--repeat", times,
                      "--delay", 60, 1)
 
     def windows(self):

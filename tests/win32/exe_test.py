@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
 """The Windows executable checked from the file itself: a hardened GUI
 program that imports only system DLLs (winmm not among them), carrying every
-resource under its number from layout.h, all in language 0x1009."""
+resource under its number from layout.h, all in language 0x1009, and the
+manifest that tells Windows how to run it."""
 import struct
 import unittest
+from xml.etree import ElementTree
 
 from harness import CONTROLS, EXE, const, function
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                "msvcrt.dll"}
-RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION = 2, 3, 14, 16
+RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
 VERSION = (1, 0, 1, 1)
+VISTA, WIN7, WIN8, WIN81, WIN10 = (  # Windows 10 stands for 11 too
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")
 
 
 class PortableExecutable:
@@ -103,7 +109,7 @@ class ExeFile(unittest.TestCase):
                     | {(RT_ICON, id) for id in groups.values()}
                     | {(RT_GROUP_ICON, id) for id in groups}
                     | {("WAVE", id) for id in sounds}
-                    | {(RT_VERSION, const("VERSION_RECORD"))})
+                    | {(RT_VERSION, const("VERSION_RECORD")), (RT_MANIFEST, 1)})
         self.assertEqual({key[:2] for key in self.resources}, expected)
         self.assertEqual({key[2] for key in self.resources}, {LANGUAGE})
 
@@ -127,6 +133,27 @@ class ExeFile(unittest.TestCase):
         self.assertEqual(split(file_ms, file_ls), VERSION)
         self.assertEqual(split(product_ms, product_ls), VERSION)
         self.assertEqual((flags, file_type), (0, 1))  # no flags; an application
+        self.assertIn("MIT License, see LICENSE".encode("utf-16-le"), record)
+
+    def test_manifest(self):
+        """Vista to 11, no elevation, themed controls, UTF-8 narrow calls,
+        long paths; display scaling left to the system."""
+        manifest = ElementTree.fromstring(self.resources[RT_MANIFEST, 1, LANGUAGE])
+        found = [(e.tag.split("}")[1], e.attrib, (e.text or "").strip())
+                 for e in manifest.iter()]
+        tagged = lambda *names: [(n, a, t) for n, a, t in found if n in names]
+        self.assertEqual(tagged("supportedOS"), [("supportedOS", {"Id": id}, "")
+                         for id in (VISTA, WIN7, WIN8, WIN81, WIN10)])
+        self.assertEqual(tagged("requestedExecutionLevel")[0][1],
+                         {"level": "asInvoker", "uiAccess": "false"})
+        self.assertEqual(tagged("assemblyIdentity")[1][1], {
+            "type": "win32", "name": "Microsoft.Windows.Common-Controls",
+            "version": "6.0.0.0", "processorArchitecture": "*",
+            "publicKeyToken": "6595b64144ccf1df", "language": "*"})
+        settings = manifest.find("*/{urn:schemas-microsoft-com:asm.v3}windowsSettings")
+        self.assertEqual([(e.tag, e.text) for e in settings], [
+            ("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage", "UTF-8"),
+            ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware", "true")])
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@ import functools
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -37,6 +38,7 @@ placeId = function("placeId")
 ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
+INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the resource script.
 RC_BITMAPS = {
     int(i): name
@@ -110,6 +112,20 @@ def install(folder, balls=True, help_file=False):
     return folder
 
 
+def shortcut(path):
+    """(target, working folder) of a shell link file that names both."""
+    data = Path(path).read_bytes()
+    flags, = struct.unpack_from("<I", data, 0x14)
+    info = 0x4E + struct.unpack_from("<H", data, 0x4C)[0]  # after the id list
+    base = info + struct.unpack_from("<16xI", data, info)[0]
+    at = info + struct.unpack_from("<I", data, info)[0]
+    for bit in (4, 8):  # the name and relative path come first
+        at += 2 + 2 * struct.unpack_from("<H", data, at)[0] if flags & bit else 0
+    count, = struct.unpack_from("<H", data, at)
+    return (data[base:data.index(b"\0", base)].decode(),
+            data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0"))
+
+
 def unpack_zip(folder):
     """The zip made by cpack, unpacked into folder: the folder it holds."""
     archive, = Path(os.environ["QUINTARA_ZIP_FOLDER"]).glob("*.zip")
@@ -123,7 +139,7 @@ class Game:
     attached. Use as a context manager: it ends every process it started."""
 
     def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
-        self.xvfb, self.display = start_xvfb(range(40, 50), *screen)
+        self.xvfb, self.display = start_xvfb(*screen)
         self.env = wine_env(self.display, **env)
         self.process = self.driver = None
         try:
@@ -132,7 +148,9 @@ class Game:
                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             )
             self.driver = subprocess.Popen(
-                ["wine", str(DRIVER)], env=self.env, text=True,
+                # Any other dialog Wine shows may carry bytes of another
+                # code page; it must not end a poll for the right one.
+                ["wine", str(DRIVER)], env=self.env, text=True, errors="replace",
                 stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                 stderr=subprocess.DEVNULL,
             )
@@ -195,7 +213,7 @@ class Game:
         x, y = self.rect()[:2]
         return Picture(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
 
-    def until(self, condition, timeout=3):
+    def until(self, condition, timeout=15):
         """The window's pixels once condition holds for them (window drawing
         reaches the screen a moment after the call that drew it)."""
         shots = []
@@ -216,13 +234,13 @@ class Game:
         x0, y0 = self.rect()[:2]
         for action, *point in actions:
             if action == "move":
-                args = ["mousemove", str(x0 + point[0]), str(y0 + point[1])]
+                args = ["mousemove", "--sync", str(x0 + point[0]),
+                        str(y0 + point[1])]
             elif action == "double":
                 args = ["click", "--repeat", "2", "--delay", "80", "1"]
             else:
                 args = ["mouse" + action, "1"]
             subprocess.run(["xdotool", *args], env=self.env, check=True)
-            time.sleep(0.1)
 
     def exit_code(self):
         return self.process.wait(15)

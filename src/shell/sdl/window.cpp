@@ -83,9 +83,10 @@ void paintAll(SDL_Surface *s) {
 
 XErrorHandler xlibErrorHandler;
 
-// An X request about a window that is gone (closed by another client, or
-// woken by SDL just as it is destroyed) is no reason to end the game; other
-// errors end it as Xlib does.
+// An X request about a window that is gone is no reason to end the game:
+// another client may have destroyed it, or SDL's late wake-up of its event
+// loop (sent to the window over a second connection) may reach the server
+// after the window's destruction. Other errors end it as Xlib does.
 int onXError(Display *display, XErrorEvent *error) {
   if (error->error_code == BadWindow || error->error_code == BadDrawable)
     return 0;

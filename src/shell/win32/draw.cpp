@@ -47,6 +47,16 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   DeleteObject(font);
 }
 
+// A ball picture's path taken from the current folder, as a full path:
+// Wine's file functions would look for a relative one beside the program
+// too, and pictures come from the current folder only.
+std::string fromCurrentFolder(const std::string &relative) {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  std::string folder(size, '\0');
+  folder.resize(GetCurrentDirectoryA(size, &folder[0]));
+  return folder + "\\" + relative;
+}
+
 // The bytes of a ball picture file, read only from a file on disk (not a
 // pipe, console or device) and only up to the largest readable picture.
 std::vector<unsigned char> readPicture(const std::string &path) {
@@ -72,7 +82,8 @@ std::vector<unsigned char> readPicture(const std::string &path) {
 // Place k's picture, checked whole before GDI sees it, stretched onto r;
 // false when it cannot be read.
 bool drawPicture(HDC dc, const RECT &r, int k) {
-  const std::vector<unsigned char> bytes = readPicture(place(k).path);
+  const std::vector<unsigned char> bytes =
+      readPicture(fromCurrentFolder(place(k).path));
   if (!pictureReadable(bytes.data(), bytes.size())) return false;
   const auto *info = reinterpret_cast<const BITMAPINFO *>(&bytes[14]);
   const auto *core = reinterpret_cast<const BITMAPCOREHEADER *>(&bytes[14]);

@@ -1,5 +1,7 @@
 // Start-up: the paths, the window class with the painted face, the
 // captionless window and its controls, then the message loop.
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "layout.h"
@@ -36,6 +38,47 @@ DWORD controlStyle(ControlKind kind) {
   return WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 }
 
+// Whether every text drawn in font ends before the last pixel column of a
+// box width pixels wide.
+bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
+          int width) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  bool all = true;
+  for (const char *text : texts) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    all = all && size.cx < width;
+  }
+  SelectObject(dc, old);
+  return all;
+}
+
+// Gives static c font where all its texts fit in it, else the same face at
+// the largest size that fits, measured on this system: the default faces are
+// wider on some systems (Wine) than on others. A font made here lives as long
+// as the process, like the window's brush.
+void fitFont(HWND control, const Control &c, HFONT font,
+             std::initializer_list<const char *> texts) {
+  LOGFONTA wanted{};
+  GetObjectA(font, sizeof wanted, &wanted);
+  LOGFONTA smaller = wanted;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  // The face the font is drawn in, which may stand in for the face it names.
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextFaceA(dc, LF_FACESIZE, smaller.lfFaceName);
+  SelectObject(dc, old);
+  HFONT made = nullptr;
+  while (!fits(dc, font, texts, c.w) && std::abs(smaller.lfHeight) > 1) {
+    smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
+    smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
+    if (made) DeleteObject(made);
+    font = made = CreateFontIndirectA(&smaller);
+  }
+  DeleteDC(dc);
+  if (made || c.id == ID_STATUS)
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 void createControls(HWND window) {
   const HINSTANCE module = GetModuleHandleA(nullptr);
   for (const Control &c : kControls) {
@@ -45,10 +88,16 @@ void createControls(HWND window) {
         c.w, c.h, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
         module, nullptr);
     if (!isStatic) continue;
+    // The status line shows five messages in the GUI font; a number static
+    // shows digits of one width in the system font, so its first text is
+    // its widest.
     if (c.id == ID_STATUS)
-      SendMessageA(control, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                   TRUE);
+      fitFont(control, c, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
+              {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED,
+               TEXT_EXPIRED});
+    else
+      fitFont(control, c, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
+              {c.text});
     SetDlgItemTextA(window, c.id, c.text);
   }
 }

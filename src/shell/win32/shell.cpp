@@ -63,9 +63,26 @@ void playSound(int k) {
          SND_RESOURCE | SND_ASYNC);
 }
 
+namespace {
+
+// The help viewer reads its file's path from a narrow command line in the
+// system's code page, so it is given the short form of the path where the
+// file system keeps one: plain letters, whatever the folder is called.
+std::string shortPath(const std::string &path) {
+  std::string result(GetShortPathNameA(path.c_str(), nullptr, 0), '\0');
+  const DWORD length =
+      GetShortPathNameA(path.c_str(), &result[0], result.size());
+  if (length == 0 || length >= result.size()) return path;
+  result.resize(length);
+  return result;
+}
+
+}  // namespace
+
 void helpload() {
-  const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteA(
-      nullptr, "open", HelpFiler.c_str(), nullptr, nullptr, SW_SHOW));
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(nullptr, "open", shortPath(HelpFiler).c_str(), nullptr,
+                    nullptr, SW_SHOW));
   // No owner: the game goes on behind the box.
   if (opened <= 32)
     MessageBoxA(nullptr, TEXT_HELP_ERROR, TEXT_HELP_ERROR_TITLE, 0);

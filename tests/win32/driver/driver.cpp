@@ -1,6 +1,6 @@
 // Plays the Windows program from outside, the way the end-to-end tests need:
 // reads one command a line on stdin and answers one line on stdout.
-//   wait                  find the shown game window (10 s): "ok" or "none"
+//   wait                  find the shown game window (60 s): "ok" or "none"
 //   rect                  its screen rectangle: "left top right bottom"
 //   text ID / enabled ID / checked ID / font ID
 //   click ID              BM_CLICK, returns when the command is handled
@@ -67,7 +67,7 @@ void answer(const char *line) {
   if (v == "wait") {
     // Shown means its controls exist; the answer to a sent message means
     // its loop runs.
-    for (int i = 0; i < 200 && !(game && IsWindowVisible(game)); ++i) {
+    for (int i = 0; i < 1200 && !(game && IsWindowVisible(game)); ++i) {
       game = FindWindowA("Quintara", nullptr);
       Sleep(50);
     }

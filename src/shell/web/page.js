@@ -1,0 +1,240 @@
+// The page's side of the shell (linked with --js-library): the canvas and
+// text elements of the game area, the mouse, the one-second timer, Web Audio
+// and the help. shell.cpp calls these; they call back its quintara* exports.
+mergeInto(LibraryManager.library, {
+  $Q: {
+    // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
+    // little narrowed, the other statics in DejaVu Sans Bold 9 pt.
+    guiFont: '10.667px "DejaVu Sans"',
+    guiNarrow: 0.875,
+    systemFont: 'bold 12px "DejaVu Sans"',
+    // The browser puts the bold line's baseline a pixel above where
+    // SDL_ttf does (at the ascent rounded up).
+    systemDrop: '1px',
+    area: null, canvas: null, ctx: null, w: 0, h: 0,
+    pictures: {},  // the face and the skins, loaded before the first frame
+    loading: [],
+    latest: {},  // the newest draw request of each rectangle
+    statics: {},
+    urls: [],  // sound k's file, the beep last
+    audio: null, ready: null, playing: {},
+    timer: 0,
+    ended: false,
+    listeners: [],
+    at: function(e) {
+      const r = Q.canvas.getBoundingClientRect();
+      return [Math.floor((e.clientX - r.left) * Q.w / r.width),
+              Math.floor((e.clientY - r.top) * Q.h / r.height)];
+    },
+    listen: function(target, type, handler) {
+      target.addEventListener(type, handler);
+      Q.listeners.push([target, type, handler]);
+    },
+    // Audio may only start after a gesture: the first press makes the
+    // context and fetches the sounds.
+    unlockAudio: function() {
+      if (Q.audio) return;
+      Q.audio = new AudioContext();
+      Q.ready = Promise.all(Q.urls.map(url => fetch(url)
+        .then(r => r.arrayBuffer())
+        .then(bytes => Q.audio.decodeAudioData(bytes))
+        .catch(() => null)));
+    },
+    showError: function(title, text) {
+      const box = document.createElement('dialog');
+      const heading = document.createElement('h2');
+      const message = document.createElement('p');
+      const ok = document.createElement('button');
+      heading.textContent = title;
+      message.textContent = text;
+      ok.textContent = 'OK';
+      ok.onclick = () => box.remove();
+      box.append(heading, message, ok);
+      document.body.append(box);
+      // Not modal: the game and its clock go on behind the box.
+      box.show();
+      ok.focus();
+    },
+  },
+
+  pageAddStatic__deps: ['$Q'],
+  pageAddStatic: function(id, x, y, w, h, gui, text) {
+    const box = document.createElement('div');
+    const line = document.createElement('span');
+    box.id = 'static' + id;
+    Object.assign(box.style, {
+      position: 'absolute', left: x + 'px', top: y + 'px', width: w + 'px',
+      height: h + 'px', overflow: 'hidden', whiteSpace: 'pre',
+      background: '#fff', color: '#000', pointerEvents: 'none',
+      font: gui ? Q.guiFont : Q.systemFont, paddingTop: gui ? 0 : Q.systemDrop,
+      boxSizing: 'border-box',
+    });
+    if (gui)
+      Object.assign(line.style, {
+        display: 'inline-block', transformOrigin: '0 0',
+        transform: 'scaleX(' + Q.guiNarrow + ')',
+      });
+    line.textContent = UTF8ToString(text);
+    box.append(line);
+    Q.statics[id] = line;
+  },
+
+  pageSetText__deps: ['$Q'],
+  pageSetText: function(id, text) {
+    if (Q.statics[id]) Q.statics[id].textContent = UTF8ToString(text);
+  },
+
+  pagePreload__deps: ['$Q'],
+  pagePreload: function(url) {
+    const picture = new Image();
+    picture.src = UTF8ToString(url);
+    Q.pictures[UTF8ToString(url)] = picture;
+    Q.loading.push(picture.decode().catch(() => null));
+  },
+
+  pageSound__deps: ['$Q'],
+  pageSound: function(k, url) { Q.urls[k] = UTF8ToString(url); },
+
+  pageStart__deps: ['$Q'],
+  pageStart: function(w, h) {
+    Q.area = document.getElementById('quintara');
+    Q.canvas = document.createElement('canvas');
+    // On a dense screen the pictures are drawn with whole device pixels
+    // each, sharp rather than blurred by the browser's scaling.
+    const scale = Math.max(1, Math.round(window.devicePixelRatio || 1));
+    Q.w = w;
+    Q.h = h;
+    Q.canvas.width = w * scale;
+    Q.canvas.height = h * scale;
+    Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
+    Q.ctx = Q.canvas.getContext('2d');
+    Q.ctx.scale(scale, scale);
+    Q.ctx.imageSmoothingEnabled = false;
+    Object.assign(Q.area.style,
+                  {position: 'relative', width: w + 'px', height: h + 'px'});
+    // The area takes the mouse from its first frame on.
+    const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
+    Promise.all(Q.loading.concat(fonts)).then(() => {
+      Q.area.replaceChildren(
+          Q.canvas, ...Object.values(Q.statics).map(line => line.parentNode));
+      _quintaraShow();
+      Q.listen(Q.area, 'mousedown', e => {
+        if (e.button !== 0) return;
+        e.preventDefault();
+        Q.unlockAudio();
+        _quintaraPress(...Q.at(e));
+      });
+      Q.listen(window, 'mousemove', e => _quintaraMove(...Q.at(e)));
+      Q.listen(window, 'mouseup', e => {
+        if (e.button === 0) _quintaraRelease(...Q.at(e));
+      });
+    });
+  },
+
+  pageFill__deps: ['$Q'],
+  pageFill: function(x, y, w, h, r, g, b) {
+    if (Q.ended) return;
+    Q.ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+    Q.ctx.fillRect(x, y, w, h);
+  },
+
+  // Draws the picture at url stretched over the rectangle: at once for the
+  // face and skins, when it has loaded for a place. A place whose picture
+  // cannot be loaded gets its stand-in, unless it was drawn anew meanwhile.
+  pagePicture__deps: ['$Q'],
+  pagePicture: function(x, y, w, h, url, place) {
+    const key = x + ',' + y;
+    const request = (Q.latest[key] || 0) + 1;
+    Q.latest[key] = request;
+    url = UTF8ToString(url);
+    if (!place) {
+      const loaded = Q.pictures[url];
+      if (loaded && loaded.naturalWidth) Q.ctx.drawImage(loaded, x, y, w, h);
+      return;
+    }
+    const picture = new Image();
+    picture.src = url;
+    const current = () => !Q.ended && Q.latest[key] === request;
+    picture.onload = () => current() && Q.ctx.drawImage(picture, x, y, w, h);
+    picture.onerror = () => current() && _quintaraStandIn(place);
+  },
+
+  // The number on a stand-in disc, centred in the rectangle.
+  pageNumber__deps: ['$Q'],
+  pageNumber: function(x, y, w, h, text, black) {
+    const ctx = Q.ctx;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+    ctx.translate(x + w / 2, y + h / 2);
+    ctx.scale(Q.guiNarrow, 1);
+    ctx.font = Q.guiFont;
+    ctx.fillStyle = black ? '#000' : '#fff';
+    ctx.textAlign = 'center';
+    ctx.textBaseline = 'middle';
+    ctx.fillText(UTF8ToString(text), 0, 0);
+    ctx.restore();
+  },
+
+  // A stop drops a tick not yet run; a start waits a full period.
+  pageTimer__deps: ['$Q'],
+  pageTimer: function(period) {
+    clearInterval(Q.timer);
+    Q.timer = period ? setInterval(() => _quintaraTick(), period) : 0;
+  },
+
+  // The game's sounds share one voice, so a new one cuts off the one
+  // playing; the beep has a voice of its own. Sounds start in the order
+  // asked for, also while the first fetch is still under way.
+  pagePlay__deps: ['$Q'],
+  pagePlay: function(k, beep) {
+    if (!Q.ready) return;
+    Q.ready.then(buffers => {
+      if (Q.ended || !buffers[k]) return;
+      const voice = beep ? 'beep' : 'game';
+      if (Q.playing[voice]) Q.playing[voice].stop();
+      const source = Q.audio.createBufferSource();
+      source.buffer = buffers[k];
+      source.connect(Q.audio.destination);
+      source.start();
+      Q.playing[voice] = source;
+    });
+  },
+
+  // The help pages in a new tab; the error box when the browser opens none
+  // or the pages are not there.
+  pageHelp__deps: ['$Q'],
+  pageHelp: function(url, title, text) {
+    url = UTF8ToString(url);
+    const fail = () => Q.showError(UTF8ToString(title), UTF8ToString(text));
+    const tab = window.open(url, '_blank');
+    if (!tab) return fail();
+    fetch(url).then(r => r.ok, () => false).then(ok => {
+      if (ok) return;
+      tab.close();
+      fail();
+    });
+  },
+
+  // The game area says that the game has ended; nothing runs any more.
+  pageEnd__deps: ['$Q'],
+  pageEnd: function() {
+    Q.ended = true;
+    clearInterval(Q.timer);
+    if (Q.audio) {
+      Object.values(Q.playing).forEach(source => source.stop());
+      Q.audio.close();
+    }
+    Q.listeners.forEach(([target, type, handler]) =>
+      target.removeEventListener(type, handler));
+    const note = document.createElement('p');
+    const again = document.createElement('a');
+    note.className = 'ended';
+    note.textContent = 'Quintara has ended. ';
+    again.href = '';
+    again.textContent = 'Reload the page to play again.';
+    note.append(again);
+    Q.area.replaceChildren(note);
+  },
+});

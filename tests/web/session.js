@@ -1,0 +1,224 @@
+// Plays the web page in headless Chromium with the mouse and checks what it
+// shows and sounds: the idle area, the colour count, the sport set, a held
+// button, a game's countdown, blanking, help tab, rebuilt board and round 2,
+// a refused command, cancel and close. The page's interval timer is replaced
+// by one the test ticks, and audio starts are counted where they happen.
+'use strict';
+const {execFileSync} = require('child_process');
+const fs = require('fs');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const serve = require('./serve');
+
+const [site, out, source] = process.argv.slice(2);
+const L = JSON.parse(execFileSync('python3', ['-c', `import json, sys
+sys.path.insert(0, sys.argv[1]); import layout as l
+print(json.dumps(dict(ids=l.IDS, texts=l.TEXTS, consts=l.CONSTS,
+  rect={c.id: [c.x, c.y, c.w, c.h] for c in l.CONTROLS},
+  start={c.id: c.text for c in l.CONTROLS if c.kind == "Static"})))`,
+  path.join(source, 'tools', 'assets')]));
+const id = name => L.ids[name];
+const places = Object.keys(L.rect).filter(c => c >= id('ID_PLACE1') && c <= id('ID_PLACE16'));
+// Pictures and sounds by the names the Linux program embeds them under.
+const files = Object.fromEntries(fs.readFileSync(path.join(
+  source, 'src/shell/sdl/embedded.txt'), 'utf8').split('\n').filter(l => /^\w/.test(l))
+  .map(l => l.split(' ')));
+// The game's own pictures, straight from resources/.
+const res = file => 'data:image/bmp;base64,' +
+  fs.readFileSync(path.join(source, 'resources', file)).toString('base64');
+const skin = (name, state) => res(files[`skin${state}(${name})`]);
+// A sound is known in the page by its length: data bytes over byte rate.
+const lengths = [1, 2, 3, 4, 5, 6, 7, 'WAVE_ALERT'].map(k => {
+  const wav = fs.readFileSync(path.join(site, files[k > 0 ? `soundResource(${k})` : k]));
+  return wav.readUInt32LE(wav.indexOf('data') + 4) / wav.readUInt32LE(28);
+});
+const BEEP = 8;
+
+const check = (ok, what) => { if (!ok) throw new Error(what); };
+async function until(what, probe, end = Date.now() + 15000) {
+  for (let value; !(value = await probe()); await new Promise(r => setTimeout(r, 50)))
+    check(Date.now() < end, 'timed out waiting for ' + what);
+  return probe();
+}
+
+// Installed in the page before its own scripts.
+function testHooks() {
+  const ticks = new Map();
+  let next = 0;
+  window.setInterval = (f, ms) => (ticks.set(++next, {f, ms}), next);
+  window.clearInterval = n => ticks.delete(n);
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function(...a) {
+    test.starts.push(this.buffer.duration);
+    return start.apply(this, a);
+  };
+  const load = async src => {
+    const picture = Object.assign(new Image(), {src});
+    await picture.decode();
+    const c = new OffscreenCanvas(picture.width, picture.height).getContext('2d');
+    c.drawImage(picture, 0, 0);
+    return c.getImageData(0, 0, picture.width, picture.height);
+  };
+  const inside = (x, y, [rx, ry, rw, rh]) => x >= rx && x < rx + rw && y >= ry && y < ry + rh;
+  window.test = {
+    ticks, starts: [], tick: () => [...ticks.values()].forEach(t => t.f()),
+    take: async shot => { test.shot = await load(shot); },
+    // Pixels of the last shot in rect that differ from src's from its point
+    // at, leaving out the rectangles in skip.
+    differ: async ([x, y, w, h], src, at, skip) => {
+      const picture = await load(src), shot = test.shot;
+      let wrong = 0;
+      for (let j = 0; j < h; j++)
+        for (let i = 0; i < w; i++) {
+          if (skip.some(r => inside(x + i, y + j, r))) continue;
+          const a = 4 * ((y + j) * shot.width + x + i);
+          const b = 4 * ((at[1] + j) * picture.width + at[0] + i);
+          for (let c = 0; c < 3; c++) wrong += shot.data[a + c] !== picture.data[b + c];
+        }
+      return wrong;
+    },
+  };
+}
+
+async function session(browser, url) {
+  const page = await browser.newPage(), faults = [], shots = {}, heard = [];
+  page.on('pageerror', e => faults.push(e.message));
+  page.on('requestfailed', r => faults.push(`${r.url()}: ${r.failure().errorText}`));
+  page.on('response', r => r.status() >= 400 && faults.push(r.status() + ' ' + r.url()));
+  page.on('request', r => /^(data|blob):/.test(r.url()) || r.url().startsWith(url) ||
+          faults.push('asked ' + r.url()));
+  await page.setViewport({width: 800, height: 600});
+  await page.evaluateOnNewDocument(testHooks);
+  await page.goto(url);
+  const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
+  const shot = async name => {
+    const png = await page.screenshot({clip: {x: area.x, y: area.y, width: L.consts.WINDOW_W,
+                                              height: L.consts.WINDOW_H}});
+    shots[name] = 'data:image/png;base64,' + png.toString('base64');
+    fs.writeFileSync(path.join(out, name + '.png'), png);
+    await page.evaluate(s => test.take(s), shots[name]);
+  };
+  const differ = (rect, src, at = [0, 0], skip = []) =>
+    page.evaluate((...a) => test.differ(...a), rect, src, at, skip);
+  const same = async (cid, name) => await differ(L.rect[cid], shots[name], L.rect[cid]) === 0;
+  const values = async (prefix = 'COLOR_ICONS') => {
+    const found = [];
+    for (const p of places) {
+      let v = 0;
+      while (v < 8 && await differ(L.rect[p], L.texts[prefix].replace('\\', '/') + v + '.bmp')) v++;
+      found.push(v < 8 ? v : null);
+    }
+    return found.join('');
+  };
+  // Waits until a new screenshot passes probe.
+  const seen = (name, probe) => until(name, async () => (await shot(name), probe()));
+  const text = cid => page.$eval('#static' + cid, e => e.textContent);
+  const at = cid => [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] + (L.rect[cid][i + 2] >> 1));
+  const click = cid => page.mouse.click(...at(cid));
+  const timers = () => page.evaluate(() => [...test.ticks.values()].map(t => t.ms).join());
+  const idle = '1212000000000000';
+
+  // Idle: face, normal skins and the idle board pixel for pixel, the statics'
+  // start texts, no timer.
+  await seen('idle', async () => await differ([0, 0, L.consts.WINDOW_W, L.consts.WINDOW_H],
+    res(files.BMP_FACE), [0, 0], Object.values(L.rect)) === 0 && await values() === idle);
+  for (const name of Object.keys(L.ids).filter(n => files[`skinNormal(${n})`]))
+    check(await differ(L.rect[id(name)], skin(name, 'Normal')) === 0, name + ' skin');
+  for (const [cid, start] of Object.entries(L.start))
+    check(await text(cid) === start, `static ${cid} reads ${await text(cid)}`);
+  check(await timers() === '', 'a timer runs while idle');
+
+  // The colour count goes round 3..7 and back to 2; the sport set and back.
+  for (const n of '345672') {
+    await click(id('ID_COLORCOUNT')), heard.push(1);
+    await until('colour count ' + n, async () => await text(id('ID_BALLCOUNT')) === n);
+  }
+  for (const prefix of ['SPORT_ICONS', 'COLOR_ICONS']) {
+    await click(id('ID_SPORTS')), heard.push(1);
+    await seen(prefix, async () => await values(prefix) === idle);
+  }
+
+  // Held: the pressed picture; moved off: normal; released off: no command.
+  const quit = id('ID_QUIT');
+  await page.mouse.move(...at(quit));
+  await page.mouse.down();
+  await seen('held', async () => await differ(L.rect[quit], skin('ID_QUIT', 'Pressed')) === 0);
+  await page.mouse.move(area.x + 300, area.y + 340);
+  await seen('held', async () => await differ(L.rect[quit], skin('ID_QUIT', 'Normal')) === 0);
+  await page.mouse.up();
+
+  // New game: four balls of two colours, the check box greyed, the timer
+  // on; a second new game is refused with the beep.
+  await click(id('ID_NEWGAME'));
+  const board = await seen('dealt', async () => (v => /^[12]{4}0{12}$/.test(v) && v)(await values()));
+  check(await text(id('ID_STATUS')) === L.texts.TEXT_STUDY, 'no study phase');
+  check(!await same(id('ID_SPORTS'), 'idle'), 'the check box is not greyed');
+  check(await timers() === String(L.consts.TIMER_PERIOD_MS), 'timers ' + await timers());
+  await click(id('ID_NEWGAME')), heard.push(4, BEEP);
+
+  // The countdown to 00, then the blanking.
+  for (let left = 9; left >= 0; left--) {
+    await page.evaluate(() => test.tick());
+    check(await text(id('ID_COUNTDOWN')) === String(left).padStart(2, '0'), 'countdown ' + left);
+  }
+  heard.push(7);
+  check(await text(id('ID_STATUS')) === L.texts.TEXT_RESOLVE, 'no resolve phase');
+  await seen('blank', async () => await values() === '0'.repeat(16));
+
+  // Help opens its pages in a tab, and the clock goes on.
+  await click(id('ID_HELP')), heard.push(1);
+  const help = await (await until('the help tab', () =>
+    browser.targets().find(t => t.url() === url + 'help/index.html'))).page();
+  await until('the help page', async () => (await help.title()).includes('Quintara'));
+  await help.screenshot({path: path.join(out, 'help.png')});
+  await help.close();
+  await page.evaluate(() => test.tick());
+  check(await text(id('ID_GAMECLOCK')) === '00:01', 'the clock stopped');
+
+  // The board rebuilt from what was dealt wins round 2: eight places.
+  for (let k = 0; k < 4; k++)
+    for (let n = 0; n < board[k]; n++) await click(places[k]), heard.push(5);
+  heard.push(3);
+  await seen('round2', async () => /^[12]{8}0{8}$/.test(await values()));
+  check(await text(id('ID_ROUNDS')) === '02', 'round ' + await text(id('ID_ROUNDS')));
+
+  // Cancel: no timer, the check box back.
+  await click(id('ID_CANCEL')), heard.push(1);
+  await until('the cancel', async () => await text(id('ID_STATUS')) === L.texts.TEXT_CANCELED);
+  check(await timers() === '', 'a timer runs after cancel');
+  await seen('canceled', () => same(id('ID_SPORTS'), 'idle'));
+
+  // Every sound started, in order.
+  const starts = await until('the sounds', async () =>
+    (s => s.length >= heard.length && s)(await page.evaluate(() => test.starts)));
+  const named = starts.map(d => lengths.findIndex(l => Math.abs(l - d) < 0.002) + 1);
+  check(named.join() === heard.join(), `sounds ${named}, not ${heard}`);
+
+  // Close: the area says the game has ended; nothing runs.
+  await click(id('ID_CLOSE'));
+  await until('the end', () => page.$eval('#quintara', e =>
+    !e.querySelector('canvas') && e.textContent.includes('Reload')));
+  await page.screenshot({path: path.join(out, 'closed.png')});
+  check(await timers() === '', 'a timer runs after close');
+  check(faults.length === 0, 'the page: ' + faults.join('; '));
+}
+
+async function main() {
+  fs.mkdirSync(out, {recursive: true});
+  const server = await serve(site);
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', userDataDir: path.join(out, 'profile'),
+    args: ['--no-sandbox', '--force-color-profile=srgb', '--mute-audio']});
+  try {
+    await session(browser, server.url);
+    console.log('screenshots in', out);
+  } catch (e) {
+    console.log('FAILED:', e.message);
+    process.exitCode = 1;
+  } finally {
+    await browser.close();
+    server.stop();
+  }
+}
+
+main();
