@@ -73,15 +73,19 @@ int main(int argc, char **argv) {
   openSound();
   // The program sleeps in the wait; every click and tick wakes it.
   SDL_Event e;
+  bool destroyed = false;
   while (windowOpen() && SDL_WaitEvent(&e)) {
-    // However the window goes, the program ends well.
-    if (e.type == SDL_QUIT || windowDestroyed(e)) break;
+    if (e.type == SDL_QUIT) break;
+    if ((destroyed = windowDestroyed(e))) break;
     if (isCurrentTick(e))
       gameTick();
     else
       handleWindowEvent(e);
   }
   closeHelp();
+  // A window another client destroyed is not closed again: SDL would hide
+  // it first and wait for ever for it to be unmapped.
+  if (destroyed) return 0;
   stopTimer();
   closeWindow();
   closeDrawing();
