@@ -7,9 +7,11 @@ the help viewer path from another current folder."""
 import argparse
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import time
+import wave
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
                    wait_for)
@@ -394,6 +396,92 @@ def hostile_session(desk, layout, args, env):
             layout.text["WINDOW_TITLE"], []))
 
 
+BLOCK = 0.005  # seconds a step of a sound's loudness envelope
+
+
+def envelope(samples, rate, channels):
+    n = max(1, int(rate * BLOCK)) * channels
+    return [sum(map(abs, samples[i:i + n])) / n
+            for i in range(0, len(samples) - n + 1, n)]
+
+
+def wav_envelope(path):
+    """The envelope of a WAV's first 0.3 s."""
+    w = wave.open(path)
+    raw = w.readframes(w.getnframes())
+    samples = ([b - 128 for b in raw] if w.getsampwidth() == 1 else
+               struct.unpack("<%dh" % (len(raw) // 2), raw))
+    return envelope(samples, w.getframerate(), w.getnchannels())[:60]
+
+
+def found_at(record, template, around):
+    """Where within 0.6 s of around the template fits the recording best,
+    and how well: (correlation, seconds)."""
+    def centred(xs):
+        mean = sum(xs) / len(xs)
+        ds = [x - mean for x in xs]
+        return ds, sum(d * d for d in ds) ** 0.5 or 1
+    dt, st = centred(template)
+    best = (-1, around)
+    for lag in range(max(0, int((around - 0.6) / BLOCK)),
+                     min(len(record) - len(dt), int((around + 0.6) / BLOCK))):
+        ds, ss = centred(record[lag:lag + len(dt)])
+        best = max(best, (sum(a * b for a, b in zip(dt, ds)) / (ss * st),
+                          lag * BLOCK))
+    return best
+
+
+def sound_session(desk, layout, args, env):
+    """What the program plays, recorded by SDL's disk driver: each sound
+    starts at its event (each found from the one before, as the recording
+    runs a little slower than the clock)."""
+    ids = layout.ids
+    folder = os.path.join(args.out, "sounds")
+    program = copy_program(args.program, folder, args.source)
+    raw = os.path.join(args.out, "sounds.raw")
+    if os.path.exists(raw):
+        os.remove(raw)
+    env = dict(env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw)
+    game = Game(desk, layout, args.source, program, folder, env, "sounds.log")
+    wait_for("the recording", lambda: os.path.exists(raw))
+    begun, events = time.monotonic(), []
+
+    def event(sound, cid=None, before=0.0):
+        events.append((sound, time.monotonic() - begun - before))
+        if cid:
+            game.click(cid)
+            time.sleep(1)
+    event("alert", ids["ID_CANCEL"])
+    event("click", ids["ID_COLORCOUNT"])
+    event("minimise", ids["ID_MINIMISE"])
+    desk.xdotool("windowactivate", "--sync", game.wid)
+    event("new-game", ids["ID_NEWGAME"])
+    board = wait_for("the deal", lambda: (lambda v: v if 0 not in v and None
+                     not in v else None)(game.values(game.shot())[:4]))
+    wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16,
+             timeout=15)
+    event("hidden", before=0.2)
+    event("ball")
+    for k, value in enumerate(board):
+        for _ in range(value):
+            game.click(layout.places[k])
+            time.sleep(0.4)
+    event("round-won", before=0.4)
+    time.sleep(1)
+    game.click(ids["ID_QUIT"])
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+
+    data = open(raw, "rb").read()
+    record = envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100, 2)
+    shift = 0
+    for sound, at in events:
+        fit, when = found_at(record, wav_envelope(os.path.join(
+            args.source, "resources", "sounds", sound + ".wav")), at + shift)
+        print("%s: at %.2f s, fit %.2f" % (sound, when, fit))
+        check(fit > 0.75, "no %s sound near %.2f s" % (sound, at + shift))
+        shift = when - at
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
@@ -416,6 +504,7 @@ def main():
         main_session(desk, layout, args, env)
         help_session(desk, layout, args, env)
         hostile_session(desk, layout, args, env)
+        sound_session(desk, layout, args, env)
     except Failure as failure:
         print("FAILED:", failure)
         desk.screenshot().save(os.path.join(args.out, "failure.ppm"))
