@@ -6,12 +6,16 @@ the help viewer path from another current folder; then a round with keys."""
 
 import argparse
 import os
+import shutil
+import struct
 import subprocess
 import sys
 import time
+import wave
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
                    wait_for)
+from pictures import hostile_pictures  # noqa: E402 (on xdesk's path)
 
 
 class Game:
@@ -311,11 +315,9 @@ def help_session(desk, layout, args, env):
     # No ball pictures in this folder: the stand-in discs.
     shot = game.shot()
     shot.save(os.path.join(args.out, "stand-ins.ppm"))
-    body = layout.body
     for k, value in ((0, 1), (1, 2), (4, 0)):
-        x, y, w, h = layout.rect(layout.places[k])
-        check(shot.pixel(x + w // 2, y + 8) == body[value] and
-              shot.pixel(x, y) == body[0], "place %d is no stand-in" % (k + 1))
+        check(shows_stand_in(layout, shot, k, value),
+              "place %d is no stand-in" % (k + 1))
 
     # Minimised and brought back, it shows the same again.
     game.click(ids["ID_MINIMISE"])
@@ -351,14 +353,21 @@ def help_session(desk, layout, args, env):
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
-    # No viewer at all.
+    # No viewer at all: three presses bring one box, and Quit ends it with
+    # every process the game started.
     game = Game(desk, layout, args.source, program, elsewhere,
                 dict(env, PATH=elsewhere), "unhelped.log")
-    game.click(ids["ID_HELP"])
-    error_box = wait_for("the help error box",
-                         lambda: desk.windows().get(title, [None])[0])
+    for _ in range(3):
+        game.click(ids["ID_HELP"])
+        wait_for("the help error box", lambda: title in desk.windows())
+        time.sleep(0.5)
+    check(len(desk.windows()[title]) == 1, "more than one box")
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+    wait_for("the box to go", lambda: title not in desk.windows())
+    wait_for("no process left", lambda: subprocess.run(
+        ["pgrep", "-s", str(game.process.pid)], capture_output=True)
+        .returncode == 1)
     for log in ("helped.log", "unhelped.log"):
         said = open(os.path.join(args.out, log)).read()
         check(said == "", "the program said: " + said)
@@ -390,6 +399,134 @@ def keys_session(desk, layout, args, env):
     key("ctrl+q")
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
+def shows_stand_in(layout, shot, k, value):
+    x, y, w, h = layout.rect(layout.places[k])
+    return (shot.pixel(x + w // 2, y + 8) == layout.body[value] and
+            shot.pixel(x, y) == layout.body[0])
+
+
+def hostile_session(desk, layout, args, env):
+    """Each hostile file as ball1.bmp: the window in 5 s with stand-ins on
+    places 1 and 3, a game dealt, little memory, and a clean end."""
+    ids = layout.ids
+    for name, make in hostile_pictures(os.path.join(
+            args.source, "resources", "ColorIcons", "ball1.bmp")).items():
+        folder = os.path.join(args.out, "hostile", name)
+        shutil.rmtree(folder, ignore_errors=True)
+        program = copy_program(args.program, folder, args.source)
+        os.remove(os.path.join(folder, "ColorIcons", "ball1.bmp"))
+        make(os.path.join(folder, "ColorIcons", "ball1.bmp"))
+        started = time.monotonic()
+        game = Game(desk, layout, args.source, program, folder, env,
+                    "hostile-%s.log" % name)
+        check(time.monotonic() - started < 5, name + ": slow start")
+        shot = game.shot()
+        check(shows_stand_in(layout, shot, 0, 1) and
+              shows_stand_in(layout, shot, 2, 1), name + ": no stand-ins")
+        box = ids["ID_SPORTS"]
+        game.click(ids["ID_NEWGAME"])
+        wait_for(name + ": a dealt game", lambda: game.region(
+            game.shot(), box) != game.region(shot, box))
+        peak = int(open("/proc/%d/status" % game.process.pid).read().split(
+            "VmHWM:")[1].split()[0]) // 1024
+        print("%s: peak memory %d MB" % (name, peak))
+        check(args.sanitized or peak < 100, "%s: %d MB" % (name, peak))
+        # The last one's window is destroyed by another client instead.
+        if name == "loop":
+            desk.xdotool("windowclose", game.wid)
+        else:
+            game.click(ids["ID_QUIT"])
+        check(game.exit_code() == 0, name + ": exit code %d" %
+              game.process.returncode)
+        wait_for("the window to go", lambda: game.wid not in desk.windows().get(
+            layout.text["WINDOW_TITLE"], []))
+
+
+BLOCK = 0.005  # seconds a step of a sound's loudness envelope
+
+
+def envelope(samples, rate, channels):
+    n = max(1, int(rate * BLOCK)) * channels
+    return [sum(map(abs, samples[i:i + n])) / n
+            for i in range(0, len(samples) - n + 1, n)]
+
+
+def wav_envelope(path):
+    """The envelope of a WAV's first 0.3 s."""
+    w = wave.open(path)
+    raw = w.readframes(w.getnframes())
+    samples = ([b - 128 for b in raw] if w.getsampwidth() == 1 else
+               struct.unpack("<%dh" % (len(raw) // 2), raw))
+    return envelope(samples, w.getframerate(), w.getnchannels())[:60]
+
+
+def found_at(record, template, around):
+    """Where within 0.6 s of around the template fits the recording best,
+    and how well: (correlation, seconds)."""
+    def centred(xs):
+        mean = sum(xs) / len(xs)
+        ds = [x - mean for x in xs]
+        return ds, sum(d * d for d in ds) ** 0.5 or 1
+    dt, st = centred(template)
+    best = (-1, around)
+    for lag in range(max(0, int((around - 0.6) / BLOCK)),
+                     min(len(record) - len(dt), int((around + 0.6) / BLOCK))):
+        ds, ss = centred(record[lag:lag + len(dt)])
+        best = max(best, (sum(a * b for a, b in zip(dt, ds)) / (ss * st),
+                          lag * BLOCK))
+    return best
+
+
+def sound_session(desk, layout, args, env):
+    """What the program plays, recorded by SDL's disk driver: each sound
+    starts at its event (each found from the one before, as the recording
+    runs a little slower than the clock)."""
+    ids = layout.ids
+    folder = os.path.join(args.out, "sounds")
+    program = copy_program(args.program, folder, args.source)
+    raw = os.path.join(args.out, "sounds.raw")
+    if os.path.exists(raw):
+        os.remove(raw)
+    env = dict(env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw)
+    game = Game(desk, layout, args.source, program, folder, env, "sounds.log")
+    wait_for("the recording", lambda: os.path.exists(raw))
+    begun, events = time.monotonic(), []
+
+    def event(sound, cid=None, before=0.0):
+        events.append((sound, time.monotonic() - begun - before))
+        if cid:
+            game.click(cid)
+            time.sleep(1)
+    event("alert", ids["ID_CANCEL"])
+    event("click", ids["ID_COLORCOUNT"])
+    event("minimise", ids["ID_MINIMISE"])
+    desk.xdotool("windowactivate", "--sync", game.wid)
+    event("new-game", ids["ID_NEWGAME"])
+    board = wait_for("the deal", lambda: (lambda v: v if 0 not in v and None
+                     not in v else None)(game.values(game.shot())[:4]))
+    wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16,
+             timeout=15)
+    event("hidden", before=0.2)
+    event("ball")
+    for k, value in enumerate(board):
+        for _ in range(value):
+            game.click(layout.places[k])
+            time.sleep(0.4)
+    event("round-won", before=0.4)
+    time.sleep(1)
+    game.click(ids["ID_QUIT"])
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+
+    data = open(raw, "rb").read()
+    record = envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100, 2)
+    shift = 0
+    for sound, at in events:
+        fit, when = found_at(record, wav_envelope(os.path.join(
+            args.source, "resources", "sounds", sound + ".wav")), at + shift)
+        print("%s: at %.2f s, fit %.2f" % (sound, when, fit))
+        check(fit > 0.75, "no %s sound near %.2f s" % (sound, at + shift))
+        shift = when - at
+
 
 def main():
     parser = argparse.ArgumentParser()
@@ -413,6 +550,8 @@ def main():
         main_session(desk, layout, args, env)
         help_session(desk, layout, args, env)
         keys_session(desk, layout, args, env)
+        hostile_session(desk, layout, args, env)
+        sound_session(desk, layout, args, env)
     except Failure as failure:
         print("FAILED:", failure)
         desk.screenshot().save(os.path.join(args.out, "failure.ppm"))

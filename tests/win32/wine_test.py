@@ -17,7 +17,8 @@ from harness import (BODY, CONTROLS, HELP_FILE, ID, INSTALLER, PLACES,
                      PLANTED_WINMM, PREFIX, RC_BITMAPS, RESOURCES, TEXT, TITLE,
                      Game, const, function, install, layout, make_prefix,
                      picture, place_rect, placeId, remove_prefix, shortcut,
-                     shown_ball, unpack_zip, wine_env)
+                     shown_ball, unpack_zip, wine_env, ball_file)
+from pictures import hostile_pictures  # noqa: E402 (on harness's path)
 
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
@@ -352,6 +353,16 @@ class Help(WineCase):
             self.assertEqual(game.poll("box", lambda a: a == "none"), "none")
             self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_RESOLVE"])
 
+    def test_nested_boxes_end_with_the_game(self):
+        with Game(install(self.folder)) as game:
+            game.ask(f"post {ID['ID_HELP']}")
+            self.assertNotEqual(game.poll("box", lambda a: a != "none"), "none")
+            for _ in range(2):  # each in the loop of the one before
+                game.ask(f"post {ID['ID_HELP']}")
+                time.sleep(1)
+            game.ask(f"post {ID['ID_QUIT']}")
+            self.assertEqual(game.exit_code(), 0)
+
     def test_viewer_and_fallback_discs_from_another_folder(self):
         # The balls lie beside the program but not in the current folder,
         # which is the only place pictures are read from.
@@ -422,6 +433,28 @@ class Help(WineCase):
             self.assertEqual(game.ask(f"load {windows_path(folder / 'winmm.dll')}"),
                              "1")
             self.assertTrue(marker.exists())
+
+
+class Pictures(WineCase):
+    def test_hostile_files_get_the_stand_in(self):
+        for name, make in hostile_pictures(ball_file(COLOR, 1)).items():
+            with self.subTest(name):
+                folder = install(self.folder / name)
+                ball1 = folder / (COLOR.replace("\\", "/") + "1.bmp")
+                ball1.unlink()
+                make(str(ball1))
+                started = time.monotonic()
+                with Game(folder) as game:
+                    self.assertLess(time.monotonic() - started, 5)
+                    screen = game.until(lambda s: disc(s, 1) == disc(s, 3)
+                                        == BODY[1])
+                    self.assertEqual([disc(screen, 1), disc(screen, 3)],
+                                     [BODY[1]] * 2)
+                    game.click(ID["ID_NEWGAME"])
+                    self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"),
+                                     "0")
+                    game.click(ID["ID_QUIT"])
+                    self.assertEqual(game.exit_code(), 0)
 
 
 class Installer(WineCase):  # run with a Wine prefix of its own

@@ -1,11 +1,17 @@
 #include "draw.h"
 
 #include <SDL_ttf.h>
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <vector>
 
 #include "fallback.h"
+#include "picture.h"
 #include "resources.h"
 
 namespace {
@@ -14,12 +20,17 @@ namespace {
 // (8 pt): DejaVu Sans at 8 pt, a little narrowed, so that the longest
 // status text fits its 86 pixels as it does on Windows. The other statics
 // keep the controls' default, the bold System font: DejaVu Sans Bold 9 pt.
+// Each is first sought where the font package puts it: asking fontconfig
+// costs its whole start-up, a good part of the program's.
 struct Face {
+  const char *file;
   const char *name;
   int points, hdpi, vdpi;
 };
-constexpr Face kGuiFace{"DejaVu Sans:style=Book", 8, 84, 96};
-constexpr Face kSystemFace{"DejaVu Sans:style=Bold", 9, 96, 96};
+constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+constexpr Face kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84, 96};
+constexpr Face kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 9,
+                           96, 96};
 constexpr int kDiscRadius = 20;
 
 TTF_Font *guiFont;
@@ -42,7 +53,8 @@ std::string fontFile(const char *name) {
 }
 
 TTF_Font *openFont(const Face &face) {
-  const std::string file = fontFile(face.name);
+  std::string file = std::string(kFontFolder) + face.file;
+  if (access(file.c_str(), R_OK) != 0) file = fontFile(face.name);
   TTF_Font *font = file.empty() ? nullptr
                                 : TTF_OpenFontDPI(file.c_str(), face.points,
                                                   face.hdpi, face.vdpi);
@@ -68,11 +80,34 @@ void fill(SDL_Surface *dst, int x, int y, int w, int h, Uint32 colour) {
 // Copies the whole of src onto rect of dst, stretched to fit, then frees it.
 void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
   if (!src) return;
-  SDL_Surface *same = SDL_ConvertSurface(src, dst->format, 0);
+  SDL_BlitScaled(src, nullptr, dst, &rect);
   SDL_FreeSurface(src);
-  if (!same) return;
-  SDL_BlitScaled(same, nullptr, dst, &rect);
-  SDL_FreeSurface(same);
+}
+
+// A ball picture, only from a regular file: opened without blocking (a FIFO
+// would wait for a writer for ever), checked on the open descriptor, then
+// read whole and checked before SDL decodes it. nullptr when unreadable.
+SDL_Surface *loadPicture(const std::string &file) {
+  const int fd =
+      open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::vector<unsigned char> bytes;
+  struct stat about {};
+  if (fstat(fd, &about) == 0 && S_ISREG(about.st_mode) &&
+      about.st_size <= kPictureFileBytes) {
+    bytes.resize(std::size_t(about.st_size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+      const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += std::size_t(n);
+    }
+    bytes.resize(got);
+  }
+  close(fd);
+  if (!pictureReadable(bytes.data(), bytes.size())) return nullptr;
+  return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
 }
 
 // Draws text at (x, y) in font and colour, clipped to clip.
@@ -141,7 +176,7 @@ void drawSkin(SDL_Surface *dst, const Control &c, bool pressed) {
 void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
   std::string file = path;
   std::replace(file.begin(), file.end(), '\\', '/');
-  if (SDL_Surface *picture = SDL_LoadBMP(file.c_str()))
+  if (SDL_Surface *picture = loadPicture(file))
     stretchOnto(dst, picture, rectOf(c));
   else
     drawStandIn(dst, rectOf(c), fallbackValue(path));

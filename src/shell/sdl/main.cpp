@@ -1,16 +1,16 @@
 // Quintara on SDL2: start-up, the event loop and the way out.
 #include <SDL.h>
-#include <X11/Xlib.h>
-#include <X11/Xproto.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "draw.h"
 #include "game.h"
+#include "help.h"
 #include "shell.h"
 #include "sound.h"
 #include "state.h"
@@ -23,20 +23,6 @@ std::string executablePath() {
   char path[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
   return n > 0 ? std::string(path, std::size_t(n)) : std::string();
-}
-
-// SDL wakes its waiting event loop with an event sent to the window over a
-// second X connection. The server may take the window's destruction from
-// the main connection first; the late wake-up then fails with BadWindow,
-// which Xlib's default handler turns into exit code 1 when SDL closes that
-// connection. That one error is harmless and dropped; every other goes on
-// to Xlib's handler. Set before SDL starts, which restores it at the end.
-XErrorHandler xlibHandler;
-
-int dropLateWakeups(Display *display, XErrorEvent *error) {
-  if (error->error_code == BadWindow && error->request_code == X_SendEvent)
-    return 0;
-  return xlibHandler(display, error);
 }
 
 // The video drivers of the displays the environment names. SDL would
@@ -64,9 +50,10 @@ int noDisplay(const char *why) {
 
 }  // namespace
 
-int main(int, char **) {
+int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], kErrorBoxSwitch) == 0)
+    return runErrorBox();
   setExecutablePath(executablePath());
-  xlibHandler = XSetErrorHandler(dropLateWakeups);
   // The window is drawn in software; its pixels go straight to the X
   // server rather than through an OpenGL texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -77,6 +64,7 @@ int main(int, char **) {
     return noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
   SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(),
                           SDL_HINT_OVERRIDE);
+  tolerateGoneWindows();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
     return noDisplay(SDL_GetError());
   openDrawing();
@@ -85,13 +73,19 @@ int main(int, char **) {
   openSound();
   // The program sleeps in the wait; every click and tick wakes it.
   SDL_Event e;
+  bool destroyed = false;
   while (windowOpen() && SDL_WaitEvent(&e)) {
     if (e.type == SDL_QUIT) break;
+    if ((destroyed = windowDestroyed(e))) break;
     if (isCurrentTick(e))
       gameTick();
     else
       handleWindowEvent(e);
   }
+  closeHelp();
+  // A window another client destroyed is not closed again: SDL would hide
+  // it first and wait for ever for it to be unmapped.
+  if (destroyed) return 0;
   stopTimer();
   closeWindow();
   closeDrawing();

@@ -1,5 +1,8 @@
 #include "window.h"
 
+#include <SDL_syswm.h>
+
+#include <cstring>
 #include <string>
 
 #include "cursor.h"
@@ -61,6 +64,18 @@ void paintAll(SDL_Surface *s) {
   for (int i = 0; i < CONTROL_COUNT; ++i) paint(s, i);
 }
 
+XErrorHandler xlibErrorHandler;
+
+// An X request about a window that is gone is no reason to end the game:
+// another client may have destroyed it, or SDL's late wake-up of its event
+// loop (sent to the window over a second connection) may reach the server
+// after the window's destruction. Other errors end it as Xlib does.
+int onXError(Display *display, XErrorEvent *error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable)
+    return 0;
+  return xlibErrorHandler ? xlibErrorHandler(display, error) : 0;
+}
+
 SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
   return titleRect.contains(p->x, p->y) ? SDL_HITTEST_DRAGGABLE
                                         : SDL_HITTEST_NORMAL;
@@ -91,6 +106,9 @@ void takeKey(const SDL_Keysym &k) {
 
 }  // namespace
 
+// SDL keeps the handler it finds and puts it back when it quits.
+void tolerateGoneWindows() { xlibErrorHandler = XSetErrorHandler(onXError); }
+
 bool openWindow() {
   SDL_DisplayMode screen{};
   SDL_GetDesktopDisplayMode(0, &screen);
@@ -98,6 +116,8 @@ bool openWindow() {
                             WINDOW_W, WINDOW_H,
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!window) return false;
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (SDL_Surface *icon = loadIcon(ICON_GROUP_SMALL)) {
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
@@ -116,6 +136,17 @@ void closeWindow() {
 }
 
 bool windowOpen() { return window != nullptr; }
+
+bool windowDestroyed(const SDL_Event &e) {
+  if (e.type != SDL_SYSWMEVENT || !window) return false;
+  const SDL_SysWMmsg *msg = e.syswm.msg;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  return msg->subsystem == SDL_SYSWM_X11 &&
+         msg->msg.x11.event.type == DestroyNotify &&
+         SDL_GetWindowWMInfo(window, &info) &&
+         msg->msg.x11.event.xdestroywindow.window == info.info.x11.window;
+}
 
 SDL_Window *mainWindow() { return window; }
 

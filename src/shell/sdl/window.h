@@ -5,12 +5,16 @@
 
 #include <SDL.h>
 
+// Before SDL starts: X errors about a window already gone are ignored.
+void tolerateGoneWindows();
 // Creates the window hidden, draws it whole and only then shows it; false
 // when there is no window.
 bool openWindow();
 void closeWindow();
 // False once the game has ended the program.
 bool windowOpen();
+// Whether e tells that another client destroyed the window.
+bool windowDestroyed(const SDL_Event &e);
 // Mouse, key and window events of the main window: a click reaching a
 // control runs its command, a key the game's.
 void handleWindowEvent(const SDL_Event &e);

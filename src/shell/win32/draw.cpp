@@ -2,9 +2,11 @@
 // resources, the ball places from the picture files their paths name. Every
 // picture is loaded for one draw and freed right after it.
 #include <string>
+#include <vector>
 
 #include "fallback.h"
 #include "layout.h"
+#include "picture.h"
 #include "state.h"
 #include "win32.h"
 
@@ -45,9 +47,9 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   DeleteObject(font);
 }
 
-// A ball picture's path taken from the current folder: the loader is
-// given a full path, since Wine's looks for a relative one beside the
-// program too, and pictures come from the current folder only.
+// A ball picture's path taken from the current folder, as a full path:
+// Wine's file functions would look for a relative one beside the program
+// too, and pictures come from the current folder only.
 std::string fromCurrentFolder(const std::string &relative) {
   const DWORD size = GetCurrentDirectoryA(0, nullptr);
   std::string folder(size, '\0');
@@ -55,24 +57,62 @@ std::string fromCurrentFolder(const std::string &relative) {
   return folder + "\\" + relative;
 }
 
+// The bytes of a ball picture file, read only from a file on disk (not a
+// pipe, console or device) and only up to the largest readable picture.
+std::vector<unsigned char> readPicture(const std::string &path) {
+  std::vector<unsigned char> bytes;
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  LARGE_INTEGER size;
+  if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
+      size.QuadPart <= kPictureFileBytes) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got,
+                  nullptr))
+      got = 0;
+    bytes.resize(got);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+// Place k's picture, checked whole before GDI sees it, stretched onto r;
+// false when it cannot be read.
+bool drawPicture(HDC dc, const RECT &r, int k) {
+  const std::vector<unsigned char> bytes =
+      readPicture(fromCurrentFolder(place(k).path));
+  if (!pictureReadable(bytes.data(), bytes.size())) return false;
+  const auto *info = reinterpret_cast<const BITMAPINFO *>(&bytes[14]);
+  const auto *core = reinterpret_cast<const BITMAPCOREHEADER *>(&bytes[14]);
+  const bool isCore = info->bmiHeader.biSize == sizeof(BITMAPCOREHEADER);
+  const LONG w = isCore ? core->bcWidth : info->bmiHeader.biWidth;
+  const LONG h = isCore ? core->bcHeight : info->bmiHeader.biHeight;
+  const DWORD offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 |
+                       static_cast<DWORD>(bytes[13]) << 24;
+  return StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0,
+                       0, w, h < 0 ? -h : h, &bytes[offset], info,
+                       DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
 }  // namespace
 
 void drawButton(int id, const DRAWITEMSTRUCT &item) {
   const bool pressed = item.itemState & ODS_SELECTED;
   const int k = placeOf(id);
-  const HINSTANCE module = GetModuleHandleA(nullptr);
   const RECT &r = item.rcItem;
-  const HANDLE image =
-      k ? LoadImageA(module, fromCurrentFolder(place(k).path).c_str(),
-                     IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
-        : LoadImageA(
-              module,
-              MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
-              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  if (!image) {
-    if (k) drawFallback(item.hDC, r, fallbackValue(place(k).path));
+  if (k) {
+    if (!drawPicture(item.hDC, r, k))
+      drawFallback(item.hDC, r, fallbackValue(place(k).path));
     return;
   }
+  const HANDLE image =
+      LoadImageA(GetModuleHandleA(nullptr),
+                 MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
+                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!image) return;
 
   BITMAP size;
   GetObjectA(image, sizeof size, &size);

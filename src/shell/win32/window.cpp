@@ -1,10 +1,27 @@
 // The main window's procedure: commands and ticks go to the core; painting
 // (with the keyboard cursor over its place), the statics' colours and the
 // title strip drag are handled here.
+#include <cstring>
+
 #include "cursor.h"
 #include "game.h"
 #include "layout.h"
 #include "win32.h"
+
+namespace {
+
+// Closes a help error box (a dialog of this thread). Boxes opened by one
+// press after another nest, each in its own loop, and would keep the
+// process alive after the game until each is closed by hand.
+BOOL CALLBACK endBox(HWND window, LPARAM) {
+  char name[8];
+  if (GetClassNameA(window, name, sizeof name) &&
+      std::strcmp(name, "#32770") == 0)
+    EndDialog(window, IDOK);
+  return TRUE;
+}
+
+}  // namespace
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                  LPARAM lParam) {
@@ -23,6 +40,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
       return 0;
     }
     case WM_DESTROY:
+      EnumThreadWindows(GetCurrentThreadId(), endBox, 0);
       PostQuitMessage(0);
       return 0;
     case WM_DRAWITEM: {
