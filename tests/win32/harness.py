@@ -175,7 +175,10 @@ class Game:
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        # The next game must not reach this wineserver while it shuts down:
+        # it would be killed with it.
         subprocess.run(["wineserver", "-k"], env=self.env)
+        subprocess.run(["wineserver", "-w"], env=self.env)
         self.xvfb.terminate()
         self.xvfb.wait()
 
