@@ -548,10 +548,11 @@ def sound_session(desk, layout, args, env):
     wait_for("the recording", lambda: os.path.exists(raw))
     begun, events = time.monotonic(), []
 
-    # Each event is timed when the test causes it, never when it sees it.
+    # Each event is timed as the test's click reaches the X server, never
+    # when the test sees its effect.
     def event(sound, cid):
-        events.append((sound, time.monotonic() - begun))
         game.click(cid)
+        events.append((sound, time.monotonic() - begun))
         time.sleep(1)
     event("alert", ids["ID_CANCEL"])
     event("click", ids["ID_COLORCOUNT"])
@@ -561,8 +562,10 @@ def sound_session(desk, layout, args, env):
     board = wait_for("the deal", lambda: (lambda v: v if 0 not in v and None
                      not in v else None)(game.values(game.shot())[:4]))
     wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16)
-    # The blanking and its sound come with the tenth tick of the study.
+    # The blanking and its sound come with the tenth tick of the study; the
+    # first click, which cuts the sound, waits for its first half second.
     events.append(("hidden", events[-1][1] + 10))
+    time.sleep(max(0, begun + events[-1][1] + 0.5 - time.monotonic()))
     clicks = [layout.places[k] for k, value in enumerate(board)
               for _ in range(value)]
     for n, place in enumerate(clicks):
