@@ -24,13 +24,21 @@ class Game:
         self.resources = os.path.join(source, "resources")
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
-        self.wid = wait_for("the window", lambda: desk.windows().get(
-            layout.text["WINDOW_TITLE"], [None])[0])
-        self.x, self.y, self.w, self.h = desk.geometry(self.wid)
         face = read_bmp(os.path.join(self.resources, "face.bmp"))
-        probe = (self.w // 2, 5)
-        wait_for("the first frame", lambda: self.shot().pixel(*probe)
-                 == face.pixel(*probe), step=0.01)
+        probe = (face.w // 2, 5)
+
+        # The window and where it is are read again at each look: the
+        # window manager may still be placing it.
+        def shown():
+            self.wid = desk.windows().get(layout.text["WINDOW_TITLE"], [None])[-1]
+            if not self.wid:
+                return False
+            try:
+                self.x, self.y, self.w, self.h = desk.geometry(self.wid)
+            except AttributeError:  # gone meanwhile: xwininfo told nothing
+                return False
+            return self.shot().pixel(*probe) == face.pixel(*probe)
+        wait_for("the first frame", shown, step=0.01)
         self.startup = time.monotonic() - started
 
     def shot(self):
