@@ -24,13 +24,21 @@ class Game:
         self.resources = os.path.join(source, "resources")
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
-        self.wid = wait_for("the window", lambda: desk.windows().get(
-            layout.text["WINDOW_TITLE"], [None])[0])
-        self.x, self.y, self.w, self.h = desk.geometry(self.wid)
         face = read_bmp(os.path.join(self.resources, "face.bmp"))
-        probe = (self.w // 2, 5)
-        wait_for("the first frame", lambda: self.shot().pixel(*probe)
-                 == face.pixel(*probe), step=0.01)
+        probe = (face.w // 2, 5)
+
+        # The window and where it is are read again at each look: the
+        # window manager may still be placing it.
+        def shown():
+            self.wid = desk.windows().get(layout.text["WINDOW_TITLE"], [None])[-1]
+            if not self.wid:
+                return False
+            try:
+                self.x, self.y, self.w, self.h = desk.geometry(self.wid)
+            except AttributeError:  # gone meanwhile: xwininfo told nothing
+                return False
+            return self.shot().pixel(*probe) == face.pixel(*probe)
+        wait_for("the first frame", shown, step=0.01)
         self.startup = time.monotonic() - started
 
     def shot(self):
@@ -477,6 +485,62 @@ def found_at(record, template, around):
     return best
 
 
+def recording(raw):
+    """The envelope of what the disk driver wrote (44.1 kHz, 16 bits,
+    stereo)."""
+    data = open(raw, "rb").read()
+    return envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100, 2)
+
+
+def sound_envelope(args, sound):
+    return wav_envelope(os.path.join(args.source, "resources", "sounds",
+                                     sound + ".wav"))
+
+
+def clock_game(layout, args):
+    """A game started on a desktop of its own, recorded by the disk driver,
+    left to run its clock out while the other sessions go on:
+    (desk, game, recording, the idle check box)."""
+    out = os.path.join(args.out, "clock")
+    os.makedirs(out, exist_ok=True)
+    raw = os.path.join(out, "sounds.raw")
+    if os.path.exists(raw):
+        os.remove(raw)
+    desk = Desktop(out)
+    try:
+        program = copy_program(args.program, os.path.join(out, "program"),
+                               args.source)
+        game = Game(desk, layout, args.source, program, out, dict(
+            desk.env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw),
+            "clock.log")
+        box = game.region(game.shot(), layout.ids["ID_SPORTS"])
+        game.click(layout.ids["ID_NEWGAME"])
+    except BaseException:
+        desk.close()
+        raise
+    return desk, game, raw, box
+
+
+def time_up(layout, args, clock):
+    """Ten seconds of study and 04:59 of rebuilding after its new game, the
+    clock game ends (its check box comes back) with the time-up sound."""
+    desk, game, raw, box = clock
+    wait_for("the time to run out", lambda: game.region(
+        game.shot(), layout.ids["ID_SPORTS"]) == box, timeout=400, step=0.5)
+    time.sleep(3)
+    game.click(layout.ids["ID_QUIT"])
+    check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+    record = recording(raw)
+    template = sound_envelope(args, "time-up")
+    fit, when = max(found_at(record, template, 290 + 1.2 * i)
+                    for i in range(int((len(record) * BLOCK - 290) / 1.2) + 1))
+    print("time-up: at %.2f s, fit %.2f" % (when, fit))
+    # The recording starts with the window, the new game a moment later.
+    check(fit > 0.75 and 295 < when < 320,
+          "no time-up sound as the time ran out (best %.2f at %.2f s)"
+          % (fit, when))
+
+
 def sound_session(desk, layout, args, env):
     """What the program plays, recorded by SDL's disk driver: each sound
     starts at its event (each found from the one before, as the recording
@@ -492,11 +556,12 @@ def sound_session(desk, layout, args, env):
     wait_for("the recording", lambda: os.path.exists(raw))
     begun, events = time.monotonic(), []
 
-    def event(sound, cid=None, before=0.0):
-        events.append((sound, time.monotonic() - begun - before))
-        if cid:
-            game.click(cid)
-            time.sleep(1)
+    # Each event is timed as the test's click reaches the X server, never
+    # when the test sees its effect.
+    def event(sound, cid):
+        game.click(cid)
+        events.append((sound, time.monotonic() - begun))
+        time.sleep(1)
     event("alert", ids["ID_CANCEL"])
     event("click", ids["ID_COLORCOUNT"])
     event("minimise", ids["ID_MINIMISE"])
@@ -504,25 +569,23 @@ def sound_session(desk, layout, args, env):
     event("new-game", ids["ID_NEWGAME"])
     board = wait_for("the deal", lambda: (lambda v: v if 0 not in v and None
                      not in v else None)(game.values(game.shot())[:4]))
-    wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16,
-             timeout=15)
-    event("hidden", before=0.2)
-    event("ball")
-    for k, value in enumerate(board):
-        for _ in range(value):
-            game.click(layout.places[k])
-            time.sleep(0.4)
-    event("round-won", before=0.4)
+    wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16)
+    # The blanking and its sound come with the tenth tick of the study; the
+    # first click, which cuts the sound, waits for its first half second.
+    events.append(("hidden", events[-1][1] + 10))
+    time.sleep(max(0, begun + events[-1][1] + 0.5 - time.monotonic()))
+    clicks = [layout.places[k] for k, value in enumerate(board)
+              for _ in range(value)]
+    for n, place in enumerate(clicks):
+        event("round-won" if n == len(clicks) - 1 else "ball", place)
     time.sleep(1)
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
-    data = open(raw, "rb").read()
-    record = envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100, 2)
+    record = recording(raw)
     shift = 0
     for sound, at in events:
-        fit, when = found_at(record, wav_envelope(os.path.join(
-            args.source, "resources", "sounds", sound + ".wav")), at + shift)
+        fit, when = found_at(record, sound_envelope(args, sound), at + shift)
         print("%s: at %.2f s, fit %.2f" % (sound, when, fit))
         check(fit > 0.75, "no %s sound near %.2f s" % (sound, at + shift))
         shift = when - at
@@ -546,18 +609,24 @@ def main():
         env["UBSAN_OPTIONS"] = "print_stacktrace=1"
         env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % (
             args.suppressions)
+    # The sanitized run leaves the five-minute clock to the plain one.
+    clock = None if args.sanitized else clock_game(layout, args)
     try:
         main_session(desk, layout, args, env)
         help_session(desk, layout, args, env)
         keys_session(desk, layout, args, env)
         hostile_session(desk, layout, args, env)
         sound_session(desk, layout, args, env)
+        if clock:
+            time_up(layout, args, clock)
     except Failure as failure:
         print("FAILED:", failure)
         desk.screenshot().save(os.path.join(args.out, "failure.ppm"))
         return 1
     finally:
         desk.close()
+        if clock:
+            clock[0].close()
     print("screenshots in", args.out)
     return 0
 

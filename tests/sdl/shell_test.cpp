@@ -4,7 +4,6 @@
 #include "shell.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -289,12 +288,12 @@ TEST(Sound, OneChannelForTheGameAndOneForTheBeep) {
   openSound();
   ASSERT_TRUE(SDL_GetCurrentAudioDriver());
   playSound(3);
-  EXPECT_EQ(Mix_Playing(-1), 1);
+  EXPECT_EQ(soundsPlaying(), 1);
   playSound(4);
-  EXPECT_EQ(Mix_Playing(-1), 1);
+  EXPECT_EQ(soundsPlaying(), 1);
   beep();
   beep();
-  EXPECT_EQ(Mix_Playing(-1), 2);
+  EXPECT_EQ(soundsPlaying(), 2);
   closeSound();
 }
 

@@ -1,10 +1,10 @@
 #include "sound.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,11 +15,41 @@
 
 namespace {
 
-enum Channel { GAME_CHANNEL, BEEP_CHANNEL, CHANNELS };
+// A sound in the device's format, and what of it is still to be played.
+using Samples = std::vector<Uint8>;
+struct Voice {
+  const Uint8 *next = nullptr;
+  Uint32 left = 0;
+};
 
-Mix_Chunk *sounds[SOUNDS + 1];  // by k; entry 0 unused
-Mix_Chunk *alert;
-bool opened;
+// The game's sounds share one voice, so a new one cuts the one playing; the
+// beep has a voice of its own and cuts no game sound.
+enum { GAME_VOICE, BEEP_VOICE, VOICES };
+
+SDL_AudioDeviceID device;
+SDL_AudioSpec format;
+Samples sounds[SOUNDS + 1];  // by k; entry 0 unused
+Samples alert;
+Voice voices[VOICES];
+
+// Called by SDL's audio thread for every buffer.
+void SDLCALL mix(void *, Uint8 *out, int length) {
+  std::memset(out, format.silence, std::size_t(length));
+  for (Voice &v : voices) {
+    const Uint32 n = std::min(v.left, Uint32(length));
+    if (!n) continue;
+    SDL_MixAudioFormat(out, v.next, format.format, n, SDL_MIX_MAXVOLUME);
+    v.next += n;
+    v.left -= n;
+  }
+}
+
+void start(int voice, const Samples &samples) {
+  if (!device || samples.empty()) return;
+  SDL_LockAudioDevice(device);
+  voices[voice] = {samples.data(), Uint32(samples.size())};
+  SDL_UnlockAudioDevice(device);
+}
 
 // ALSA prints its failures itself (for instance, that there is no sound
 // card); the program says nothing about a missing device.
@@ -73,18 +103,42 @@ bool openDevice() {
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, name.c_str(),
                             SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) continue;
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2,
-                      kBufferFrames) == 0)
-      return true;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kBufferFrames;
+    want.callback = mix;
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &format, 0);
+    if (device) return true;
     if (name == "alsa") return false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   return false;
 }
 
-Mix_Chunk *decode(int id) {
+// A carried WAV converted to the device's format; empty if it cannot be.
+Samples decode(int id) {
   SDL_RWops *in = openResource(id);
-  return in ? Mix_LoadWAV_RW(in, 1) : nullptr;
+  SDL_AudioSpec spec;
+  Uint8 *wav = nullptr;
+  Uint32 length = 0;
+  if (!in || !SDL_LoadWAV_RW(in, 1, &spec, &wav, &length)) return {};
+  SDL_AudioCVT cvt;
+  Samples samples;
+  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
+                        format.format, format.channels, format.freq) >= 0) {
+    samples.assign(wav, wav + length);
+    samples.resize(std::size_t(length) * std::size_t(cvt.len_mult));
+    cvt.buf = samples.data();
+    cvt.len = int(length);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
+      samples.clear();
+    else
+      samples.resize(cvt.needed ? std::size_t(cvt.len_cvt) : length);
+  }
+  SDL_FreeWAV(wav);
+  return samples;
 }
 
 }  // namespace
@@ -92,33 +146,33 @@ Mix_Chunk *decode(int id) {
 void openSound() {
   snd_lib_error_set_handler(quiet);
   if (!openDevice()) return;
-  opened = true;
-  Mix_AllocateChannels(CHANNELS);
   for (int k = 1; k <= SOUNDS; ++k) sounds[k] = decode(soundResource(k));
   alert = decode(WAVE_ALERT);
+  SDL_PauseAudioDevice(device, 0);
 }
 
 void closeSound() {
-  if (!opened) return;
-  Mix_HaltChannel(-1);
-  for (Mix_Chunk *&chunk : sounds) {
-    Mix_FreeChunk(chunk);
-    chunk = nullptr;
-  }
-  Mix_FreeChunk(alert);
-  alert = nullptr;
-  Mix_CloseAudio();
+  if (!device) return;
+  SDL_CloseAudioDevice(device);
+  device = 0;
+  for (Voice &v : voices) v = {};
+  for (Samples &samples : sounds) samples.clear();
+  alert.clear();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  opened = false;
 }
 
-// The game's sounds share one channel, so a new one cuts the one playing.
+int soundsPlaying() {
+  if (!device) return 0;
+  SDL_LockAudioDevice(device);
+  const int playing =
+      int(std::count_if(std::begin(voices), std::end(voices),
+                        [](const Voice &v) { return v.left > 0; }));
+  SDL_UnlockAudioDevice(device);
+  return playing;
+}
+
 void playSound(int k) {
-  if (k >= 1 && k <= SOUNDS && sounds[k])
-    Mix_PlayChannel(GAME_CHANNEL, sounds[k], 0);
+  if (k >= 1 && k <= SOUNDS) start(GAME_VOICE, sounds[k]);
 }
 
-// The beep has a channel of its own and cuts no game sound.
-void beep() {
-  if (alert) Mix_PlayChannel(BEEP_CHANNEL, alert, 0);
-}
+void beep() { start(BEEP_VOICE, alert); }
