@@ -120,14 +120,15 @@ bool openDevice() {
 // A carried WAV converted to the device's format; empty if it cannot be.
 Samples decode(int id) {
   SDL_RWops *in = openResource(id);
-  SDL_AudioSpec spec;
+  SDL_AudioSpec wavFormat;
   Uint8 *wav = nullptr;
   Uint32 length = 0;
-  if (!in || !SDL_LoadWAV_RW(in, 1, &spec, &wav, &length)) return {};
+  if (!in || !SDL_LoadWAV_RW(in, 1, &wavFormat, &wav, &length)) return {};
   SDL_AudioCVT cvt;
   Samples samples;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-                        format.format, format.channels, format.freq) >= 0) {
+  if (SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels,
+                        wavFormat.freq, format.format, format.channels,
+                        format.freq) >= 0) {
     samples.assign(wav, wav + length);
     samples.resize(std::size_t(length) * std::size_t(cvt.len_mult));
     cvt.buf = samples.data();
