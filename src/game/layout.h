@@ -118,5 +118,17 @@ constexpr int VERSION_RECORD = 1;
 constexpr int skinNormal(int buttonId) { return buttonId - 100; }
 constexpr int skinPressed(int buttonId) { return buttonId - 50; }
 constexpr int SOUNDS = 7;
+// The window's pictures come at 1x and at 2x: the 2x picture of resource id
+// is atScale(id, 2).
+constexpr int ARTWORK_SCALES = 2;
+constexpr int atScale(int id, int scale) { return id + 10000 * (scale - 1); }
+// The check box of a front end that draws its own, unticked or ticked, in
+// look 0 (normal), 1 (held) or 2 (disabled).
+constexpr int checkBoxPicture(bool ticked, int look) {
+  return 2310 + 3 * ticked + look;
+}
+// The game's own ball pictures, n = 0..7 of the colour or the sport set,
+// carried to tell them from a player's files of the same names.
+constexpr int ballPicture(bool sport, int n) { return 3000 + 8 * sport + n; }
 // Sound k (1..7) is WAVE resource 2400 + 50 (k - 1).
 constexpr int soundResource(int k) { return 2350 + 50 * k; }

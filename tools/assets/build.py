@@ -16,6 +16,10 @@ import sounds
 HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# The scales the window's pictures are drawn at. Those of 1x have their own
+# names; a larger scale's lie in a folder of its own under the same names,
+# such as 2x/face.bmp and 2x/ColorIcons/ball3.bmp.
+SCALES = (1, 2)
 
 
 def icon_name(size):
@@ -29,22 +33,34 @@ def write(out, name, data):
         f.write(data)
 
 
-def bmp(out, name, svg, w, h):
-    write(out, name, imaging.bmp_bytes(imaging.render(svg, w, h).opaque(balls.CELL)))
+def scaled(name, scale):
+    return name if scale == 1 else "%dx/%s" % (scale, name)
 
 
-def pictures(out):
-    bmp(out, "face.bmp", face.picture(), layout.WINDOW_W, layout.WINDOW_H)
+def bmp(out, name, svg, w, h, scale):
+    """The picture of w x h pixels at 1x, drawn at scale."""
+    picture = imaging.render(svg, w * scale, h * scale).opaque(balls.CELL)
+    write(out, scaled(name, scale), imaging.bmp_bytes(picture))
+
+
+def pictures(out, scale):
+    bmp(out, "face.bmp", face.picture(), layout.WINDOW_W, layout.WINDOW_H, scale)
     for name, id_name in layout.BUTTONS:
         c = layout.control(id_name)
         for pressed, suffix in ((False, ""), (True, "-pressed")):
             bmp(out, "buttons/%s%s.bmp" % (name, suffix), face.button_picture(id_name, pressed),
-                c.w, c.h)
+                c.w, c.h, scale)
+    box = layout.control("ID_SPORTS")
+    for ticked in (False, True):
+        for look in face.CHECK_BOX_LOOKS:
+            bmp(out, layout.check_box_file(ticked, look), face.check_box(ticked, look, scale),
+                box.w, box.h, scale)
     # The folders and names the game asks for, such as "ColorIcons\\ball3.bmp".
     for prefix, kind in (("COLOR_ICONS", "colour"), ("SPORT_ICONS", "sport")):
         name = layout.TEXTS[prefix].replace("\\", "/")
         for n in range(len(balls.COLOURS)):
-            bmp(out, "%s%d.bmp" % (name, n), balls.picture(kind, n), balls.SIZE, balls.SIZE)
+            bmp(out, "%s%d.bmp" % (name, n), balls.picture(kind, n), balls.SIZE, balls.SIZE,
+                scale)
 
 
 def ball_colours(out):
@@ -80,7 +96,12 @@ def icons(out):
     # The desktop's icon theme sizes; the 32 is also the window's icon.
     for size in ICON_SIZES:
         write(out, icon_name(size), imaging.png_bytes(imaging.render(svg, size, size)))
-    small = imaging.render(svg, 32, 32)
+    for scale in SCALES:
+        write(out, scaled("quintara.ico", scale), _ico(svg, 32 * scale))
+
+
+def _ico(svg, size):
+    small = imaging.render(svg, size, size)
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
     edged = small.opaque(ICON_EDGE)
@@ -94,7 +115,7 @@ def icons(out):
     mapping = _reduce(counts)
     rows = [[mapping[px[:3]] + (255,) if px[3] >= 128 else (0, 0, 0, 0) for px in row]
             for row in rows]
-    write(out, "quintara.ico", imaging.ico_bytes(imaging.Picture(32, 32, rows)))
+    return imaging.ico_bytes(imaging.Picture(size, size, rows))
 
 
 def sound_files(out):
@@ -146,7 +167,8 @@ def help_file(out):
 def main():
     out = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
                           os.path.join(layout.ROOT, "resources"))
-    pictures(out)
+    for scale in SCALES:
+        pictures(out, scale)
     ball_colours(out)
     icons(out)
     sound_files(out)

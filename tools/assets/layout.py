@@ -95,3 +95,9 @@ BUTTONS = [
     ("colors", "ID_COLORCOUNT"),
     ("start", "ID_NEWGAME"),
 ]
+
+
+def check_box_file(ticked, look):
+    """The check box's picture of a look ("normal", "held" or "disabled")."""
+    return "checkbox/%s%s.bmp" % ("ticked" if ticked else "clear",
+                                  "" if look == "normal" else "-" + look)
