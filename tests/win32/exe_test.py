@@ -7,7 +7,7 @@ import struct
 import unittest
 from xml.etree import ElementTree
 
-from harness import CONTROLS, EXE, const, function
+from harness import CONTROLS, EXE, RC_BITMAPS, const, function
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                "msvcrt.dll"}
@@ -103,6 +103,14 @@ class ExeFile(unittest.TestCase):
         sizes = {const("BMP_FACE"): (const("WINDOW_W"), const("WINDOW_H"))}
         for id, w, h in skinned:
             sizes[function("skinNormal")(id)] = sizes[function("skinPressed")(id)] = (w, h)
+        # The game's own balls, and every picture again at twice its size
+        # under its 1x number + 10000 (where the program looks for it).
+        number = {name: id for id, name in RC_BITMAPS.items()}
+        sizes.update({number[f"{set}{n}.bmp"]: (48, 48) for n in range(8)
+                      for set in ("ColorIcons/ball", "SportIcons/sport")})
+        for id, (w, h) in list(sizes.items()):
+            self.assertEqual(number["2x/" + RC_BITMAPS[id]], id + 10000)
+            sizes[id + 10000] = (2 * w, 2 * h)
         sounds = {function("soundResource")(k) for k in range(1, const("SOUNDS") + 1)}
         groups = {const("ICON_GROUP_EXE"): 2, const("ICON_GROUP_SMALL"): 1}
         expected = ({(RT_BITMAP, id) for id in sizes}
@@ -137,7 +145,7 @@ class ExeFile(unittest.TestCase):
 
     def test_manifest(self):
         """Vista to 11, no elevation, themed controls, UTF-8 narrow calls,
-        long paths; display scaling left to the system."""
+        long paths; scaled by the program at each monitor's DPI."""
         manifest = ElementTree.fromstring(self.resources[RT_MANIFEST, 1, LANGUAGE])
         found = [(e.tag.split("}")[1], e.attrib, (e.text or "").strip())
                  for e in manifest.iter()]
@@ -153,7 +161,10 @@ class ExeFile(unittest.TestCase):
         settings = manifest.find("*/{urn:schemas-microsoft-com:asm.v3}windowsSettings")
         self.assertEqual([(e.tag, e.text) for e in settings], [
             ("{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage", "UTF-8"),
-            ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware", "true")])
+            ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware", "true"),
+            ("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware", "true/pm"),
+            ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness",
+             "PerMonitorV2, PerMonitor")])
 
 
 if __name__ == "__main__":

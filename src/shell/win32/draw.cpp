@@ -1,6 +1,9 @@
 // Paints the owner-drawn buttons: the skinned ones from their bitmap
 // resources, the ball places from the picture files their paths name. Every
-// picture is loaded for one draw and freed right after it.
+// picture is loaded for one draw and freed right after it. Above 96 DPI the
+// pictures come from the artwork of the nearest larger scale.
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,7 +30,8 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   const HBRUSH disc = CreateSolidBrush(body(value));
   const HGDIOBJ oldBrush = SelectObject(dc, disc);
   const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-  Ellipse(dc, r.left + 4, r.top + 4, r.right - 3, r.bottom - 3);
+  Ellipse(dc, r.left + scaled(4), r.top + scaled(4), r.right - scaled(3),
+          r.bottom - scaled(3));
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
   DeleteObject(disc);
@@ -35,9 +39,9 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   char number[2] = {static_cast<char>('0' + value), '\0'};
   RECT box = r;
   const HFONT font =
-      CreateFontA(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_SWISS, nullptr);
+      CreateFontA(-scaled(18), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, nullptr);
   const HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc,
@@ -79,12 +83,55 @@ std::vector<unsigned char> readPicture(const std::string &path) {
   return bytes;
 }
 
+// Draws bitmap resource id (at the artwork's scale) stretched onto r; false
+// when it cannot be loaded.
+bool drawResource(HDC dc, const RECT &r, int id) {
+  const HANDLE image = LoadImageA(GetModuleHandleA(nullptr),
+                                  MAKEINTRESOURCEA(atScale(id, artworkScale())),
+                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!image) return false;
+
+  BITMAP size;
+  GetObjectA(image, sizeof size, &size);
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, image);
+  smoothStretch(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory,
+                size.bmWidth, size.bmHeight);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(image);
+  return true;
+}
+
+// The game's own ball picture whose file holds exactly bytes, or 0: one the
+// program carries at every scale. A bitmap resource is its file without the
+// file header.
+int ownBall(const std::vector<unsigned char> &bytes) {
+  const HMODULE module = GetModuleHandleA(nullptr);
+  for (const bool sport : {false, true})
+    for (int n = 0; n < 8; ++n) {
+      const HRSRC found = FindResourceA(
+          module, MAKEINTRESOURCEA(ballPicture(sport, n)), RT_BITMAP);
+      const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+      if (loaded && SizeofResource(module, found) + 14 == bytes.size() &&
+          std::memcmp(LockResource(loaded), &bytes[14], bytes.size() - 14) == 0)
+        return ballPicture(sport, n);
+    }
+  return 0;
+}
+
 // Place k's picture, checked whole before GDI sees it, stretched onto r;
-// false when it cannot be read.
+// false when it cannot be read. Above 96 DPI a file that is one of the
+// game's own pictures is drawn from that picture's larger artwork, and any
+// other (a player's own) is stretched smoothly.
 bool drawPicture(HDC dc, const RECT &r, int k) {
   const std::vector<unsigned char> bytes =
       readPicture(fromCurrentFolder(place(k).path));
   if (!pictureReadable(bytes.data(), bytes.size())) return false;
+  if (artworkScale() > 1) {
+    const int own = ownBall(bytes);
+    if (own && drawResource(dc, r, own)) return true;
+  }
   const auto *info = reinterpret_cast<const BITMAPINFO *>(&bytes[14]);
   const auto *core = reinterpret_cast<const BITMAPCOREHEADER *>(&bytes[14]);
   const bool isCore = info->bmiHeader.biSize == sizeof(BITMAPCOREHEADER);
@@ -92,6 +139,7 @@ bool drawPicture(HDC dc, const RECT &r, int k) {
   const LONG h = isCore ? core->bcHeight : info->bmiHeader.biHeight;
   const DWORD offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 |
                        static_cast<DWORD>(bytes[13]) << 24;
+  smoothStretchMode(dc);
   return StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0,
                        0, w, h < 0 ? -h : h, &bytes[offset], info,
                        DIB_RGB_COLORS, SRCCOPY) != 0;
@@ -103,24 +151,8 @@ void drawButton(int id, const DRAWITEMSTRUCT &item) {
   const bool pressed = item.itemState & ODS_SELECTED;
   const int k = placeOf(id);
   const RECT &r = item.rcItem;
-  if (k) {
-    if (!drawPicture(item.hDC, r, k))
-      drawFallback(item.hDC, r, fallbackValue(place(k).path));
-    return;
-  }
-  const HANDLE image =
-      LoadImageA(GetModuleHandleA(nullptr),
-                 MAKEINTRESOURCEA(pressed ? skinPressed(id) : skinNormal(id)),
-                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  if (!image) return;
-
-  BITMAP size;
-  GetObjectA(image, sizeof size, &size);
-  const HDC memory = CreateCompatibleDC(nullptr);
-  const HGDIOBJ old = SelectObject(memory, image);
-  StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top,
-             memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(image);
+  if (!k)
+    drawResource(item.hDC, r, pressed ? skinPressed(id) : skinNormal(id));
+  else if (!drawPicture(item.hDC, r, k))
+    drawFallback(item.hDC, r, fallbackValue(place(k).path));
 }

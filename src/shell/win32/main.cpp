@@ -1,7 +1,5 @@
 // Start-up: the paths, the window class with the painted face, the
 // captionless window and its controls, then the message loop.
-#include <cstdlib>
-#include <initializer_list>
 #include <string>
 
 #include "game.h"
@@ -40,68 +38,19 @@ DWORD controlStyle(ControlKind kind) {
   return WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 }
 
-// Whether every text drawn in font ends before the last pixel column of a
-// box width pixels wide.
-bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
-          int width) {
-  const HGDIOBJ old = SelectObject(dc, font);
-  bool all = true;
-  for (const char *text : texts) {
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    all = all && size.cx < width;
-  }
-  SelectObject(dc, old);
-  return all;
-}
-
-// Gives static c font where all its texts fit in it, else the same face at
-// the largest size that fits, measured on this system: the default faces are
-// wider on some systems (Wine) than on others. A font made here lives as long
-// as the process, like the window's brush.
-void fitFont(HWND control, const Control &c, HFONT font,
-             std::initializer_list<const char *> texts) {
-  LOGFONTA wanted{};
-  GetObjectA(font, sizeof wanted, &wanted);
-  LOGFONTA smaller = wanted;
-  const HDC dc = CreateCompatibleDC(nullptr);
-  // The face the font is drawn in, which may stand in for the face it names.
-  const HGDIOBJ old = SelectObject(dc, font);
-  GetTextFaceA(dc, LF_FACESIZE, smaller.lfFaceName);
-  SelectObject(dc, old);
-  HFONT made = nullptr;
-  while (!fits(dc, font, texts, c.w) && std::abs(smaller.lfHeight) > 1) {
-    smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
-    smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
-    if (made) DeleteObject(made);
-    font = made = CreateFontIndirectA(&smaller);
-  }
-  DeleteDC(dc);
-  if (made || c.id == ID_STATUS)
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
 void createControls(HWND window) {
   const HINSTANCE module = GetModuleHandleA(nullptr);
   for (const Control &c : kControls) {
     const bool isStatic = c.kind == ControlKind::Static;
-    const HWND control = CreateWindowExA(
-        0, isStatic ? "STATIC" : "BUTTON", "", controlStyle(c.kind), c.x, c.y,
-        c.w, c.h, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-        module, nullptr);
-    if (!isStatic) continue;
-    // The status line shows five messages in the GUI font; a number static
-    // shows digits of one width in the system font, so its first text is
-    // its widest.
-    if (c.id == ID_STATUS)
-      fitFont(control, c, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
-              {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED,
-               TEXT_EXPIRED});
-    else
-      fitFont(control, c, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)),
-              {c.text});
-    SetDlgItemTextA(window, c.id, c.text);
+    const RECT r = scaledRect(c.x, c.y, c.x + c.w, c.y + c.h);
+    CreateWindowExA(0, isStatic ? "STATIC" : "BUTTON", "", controlStyle(c.kind),
+                    r.left, r.top, r.right - r.left, r.bottom - r.top, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module,
+                    nullptr);
   }
+  fitFonts(window);
+  for (const Control &c : kControls)
+    if (c.kind == ControlKind::Static) SetDlgItemTextA(window, c.id, c.text);
 }
 
 // Takes a key going down in the game's window as the game's key, before any
@@ -123,30 +72,36 @@ bool takeKey(const MSG &message) {
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
   setExecutablePath(executablePath());
 
-  // The brush keeps its own copy of the face; the brush lives as long as the
-  // process.
-  const HANDLE face = LoadImageA(module, MAKEINTRESOURCEA(BMP_FACE),
-                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  // The window most likely opens on a monitor of the system's DPI; the
+  // layout is made again below when it does not.
+  windowDpi = systemDpi();
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = WindowProcedure;
   windowClass.hInstance = module;
   windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  windowClass.hIconSm = static_cast<HICON>(LoadImageA(
-      module, MAKEINTRESOURCEA(ICON_GROUP_SMALL), IMAGE_ICON, 16, 16, 0));
+  windowClass.hIconSm =
+      static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(ICON_GROUP_SMALL),
+                                    IMAGE_ICON, scaled(16), scaled(16), 0));
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = CreatePatternBrush(static_cast<HBITMAP>(face));
+  // The brush keeps its own copy of the face; a brush lives until the next
+  // layout replaces it.
+  windowClass.hbrBackground = faceBrush();
   windowClass.lpszClassName = szClassName;
-  DeleteObject(face);
   if (!RegisterClassExA(&windowClass)) return 0;
 
-  hMainWindow =
-      CreateWindowExA(0, szClassName, WINDOW_TITLE, WS_POPUP | WS_SYSMENU,
-                      windowX(GetSystemMetrics(SM_CXSCREEN)),
-                      windowY(GetSystemMetrics(SM_CYSCREEN)), WINDOW_W,
-                      WINDOW_H, nullptr, nullptr, module, nullptr);
+  // The window's offset from the screen's centre scales with it.
+  const int screenW = GetSystemMetrics(SM_CXSCREEN);
+  const int screenH = GetSystemMetrics(SM_CYSCREEN);
+  hMainWindow = CreateWindowExA(
+      0, szClassName, WINDOW_TITLE, WS_POPUP | WS_SYSMENU,
+      screenW / 2 - scaled(screenW / 2 - windowX(screenW)),
+      screenH / 2 - scaled(screenH / 2 - windowY(screenH)), scaled(WINDOW_W),
+      scaled(WINDOW_H), nullptr, nullptr, module, nullptr);
   createControls(hMainWindow);
+  if (dpiOf(hMainWindow) != windowDpi)
+    rescale(hMainWindow, dpiOf(hMainWindow), nullptr);
   ShowWindow(hMainWindow, show);
 
   MSG message{};

@@ -1,5 +1,5 @@
-// What the Win32 front end's files share: the one main window and its
-// procedure.
+// What the Win32 front end's files share: the one main window, its
+// procedure and its scale.
 #pragma once
 
 #include <windows.h>
@@ -13,3 +13,37 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
 
 // Paints owner-drawn button id (a skinned button or a ball place).
 void drawButton(int id, const DRAWITEMSTRUCT &item);
+
+// The main window's DPI: 96 at a scale of 1.
+extern int windowDpi;
+
+// A length or coordinate of the 96-DPI layout at windowDpi, rounded. Scale a
+// box's edges, not its size, so that boxes side by side stay on their
+// painted fields and no gap opens or closes between them.
+int scaled(int v);
+RECT scaledRect(int left, int top, int right, int bottom);
+
+// The system's DPI, and the DPI of a window's monitor where the system tells.
+int systemDpi();
+int dpiOf(HWND window);
+
+// The scale of the artwork to draw from at windowDpi: the nearest scale at or
+// above it that is carried, else the largest.
+int artworkScale();
+
+// Above 96 DPI, sets dc to stretch pictures smoothly, so that a picture
+// scaled down or a player's 48 x 48 ball scaled up is not jagged.
+void smoothStretchMode(HDC dc);
+// Copies picture from (fromW x fromH) onto dc's (x, y, w, h) in that mode.
+void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
+                   int fromH);
+
+// A pattern brush of the window face at windowDpi.
+HBRUSH faceBrush();
+
+// Gives the statics their fonts at windowDpi.
+void fitFonts(HWND window);
+
+// Lays the window and its controls out at dpi, at the top left corner of
+// suggested where the system suggests one, else where it is.
+void rescale(HWND window, int dpi, const RECT *suggested);

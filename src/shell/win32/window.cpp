@@ -1,6 +1,6 @@
 // The main window's procedure: commands and ticks go to the core; painting
-// (with the keyboard cursor over its place), the statics' colours and the
-// title strip drag are handled here.
+// (with the keyboard cursor over its place), the statics' colours, the
+// title strip drag and a change of DPI are handled here.
 #include <cstring>
 
 #include "cursor.h"
@@ -46,15 +46,20 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_DRAWITEM: {
       const auto &item = *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
       drawButton(LOWORD(wParam), item);
+      // The ring's bands are laid out in 96-DPI pixels from the place's
+      // edge; each becomes as many frames as it is wide at the window's DPI.
       const RECT &r = item.rcItem;
-      drawCursorRing(
-          placeOf(LOWORD(wParam)), r.left, r.top, r.right - r.left,
-          r.bottom - r.top, [&](int x, int y, int w, int h, int grey) {
-            const RECT frame{x, y, x + w, y + h};
-            FrameRect(item.hDC, &frame,
-                      static_cast<HBRUSH>(
-                          GetStockObject(grey ? WHITE_BRUSH : BLACK_BRUSH)));
-          });
+      drawCursorRing(placeOf(LOWORD(wParam)), r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, [&](int x, int, int, int, int grey) {
+                       const int band = x - r.left;
+                       for (int i = scaled(band); i < scaled(band + 1); ++i) {
+                         const RECT frame{r.left + i, r.top + i, r.right - i,
+                                          r.bottom - i};
+                         FrameRect(item.hDC, &frame,
+                                   static_cast<HBRUSH>(GetStockObject(
+                                       grey ? WHITE_BRUSH : BLACK_BRUSH)));
+                       }
+                     });
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
@@ -67,12 +72,17 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
       // A press on the painted title strip moves the window as a caption
       // would.
       const POINT point{LOWORD(lParam), HIWORD(lParam)};
-      const RECT drag{titleRect.left, titleRect.top, titleRect.right,
-                      titleRect.bottom};
+      const RECT drag = scaledRect(titleRect.left, titleRect.top,
+                                   titleRect.right, titleRect.bottom);
       if (PtInRect(&drag, point))
         SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
       return 0;
     }
+    case WM_DPICHANGED:
+      // Moved to a monitor of another DPI: laid out anew where the system
+      // suggests.
+      rescale(window, HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
+      return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,0 +1,177 @@
+// The window at the DPI of the monitor it is on: the face, the controls'
+// places and the statics' fonts, all scaled from their 96-DPI sizes. At 96
+// DPI every call here is the one an unscaled window would make.
+#include <cstdlib>
+#include <initializer_list>
+
+#include "layout.h"
+#include "texts.h"
+#include "win32.h"
+
+int windowDpi = USER_DEFAULT_SCREEN_DPI;
+
+int scaled(int v) { return MulDiv(v, windowDpi, USER_DEFAULT_SCREEN_DPI); }
+
+RECT scaledRect(int left, int top, int right, int bottom) {
+  return RECT{scaled(left), scaled(top), scaled(right), scaled(bottom)};
+}
+
+int systemDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int dpiOf(HWND window) {
+  // GetDpiForWindow came with Windows 10; before it, every window has the
+  // system's DPI.
+  using GetDpiForWindowProc = UINT(WINAPI *)(HWND);
+  static const auto get =
+      reinterpret_cast<GetDpiForWindowProc>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  const int dpi = get ? static_cast<int>(get(window)) : 0;
+  return dpi > 0 ? dpi : systemDpi();
+}
+
+int artworkScale() {
+  const int n =
+      (windowDpi + USER_DEFAULT_SCREEN_DPI - 1) / USER_DEFAULT_SCREEN_DPI;
+  return n < 1 ? 1 : n > ARTWORK_SCALES ? ARTWORK_SCALES : n;
+}
+
+void smoothStretchMode(HDC dc) {
+  // At a scale of 1 the pictures are copied as they always were.
+  if (windowDpi == USER_DEFAULT_SCREEN_DPI) return;
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+}
+
+void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
+                   int fromH) {
+  smoothStretchMode(dc);
+  StretchBlt(dc, x, y, w, h, from, 0, 0, fromW, fromH, SRCCOPY);
+}
+
+// The window face at the window's size: the picture drawn at the nearest
+// larger scale, scaled down where the window is smaller.
+HBRUSH faceBrush() {
+  const HINSTANCE module = GetModuleHandleA(nullptr);
+  const HANDLE face =
+      LoadImageA(module, MAKEINTRESOURCEA(atScale(BMP_FACE, artworkScale())),
+                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  const int w = scaled(WINDOW_W), h = scaled(WINDOW_H);
+  BITMAP size{};
+  GetObjectA(face, sizeof size, &size);
+  if (!face || (size.bmWidth == w && size.bmHeight == h)) {
+    const HBRUSH brush = CreatePatternBrush(static_cast<HBITMAP>(face));
+    DeleteObject(face);
+    return brush;
+  }
+  const HDC screen = GetDC(nullptr);
+  const HBITMAP fitted = CreateCompatibleBitmap(screen, w, h);
+  const HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ oldFrom = SelectObject(from, face);
+  const HGDIOBJ oldTo = SelectObject(to, fitted);
+  smoothStretch(to, 0, 0, w, h, from, size.bmWidth, size.bmHeight);
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  DeleteObject(face);
+  const HBRUSH brush = CreatePatternBrush(fitted);
+  DeleteObject(fitted);
+  return brush;
+}
+
+namespace {
+
+// Whether every text drawn in font ends before the last pixel column of a
+// box width pixels wide.
+bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
+          int width) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  bool all = true;
+  for (const char *text : texts) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    all = all && size.cx < width;
+  }
+  SelectObject(dc, old);
+  return all;
+}
+
+// Gives static c the stock font at the window's DPI (the system makes stock
+// fonts at its own DPI) where all its texts fit in it, else the same face at
+// the largest size that fits, measured on this system: the default faces are
+// wider on some systems (Wine) than on others. A font made here lives until
+// the next layout replaces it.
+void fitFont(HWND control, const Control &c, int stock,
+             std::initializer_list<const char *> texts) {
+  HFONT font = static_cast<HFONT>(GetStockObject(stock));
+  HFONT made = nullptr;
+  LOGFONTA wanted{};
+  GetObjectA(font, sizeof wanted, &wanted);
+  const int system = systemDpi();
+  if (windowDpi != system) {
+    wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
+    wanted.lfWidth = MulDiv(wanted.lfWidth, windowDpi, system);
+    font = made = CreateFontIndirectA(&wanted);
+  }
+  LOGFONTA smaller = wanted;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  // The face the font is drawn in, which may stand in for the face it names.
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextFaceA(dc, LF_FACESIZE, smaller.lfFaceName);
+  SelectObject(dc, old);
+  const int width = scaled(c.x + c.w) - scaled(c.x);
+  while (!fits(dc, font, texts, width) && std::abs(smaller.lfHeight) > 1) {
+    smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
+    smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
+    if (made) DeleteObject(made);
+    font = made = CreateFontIndirectA(&smaller);
+  }
+  DeleteDC(dc);
+  const auto before =
+      reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (made || c.id == ID_STATUS || before)
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (before && before != font) DeleteObject(before);
+}
+
+}  // namespace
+
+void fitFonts(HWND window) {
+  for (const Control &c : kControls) {
+    if (c.kind != ControlKind::Static) continue;
+    // The status line shows five messages in the GUI font; a number static
+    // shows digits of one width in the system font, so its first text is
+    // its widest.
+    if (c.id == ID_STATUS)
+      fitFont(GetDlgItem(window, c.id), c, DEFAULT_GUI_FONT,
+              {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED,
+               TEXT_EXPIRED});
+    else
+      fitFont(GetDlgItem(window, c.id), c, SYSTEM_FONT, {c.text});
+  }
+}
+
+void rescale(HWND window, int dpi, const RECT *suggested) {
+  windowDpi = dpi;
+  DeleteObject(reinterpret_cast<HGDIOBJ>(SetClassLongPtrA(
+      window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(faceBrush()))));
+  RECT now{};
+  GetWindowRect(window, &now);
+  const POINT at = suggested ? POINT{suggested->left, suggested->top}
+                             : POINT{now.left, now.top};
+  SetWindowPos(window, nullptr, at.x, at.y, scaled(WINDOW_W), scaled(WINDOW_H),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Control &c : kControls) {
+    const RECT r = scaledRect(c.x, c.y, c.x + c.w, c.y + c.h);
+    MoveWindow(GetDlgItem(window, c.id), r.left, r.top, r.right - r.left,
+               r.bottom - r.top, FALSE);
+  }
+  fitFonts(window);
+  InvalidateRect(window, nullptr, TRUE);
+}
