@@ -250,7 +250,12 @@ class Game:
             subprocess.run(["xdotool", *args], env=self.env, check=True)
 
     def exit_code(self):
-        return self.process.wait(15)
+        """The game's Windows exit code once it has ended. Its Unix process
+        only has to be gone: Wine kills a process that takes more than a
+        second to end after ExitProcess, which a busy machine can cause."""
+        code = self.ask("exit")
+        self.process.wait(15)
+        return int(code) if code.isdigit() else code
 
     def shot(self, name):
         """Saves the whole screen when QUINTARA_SHOTS names a folder."""

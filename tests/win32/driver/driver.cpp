@@ -1,6 +1,8 @@
 // Plays the Windows program from outside, the way the end-to-end tests need:
 // reads one command a line on stdin and answers one line on stdout.
 //   wait                  find the shown game window (60 s): "ok" or "none"
+//   exit                  the game's exit code once it has ended (15 s), or
+//                         "running"
 //   rect                  its screen rectangle: "left top right bottom"
 //   text ID / enabled ID / checked ID / font ID
 //   click ID              BM_CLICK, returns when the command is handled
@@ -20,6 +22,7 @@
 namespace {
 
 HWND game;
+HANDLE process;  // held from "wait" on, so the game's exit code outlives it
 
 HWND control(int id) { return GetDlgItem(game, id); }
 
@@ -72,7 +75,18 @@ void answer(const char *line) {
       Sleep(50);
     }
     SendMessageA(game, WM_NULL, 0, 0);
+    DWORD id = 0;
+    GetWindowThreadProcessId(game, &id);
+    process =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
     std::printf("%s\n", game && IsWindowVisible(game) ? "ok" : "none");
+  } else if (v == "exit") {
+    DWORD code = 0;
+    if (WaitForSingleObject(process, 15000) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(process, &code))
+      std::printf("%lu\n", code);
+    else
+      std::printf("running\n");
   } else if (v == "rect") {
     RECT r{};
     GetWindowRect(game, &r);
