@@ -18,6 +18,20 @@ class Picture:
         return isinstance(other, Picture) and (
             (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb))
 
+    def halved(self):
+        """Each 2 x 2 block of pixels as their mean."""
+        w, row, rgb = self.w // 2, 3 * self.w, self.rgb
+        out = bytearray()
+        for y in range(0, self.h // 2 * 2, 2):
+            a, b = rgb[y * row:][:row], rgb[(y + 1) * row:][:row]
+            out += bytes((a[i] + a[i + 3] + b[i] + b[i + 3] + 2) // 4 for i in
+                         (6 * (j // 3) + j % 3 for j in range(3 * w)))
+        return Picture(w, self.h // 2, bytes(out))
+
+    def difference(self, other):
+        """The mean absolute difference of two pictures' colour values."""
+        return sum(abs(p - q) for p, q in zip(self.rgb, other.rgb)) / len(self.rgb)
+
     def save(self, path):
         with open(path, "wb") as f:
             f.write(b"P6\n%d %d\n255\n" % (self.w, self.h) + self.rgb)

@@ -48,8 +48,8 @@ RC_BITMAPS = {
 }
 
 
-def place_rect(k):
-    return CONTROLS[placeId(k)][1:5]
+def place_rect(k, scale=1):
+    return tuple(scale * v for v in CONTROLS[placeId(k)][1:5])
 
 
 def ball_file(prefix, value):
@@ -64,13 +64,13 @@ def picture(path):
     return read_bmp(path)
 
 
-def shown_ball(screen, k, prefix):
-    """The value of the ball picture of set prefix that place k shows, or
-    None. (The two sets may share their blank picture.)"""
-    x, y, w, h = place_rect(k)
-    seen = screen.crop(x, y, w, h)
-    return next((v for v in range(8) if picture(ball_file(prefix, v)) == seen),
-                None)
+def shown_ball(screen, k, prefix, scale=1):
+    """The value of the ball picture of set prefix (at scale 1 or 2) that
+    place k shows, or None. (The two sets may share their blank picture.)"""
+    seen = screen.crop(*place_rect(k, scale))
+    folder = "2x/" * (scale > 1)
+    return next((v for v in range(8) if picture(
+        ball_file(folder + prefix, v)) == seen), None)
 
 
 # --- the program under Wine ---------------------------------------------------
@@ -91,6 +91,15 @@ def make_prefix():
          "/d", "N", "/f"],
         env=env, check=True, capture_output=True,
     )
+    subprocess.run(["wineserver", "-w"], env=env, check=True)
+
+
+def set_dpi(dpi):
+    """The prefix's screen DPI (96 by default), for the games started next."""
+    env = wine_env("")
+    subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
+                    "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                   env=env, check=True, capture_output=True)
     subprocess.run(["wineserver", "-w"], env=env, check=True)
 
 
@@ -213,8 +222,9 @@ class Game:
         return tuple(map(int, self.ask("rect").split()))
 
     def screen(self):
-        x, y = self.rect()[:2]
-        return Picture(W, H, bytes.fromhex(self.ask(f"grab {x} {y} {W} {H}")))
+        x, y, right, bottom = self.rect()
+        w, h = right - x, bottom - y
+        return Picture(w, h, bytes.fromhex(self.ask(f"grab {x} {y} {w} {h}")))
 
     def until(self, condition, timeout=15):
         """The window's pixels once condition holds for them (window drawing

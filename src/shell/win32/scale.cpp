@@ -102,11 +102,13 @@ bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
   return all;
 }
 
-// Gives static c the stock font at the window's DPI (the system makes stock
-// fonts at its own DPI) where all its texts fit in it, else the same face at
-// the largest size that fits, measured on this system: the default faces are
-// wider on some systems (Wine) than on others. A font made here lives until
-// the next layout replaces it.
+// Gives static c the stock font at the window's DPI where all its texts fit
+// in it, else the same face at the largest size that fits, measured on this
+// system: the default faces are wider on some systems (Wine) than on others.
+// The system makes the stock fonts at its own DPI; at another DPI the font
+// is made at the height that DPI gives it, in the face's own proportions
+// (the stock width is not always scaled with the height). A font made here
+// lives until the next layout replaces it.
 void fitFont(HWND control, const Control &c, int stock,
              std::initializer_list<const char *> texts) {
   HFONT font = static_cast<HFONT>(GetStockObject(stock));
@@ -114,9 +116,9 @@ void fitFont(HWND control, const Control &c, int stock,
   LOGFONTA wanted{};
   GetObjectA(font, sizeof wanted, &wanted);
   const int system = systemDpi();
-  if (windowDpi != system) {
+  if (windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
     wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
-    wanted.lfWidth = MulDiv(wanted.lfWidth, windowDpi, system);
+    wanted.lfWidth = 0;
     font = made = CreateFontIndirectA(&wanted);
   }
   LOGFONTA smaller = wanted;

@@ -13,6 +13,9 @@
 //   ok                    press the message box's OK button
 //   window CLASS          the title of a top-level window of CLASS, or "none"
 //   load DLL              whether a plain LoadLibrary of DLL succeeds here
+//   dpi N L T R B         WM_DPICHANGED to DPI N with the suggested window
+//                         rectangle (L, T, R, B), as on a move to a monitor
+//                         of that DPI
 #include <windows.h>
 
 #include <cstdio>
@@ -87,6 +90,24 @@ void answer(const char *line) {
       std::printf("%lu\n", code);
     else
       std::printf("running\n");
+  } else if (v == "dpi") {
+    // The suggested rectangle lies in the game's memory, as the system's
+    // own would.
+    RECT r{};
+    std::sscanf(line, "%*s %d %ld %ld %ld %ld", &a, &r.left, &r.top, &r.right,
+                &r.bottom);
+    DWORD id = 0;
+    GetWindowThreadProcessId(game, &id);
+    const HANDLE writable =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void *there = VirtualAllocEx(writable, nullptr, sizeof r,
+                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    WriteProcessMemory(writable, there, &r, sizeof r, nullptr);
+    SendMessageA(game, WM_DPICHANGED, MAKEWPARAM(a, a),
+                 reinterpret_cast<LPARAM>(there));
+    VirtualFreeEx(writable, there, 0, MEM_RELEASE);
+    CloseHandle(writable);
+    std::printf("ok\n");
   } else if (v == "rect") {
     RECT r{};
     GetWindowRect(game, &r);
