@@ -20,13 +20,11 @@ class Picture:
 
     def halved(self):
         """Each 2 x 2 block of pixels as their mean."""
-        w, row, rgb = self.w // 2, 3 * self.w, self.rgb
-        out = bytearray()
-        for y in range(0, self.h // 2 * 2, 2):
-            a, b = rgb[y * row:][:row], rgb[(y + 1) * row:][:row]
-            out += bytes((a[i] + a[i + 3] + b[i] + b[i + 3] + 2) // 4 for i in
-                         (6 * (j // 3) + j % 3 for j in range(3 * w)))
-        return Picture(w, self.h // 2, bytes(out))
+        rows = [self.crop(0, y, self.w, 1).rgb for y in range(self.h)]
+        return Picture(self.w // 2, self.h // 2, bytes(
+            (a[i] + a[i + 3] + b[i] + b[i + 3] + 2) // 4
+            for a, b in zip(rows[0::2], rows[1::2])
+            for x in range(0, 6 * (self.w // 2), 6) for i in (x, x + 1, x + 2)))
 
     def difference(self, other):
         """The mean absolute difference of two pictures' colour values."""

@@ -103,17 +103,11 @@ class ExeFile(unittest.TestCase):
         sizes = {const("BMP_FACE"): (const("WINDOW_W"), const("WINDOW_H"))}
         for id, w, h in skinned:
             sizes[function("skinNormal")(id)] = sizes[function("skinPressed")(id)] = (w, h)
-        # The game's own balls, and every picture again at twice its size
-        # under its 1x number + 10000 (where the program looks for it).
-        number = {name: id for id, name in RC_BITMAPS.items()}
-        sizes.update({number[f"{set}{n}.bmp"]: (48, 48) for n in range(8)
-                      for set in ("ColorIcons/ball", "SportIcons/sport")})
-        for id, (w, h) in list(sizes.items()):
-            self.assertEqual(number["2x/" + RC_BITMAPS[id]], id + 10000)
-            sizes[id + 10000] = (2 * w, 2 * h)
         sounds = {function("soundResource")(k) for k in range(1, const("SOUNDS") + 1)}
         groups = {const("ICON_GROUP_EXE"): 2, const("ICON_GROUP_SMALL"): 1}
-        expected = ({(RT_BITMAP, id) for id in sizes}
+        # Also the game's own balls and every picture at 2x, checked at
+        # their sizes by the program's tests at 192 DPI.
+        expected = ({(RT_BITMAP, id) for id in sizes.keys() | RC_BITMAPS.keys()}
                     | {(RT_ICON, id) for id in groups.values()}
                     | {(RT_GROUP_ICON, id) for id in groups}
                     | {("WAVE", id) for id in sounds}

@@ -68,9 +68,8 @@ def shown_ball(screen, k, prefix, scale=1):
     """The value of the ball picture of set prefix (at scale 1 or 2) that
     place k shows, or None. (The two sets may share their blank picture.)"""
     seen = screen.crop(*place_rect(k, scale))
-    folder = "2x/" * (scale > 1)
-    return next((v for v in range(8) if picture(
-        ball_file(folder + prefix, v)) == seen), None)
+    return next((v for v in range(8) if picture(ball_file(
+        "2x/" * (scale - 1) + prefix, v)) == seen), None)
 
 
 # --- the program under Wine ---------------------------------------------------
@@ -80,9 +79,10 @@ def wine_env(display, **extra):
     )
 
 
-def make_prefix():
-    """A fresh Wine prefix for this test run; windows are not handed to a
-    window manager (there is none), so hiding one does not stall."""
+def make_prefix(dpi=None):
+    """A fresh Wine prefix for this test run (of a screen DPI if given);
+    windows are not handed to a window manager (there is none), so hiding
+    one does not stall."""
     shutil.rmtree(PREFIX, ignore_errors=True)
     env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
     subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True)
@@ -91,15 +91,10 @@ def make_prefix():
          "/d", "N", "/f"],
         env=env, check=True, capture_output=True,
     )
-    subprocess.run(["wineserver", "-w"], env=env, check=True)
-
-
-def set_dpi(dpi):
-    """The prefix's screen DPI (96 by default), for the games started next."""
-    env = wine_env("")
-    subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
-                    "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
-                   env=env, check=True, capture_output=True)
+    if dpi:
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
+                        "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                       env=env, check=True, capture_output=True)
     subprocess.run(["wineserver", "-w"], env=env, check=True)
 
 

@@ -1,6 +1,6 @@
 // The window at the DPI of the monitor it is on: the face, the controls'
 // places and the statics' fonts, all scaled from their 96-DPI sizes. At 96
-// DPI every call here is the one an unscaled window would make.
+// DPI the window is drawn with the very calls of an unscaled one.
 #include <cstdlib>
 #include <initializer_list>
 
@@ -24,8 +24,8 @@ int systemDpi() {
 }
 
 int dpiOf(HWND window) {
-  // GetDpiForWindow came with Windows 10; before it, every window has the
-  // system's DPI.
+  // GetDpiForWindow came with Windows 10 (1607); before it, and where a
+  // system lacks it, every window has the system's DPI.
   using GetDpiForWindowProc = UINT(WINAPI *)(HWND);
   static const auto get =
       reinterpret_cast<GetDpiForWindowProc>(reinterpret_cast<void (*)()>(
@@ -53,8 +53,8 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
   StretchBlt(dc, x, y, w, h, from, 0, 0, fromW, fromH, SRCCOPY);
 }
 
-// The window face at the window's size: the picture drawn at the nearest
-// larger scale, scaled down where the window is smaller.
+// The window face at the window's size: the picture of the artwork's scale,
+// stretched smoothly where its size differs.
 HBRUSH faceBrush() {
   const HINSTANCE module = GetModuleHandleA(nullptr);
   const HANDLE face =
@@ -175,5 +175,6 @@ void rescale(HWND window, int dpi, const RECT *suggested) {
                r.bottom - r.top, FALSE);
   }
   fitFonts(window);
-  InvalidateRect(window, nullptr, TRUE);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -13,9 +13,8 @@
 //   ok                    press the message box's OK button
 //   window CLASS          the title of a top-level window of CLASS, or "none"
 //   load DLL              whether a plain LoadLibrary of DLL succeeds here
-//   dpi N L T R B         WM_DPICHANGED to DPI N with the suggested window
-//                         rectangle (L, T, R, B), as on a move to a monitor
-//                         of that DPI
+//   dpi N L T R B         WM_DPICHANGED to DPI N, suggesting the window
+//                         rectangle (L, T, R, B): a move to such a monitor
 #include <windows.h>
 
 #include <cstdio>
@@ -91,22 +90,19 @@ void answer(const char *line) {
     else
       std::printf("running\n");
   } else if (v == "dpi") {
-    // The suggested rectangle lies in the game's memory, as the system's
-    // own would.
+    // The suggested rectangle is put in the game's memory.
     RECT r{};
     std::sscanf(line, "%*s %d %ld %ld %ld %ld", &a, &r.left, &r.top, &r.right,
                 &r.bottom);
     DWORD id = 0;
     GetWindowThreadProcessId(game, &id);
-    const HANDLE writable =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
-    void *there = VirtualAllocEx(writable, nullptr, sizeof r,
-                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    WriteProcessMemory(writable, there, &r, sizeof r, nullptr);
-    SendMessageA(game, WM_DPICHANGED, MAKEWPARAM(a, a),
-                 reinterpret_cast<LPARAM>(there));
-    VirtualFreeEx(writable, there, 0, MEM_RELEASE);
-    CloseHandle(writable);
+    const HANDLE p =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, 0, id);
+    void *there =
+        VirtualAllocEx(p, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(p, there, &r, sizeof r, nullptr);
+    SendMessageA(game, WM_DPICHANGED, MAKEWPARAM(a, a), LPARAM(there));
+    CloseHandle(p);
     std::printf("ok\n");
   } else if (v == "rect") {
     RECT r{};
