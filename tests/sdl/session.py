@@ -5,6 +5,7 @@ a game's first two rounds, the help error box, dragging and closing; then
 the help viewer path from another current folder; then a round with keys."""
 
 import argparse
+import itertools
 import os
 import shutil
 import struct
@@ -454,9 +455,13 @@ BLOCK = 0.005  # seconds a step of a sound's loudness envelope
 
 
 def envelope(samples, rate, channels):
+    """Loudness every BLOCK, each the mean over four blocks: over one block,
+    a low tone's loudness depends on where its wave falls in the block, and
+    a sound that starts anywhere must fit itself."""
     n = max(1, int(rate * BLOCK)) * channels
-    return [sum(map(abs, samples[i:i + n])) / n
-            for i in range(0, len(samples) - n + 1, n)]
+    sums = list(itertools.accumulate(map(abs, samples), initial=0))
+    return [(sums[i + 4 * n] - sums[i]) / (4 * n)
+            for i in range(0, len(samples) - 4 * n + 1, n)]
 
 
 def wav_envelope(path):
@@ -464,8 +469,11 @@ def wav_envelope(path):
     w = wave.open(path)
     raw = w.readframes(w.getnframes())
     samples = ([b - 128 for b in raw] if w.getsampwidth() == 1 else
-               struct.unpack("<%dh" % (len(raw) // 2), raw))
-    return envelope(samples, w.getframerate(), w.getnchannels())[:60]
+               list(struct.unpack("<%dh" % (len(raw) // 2), raw)))
+    # The silence after a short sound belongs to its shape.
+    silence = [0] * (3 * int(w.getframerate() * BLOCK) * w.getnchannels())
+    return envelope(samples + silence, w.getframerate(),
+                    w.getnchannels())[:60]
 
 
 def found_at(record, template, around):

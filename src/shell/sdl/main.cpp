@@ -65,11 +65,13 @@ int main(int argc, char **argv) {
   SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(),
                           SDL_HINT_OVERRIDE);
   tolerateGoneWindows();
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
-    return noDisplay(SDL_GetError());
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return noDisplay(SDL_GetError());
   openDrawing();
   if (!openWindow()) return noDisplay(SDL_GetError());
-  // Sound comes after the first frame, so that it cannot hold it up.
+  // The timer's thread and sound come after the first frame, so that they
+  // cannot hold it up: SDL waits for a new thread to run, which on a busy
+  // machine may take a while.
+  SDL_InitSubSystem(SDL_INIT_TIMER);
   openSound();
   // The program sleeps in the wait; every click and tick wakes it.
   SDL_Event e;
