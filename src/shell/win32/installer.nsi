@@ -40,8 +40,13 @@ Section
   File "${SOURCE}/resources/quintara-help.chm"
   File "${SOURCE}/LICENSE"
   File "/oname=README.txt" "${README}"
-  File /r "${SOURCE}/resources/ColorIcons"
-  File /r "${SOURCE}/resources/SportIcons"
+  ; The two ball folders' own files: a recursive File would also take every
+  ; folder of the same name below resources (the 2x pictures).
+  SetOutPath "$INSTDIR\ColorIcons"
+  File "${SOURCE}/resources/ColorIcons/*.bmp"
+  SetOutPath "$INSTDIR\SportIcons"
+  File "${SOURCE}/resources/SportIcons/*.bmp"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcut starts in $OUTDIR, the install folder, where the program
