@@ -11,6 +11,7 @@
 #include "draw.h"
 #include "game.h"
 #include "help.h"
+#include "scale.h"
 #include "shell.h"
 #include "sound.h"
 #include "state.h"
@@ -67,7 +68,7 @@ int main(int argc, char **argv) {
   tolerateGoneWindows();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
     return noDisplay(SDL_GetError());
-  openDrawing();
+  openDrawing(desktopScale());
   if (!openWindow()) return noDisplay(SDL_GetError());
   // Sound comes after the first frame, so that it cannot hold it up.
   openSound();
