@@ -17,6 +17,7 @@
 #include "game.h"
 #include "layout.h"
 #include "resources.h"
+#include "scale.h"
 #include "sound.h"
 #include "state.h"
 #include "texts.h"
@@ -54,6 +55,11 @@ bool shows(SDL_Surface *a, const Control &r, SDL_Surface *b) {
       equal = pixel(a, r.x + x, r.y + y) == pixel(same, x, y);
   SDL_FreeSurface(same);
   return equal;
+}
+
+// Control c at scale k.
+Control scaled(const Control &c, int k) {
+  return {c.id, c.kind, c.x * k, c.y * k, c.w * k, c.h * k, c.text};
 }
 
 bool showsFile(SDL_Surface *a, const Control &r, const std::string &file) {
@@ -376,4 +382,62 @@ TEST(Window, ShowsTheIdleBoardAndTurnsClicksIntoCommands) {
   mouse(SDL_MOUSEBUTTONUP, 2, WINDOW_H - 2);
   click(ID_QUIT);
   EXPECT_FALSE(windowOpen());
+}
+
+TEST(Scale, OwnSettingThenTheDesktopsThenTheResolution) {
+  EXPECT_EQ(chooseScale("2", "3", "288"), 2);
+  EXPECT_EQ(chooseScale("1", "3", nullptr), 1);
+  EXPECT_EQ(chooseScale("4", nullptr, nullptr), 4);
+  for (const char *junk : {"", "0", "5", "-2", "2.0", " 2", "2x", "0002"})
+    EXPECT_EQ(chooseScale(junk, "3", nullptr), 3) << junk;
+  EXPECT_EQ(chooseScale(nullptr, "9", nullptr), 4);
+  for (const char *junk : {"", "0", "abc", "-1", "2.5"})
+    EXPECT_EQ(chooseScale(nullptr, junk, "192"), 2) << junk;
+  const std::pair<const char *, int> dpis[] = {
+      {"96", 1},  {"143.9", 1}, {"144", 2},   {"192.0", 2}, {"288 ", 3},
+      {"960", 4}, {"40", 1},    {"0", 1},     {"-192", 1},  {"nan", 1},
+      {"inf", 1}, {"", 1},      {"1e400", 1}, {"192dpi", 1}};
+  for (auto [dpi, scale] : dpis)
+    EXPECT_EQ(chooseScale(nullptr, nullptr, dpi), scale) << dpi;
+  EXPECT_EQ(chooseScale(nullptr, nullptr, nullptr), 1);
+}
+
+// At 2x: the window twice the size from the 2x pictures, clicks mapped back,
+// a player's own picture stretched smoothly, the stand-in disc doubled.
+TEST(Window, AtTwiceTheScale) {
+  closeDrawing();
+  ASSERT_TRUE(openDrawing(2));
+  ASSERT_TRUE(openWindow());
+  SDL_Surface *s = SDL_GetWindowSurface(mainWindow());
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->w, 2 * WINDOW_W);
+  EXPECT_EQ(s->h, 2 * WINDOW_H);
+  const Control &place = control(placeId(2));
+  EXPECT_TRUE(
+      showsBitmap(s, scaled(place, 2), atScale(ballPicture(false, 2), 2)));
+  const Control &count = control(ID_COLORCOUNT);
+  mouse(SDL_MOUSEBUTTONDOWN, 2 * count.x, 2 * count.y);
+  EXPECT_TRUE(
+      showsBitmap(s, scaled(count, 2), atScale(skinPressed(count.id), 2)));
+  mouse(SDL_MOUSEBUTTONUP, 2 * (count.x + count.w) - 1, 2 * count.y);
+  EXPECT_EQ(colorset, 3);
+  mouse(SDL_MOUSEBUTTONDOWN, 2 * (count.x + count.w), 2 * count.y);
+  mouse(SDL_MOUSEBUTTONUP, 2 * (count.x + count.w), 2 * count.y);
+  EXPECT_EQ(colorset, 3);
+
+  InFolder folder;
+  fs::create_directory("ColorIcons");
+  writePicture("ColorIcons/ball5.bmp", 48, 48, 200);
+  drawPlace(s, place, "ColorIcons\\ball5.bmp");
+  const int x = 2 * place.x, y = 2 * place.y;
+  Uint8 r, g, b;
+  SDL_GetRGB(pixel(s, x + 1, y), s->format, &r, &g, &b);
+  EXPECT_TRUE(r > 0 && r < 200 && g > 10 && g < 255) << int(r) << "," << int(g);
+  EXPECT_EQ(pixel(s, x + 95, y + 95), colour(s, 200, 10, 20));
+  drawPlace(s, place, "ColorIcons\\ball6.bmp");
+  const unsigned char *body = kBallBody[6];
+  EXPECT_EQ(pixel(s, x + 48, y + 10), colour(s, body[0], body[1], body[2]));
+  EXPECT_EQ(pixel(s, x + 48, y + 6),
+            colour(s, kBallBody[0][0], kBallBody[0][1], kBallBody[0][2]));
+  click(ID_QUIT);
 }
