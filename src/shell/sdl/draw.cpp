@@ -31,7 +31,6 @@ constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr Face kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84, 96};
 constexpr Face kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 9,
                            96, 96};
-constexpr int kDiscRadius = 20;
 
 TTF_Font *guiFont;
 TTF_Font *systemFont;
@@ -163,14 +162,8 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
   if (!colour) return;
   const Uint32 body = rgb(dst, kBallBody[colour]);
   const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
-  const int radius = kDiscRadius * scale;
-  for (int dy = -radius; dy < radius; ++dy) {
-    int half = 0;
-    while ((half + 0.5) * (half + 0.5) + (dy + 0.5) * (dy + 0.5) <=
-           radius * radius)
-      ++half;
-    fill(dst, cx - half, cy + dy, 2 * half, 1, body);
-  }
+  fallbackDisc(cx, cy, kDiscRadius * scale,
+               [&](int x, int y, int w) { fill(dst, x, y, w, 1, body); });
   const SDL_Color ink = fallbackInkIsBlack(colour)
                             ? SDL_Color{0, 0, 0, 255}
                             : SDL_Color{255, 255, 255, 255};
