@@ -40,8 +40,13 @@ Section
   File "${SOURCE}/resources/quintara-help.chm"
   File "${SOURCE}/LICENSE"
   File "/oname=README.txt" "${README}"
-  File /r "${SOURCE}/resources/ColorIcons"
-  File /r "${SOURCE}/resources/SportIcons"
+  ; Only these two folders' pictures: File /r would take every folder of
+  ; the name below resources, such as 2x/ColorIcons, too.
+  SetOutPath "$INSTDIR\ColorIcons"
+  File "${SOURCE}/resources/ColorIcons/*.bmp"
+  SetOutPath "$INSTDIR\SportIcons"
+  File "${SOURCE}/resources/SportIcons/*.bmp"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcut starts in $OUTDIR, the install folder, where the program
