@@ -289,7 +289,7 @@ def halved_difference(big, small, rect):
     return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
 
 
-def scale_session(layout, args, idle):
+def scale_session(layout, args, env, idle):
     """QUINTARA_SCALE=2 on a screen of its own: the window twice the size,
     exactly the 2x pictures, like the 1x window once halved; the pressed
     picture, the title strip and a ball placed by a click at 2x."""
@@ -299,7 +299,8 @@ def scale_session(layout, args, idle):
     try:
         program = copy_program(args.program, out, args.source)
         game = Game(desk, layout, args.source, program, out,
-                    dict(desk.env, QUINTARA_SCALE="2"), "scale2.log", scale=2)
+                    dict(env, DISPLAY=desk.env["DISPLAY"], QUINTARA_SCALE="2"),
+                    "scale2.log", scale=2)
         check((game.w, game.h) == (2 * layout.window_w, 2 * layout.window_h),
               "window %dx%d at 2x" % (game.w, game.h))
         shot = game.shot()
@@ -684,7 +685,7 @@ def main():
     clock = None if args.sanitized else clock_game(layout, args)
     try:
         idle = main_session(desk, layout, args, env)
-        scale_session(layout, args, idle)
+        scale_session(layout, args, env, idle)
         help_session(desk, layout, args, env)
         keys_session(desk, layout, args, env)
         hostile_session(desk, layout, args, env)
