@@ -26,7 +26,7 @@ mergeInto(LibraryManager.library, {
     ended: false,
     listeners: [],
     // The name of a picture at the scale drawn: 2x/buttons/quit.png.
-    scaled: function(url) { return Q.art > 1 ? Q.art + 'x/' + url : url; },
+    scaled: function(url, art = Q.art) { return art > 1 ? art + 'x/' + url : url; },
     // A rectangle of CSS pixels in canvas pixels, edges rounded alike so
     // that neighbours still meet.
     box: function(x, y, w, h) {
@@ -44,8 +44,7 @@ mergeInto(LibraryManager.library, {
     fit: function() {
       const ratio = window.devicePixelRatio || 1;
       const art = Math.min(Q.scales, Math.ceil(ratio));
-      return Promise.all(Q.preloads.map(url =>
-        Q.picture(art > 1 ? art + 'x/' + url : url))).then(() => {
+      return Promise.all(Q.preloads.map(url => Q.picture(Q.scaled(url, art)))).then(() => {
         Q.ratio = ratio;
         Q.art = art;
         Q.canvas.width = Math.round(Q.w * ratio);
