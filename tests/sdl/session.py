@@ -15,17 +15,17 @@ import time
 import wave
 
 from xdesk import (Desktop, Failure, Layout, check, copy_program, read_bmp,
-                   wait_for)
+                   read_ppm, wait_for)
 from pictures import hostile_pictures  # noqa: E402 (on xdesk's path)
 
 
 class Game:
-    def __init__(self, desk, layout, source, program, cwd, env, log):
-        self.desk, self.layout = desk, layout
+    def __init__(self, desk, layout, source, program, cwd, env, log, scale=1):
+        self.desk, self.layout, self.scale = desk, layout, scale
         self.resources = os.path.join(source, "resources")
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
-        face = read_bmp(os.path.join(self.resources, "face.bmp"))
+        face = read_bmp(self.file("face.bmp"))
         probe = (face.w // 2, 5)
 
         # The window and where it is are read again at each look: the
@@ -45,18 +45,26 @@ class Game:
     def shot(self):
         return self.desk.screenshot().crop(self.x, self.y, self.w, self.h)
 
+    def file(self, relative):
+        """A picture of the game's scale."""
+        folder = "%dx" % self.scale if self.scale > 1 else ""
+        return os.path.join(self.resources, folder, relative)
+
+    def rect(self, cid):
+        return [v * self.scale for v in self.layout.rect(cid)]
+
     def at(self, cid):
-        cx, cy = self.layout.centre(cid)
-        return self.x + cx, self.y + cy
+        x, y, w, h = self.rect(cid)
+        return self.x + x + w // 2, self.y + y + h // 2
 
     def click(self, cid, times=1):
         self.desk.click(*self.at(cid), times=times)
 
     def region(self, shot, cid):
-        return shot.crop(*self.layout.rect(cid)).rgb
+        return shot.crop(*self.rect(cid)).rgb
 
     def picture(self, relative):
-        return read_bmp(os.path.join(self.resources, relative)).rgb
+        return read_bmp(self.file(relative)).rgb
 
     def skin(self, cid, state):
         return self.picture(self.layout.skins[cid][state])
@@ -107,15 +115,13 @@ def follow(desk, wid, pointer, corner):
 def idle_pixels(game, layout, shot):
     """Outside the statics and the check box the idle window is exactly the
     face, the normal skins and the idle board's pictures."""
-    face = read_bmp(os.path.join(game.resources, "face.bmp"))
-    covered = bytearray(layout.window_w * layout.window_h)
-    for x, y, w, h in (v[1:] for v in layout.controls.values()):
+    face = read_bmp(game.file("face.bmp"))
+    covered = bytearray(face.w * face.h)
+    for x, y, w, h in map(game.rect, layout.controls):
         for row in range(y, y + h):
-            covered[row * layout.window_w + x:row * layout.window_w + x + w] = \
-                b"\1" * w
-    wrong = sum(1 for y in range(layout.window_h) for x in range(layout.window_w)
-                if not covered[y * layout.window_w + x]
-                and shot.pixel(x, y) != face.pixel(x, y))
+            covered[row * face.w + x:row * face.w + x + w] = b"\1" * w
+    wrong = sum(1 for i in range(face.w * face.h) if not covered[i]
+                and shot.rgb[3 * i:3 * i + 3] != face.rgb[3 * i:3 * i + 3])
     check(wrong == 0, "%d face pixels differ" % wrong)
     for cid in layout.skins:
         check(game.region(shot, cid) == game.skin(cid, "Normal"),
@@ -271,6 +277,72 @@ def main_session(desk, layout, args, env):
     check(code == 0, "exit code %d" % code)
     said = open(os.path.join(args.out, "program.log")).read()
     check(said == "", "the program said: " + said)
+    return idle
+
+
+def halved_difference(big, small, rect):
+    """The mean difference of each colour value in rect of small and of big
+    halved (each 2 x 2 pixels averaged)."""
+    half = read_ppm(subprocess.run(["convert", "ppm:-", "-scale", "50%", "ppm:-"],
+                                   input=b"P6\n%d %d\n255\n" % (big.w, big.h) + big.rgb,
+                                   capture_output=True, check=True).stdout)
+    a, b = half.crop(*rect).rgb, small.crop(*rect).rgb
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+def scale_session(layout, args, env, idle):
+    """QUINTARA_SCALE=2 on a screen of its own: the window twice the size,
+    exactly the 2x pictures, like the 1x window once halved; the pressed
+    picture, the title strip and a ball placed by a click at 2x."""
+    out = os.path.join(args.out, "scale2")
+    os.makedirs(out, exist_ok=True)
+    desk = Desktop(out, (1600, 1000))
+    try:
+        program = copy_program(args.program, out, args.source)
+        game = Game(desk, layout, args.source, program, out,
+                    dict(env, DISPLAY=desk.env["DISPLAY"], QUINTARA_SCALE="2"),
+                    "scale2.log", scale=2)
+        check((game.w, game.h) == (2 * layout.window_w, 2 * layout.window_h),
+              "window %dx%d at 2x" % (game.w, game.h))
+        shot = game.shot()
+        shot.save(os.path.join(out, "idle.ppm"))
+        idle_pixels(game, layout, shot)
+        # Halved, nearly the 1x window; a text, drawn anew at its size,
+        # differs by less than half its ink (none would by all of it).
+        whole = halved_difference(shot, idle, (0, 0, idle.w, idle.h))
+        print("2x halved against 1x: mean difference %.2f" % whole)
+        check(whole < 2, "the 2x window halved is not the 1x one")
+        for cid in (c for c, v in layout.controls.items() if v[0] == "Static"):
+            rect = layout.rect(cid)
+            ink = sum(255 - v for v in idle.crop(*rect).rgb) / (3 * rect[2] * rect[3])
+            check(halved_difference(shot, idle, rect) < ink / 2,
+                  "static %d at 2x halved is not its 1x text" % cid)
+
+        count = layout.ids["ID_COLORCOUNT"]
+        desk.xdotool("mousemove", "--sync", *game.at(count), "mousedown", 1)
+        wait_for("the 2x pressed picture", lambda: game.region(
+            game.shot(), count) == game.skin(count, "Pressed"))
+        desk.xdotool("mouseup", 1)
+
+        game.click(layout.ids["ID_NEWGAME"])
+        wait_for("the blanking", lambda: game.values(game.shot()) == [0] * 16)
+        game.click(layout.places[0])
+        wait_for("a ball placed", lambda: game.values(game.shot())[0] == 1)
+
+        right, bottom = layout.title[2:]
+        x0, y0 = game.x, game.y
+        desk.xdotool("mousemove", "--sync", x0 + 2 * right - 1,
+                     y0 + 2 * bottom - 1, "mousedown", 1)
+        follow(desk, game.wid, (x0 + 2 * right - 41, y0 + 2 * bottom + 29),
+               (x0 - 40, y0 + 30))
+        desk.xdotool("mouseup", 1)
+        wait_for("the window to stay put", lambda: desk.geometry(game.wid)[:2] ==
+                 (x0 - 40, y0 + 30))
+        game.x, game.y = x0 - 40, y0 + 30
+        game.click(layout.ids["ID_QUIT"])
+        check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
+    finally:
+        desk.close()
 
 
 def stub_viewer(out, env):
@@ -620,7 +692,8 @@ def main():
     # The sanitized run leaves the five-minute clock to the plain one.
     clock = None if args.sanitized else clock_game(layout, args)
     try:
-        main_session(desk, layout, args, env)
+        idle = main_session(desk, layout, args, env)
+        scale_session(layout, args, env, idle)
         help_session(desk, layout, args, env)
         keys_session(desk, layout, args, env)
         hostile_session(desk, layout, args, env)

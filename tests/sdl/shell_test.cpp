@@ -17,6 +17,7 @@
 #include "game.h"
 #include "layout.h"
 #include "resources.h"
+#include "scale.h"
 #include "sound.h"
 #include "state.h"
 #include "texts.h"
@@ -376,4 +377,47 @@ TEST(Window, ShowsTheIdleBoardAndTurnsClicksIntoCommands) {
   mouse(SDL_MOUSEBUTTONUP, 2, WINDOW_H - 2);
   click(ID_QUIT);
   EXPECT_FALSE(windowOpen());
+}
+
+TEST(Scale, OwnSettingThenTheDesktopsThenTheResolution) {
+  EXPECT_EQ(chooseScale("2", "3", "288"), 2);
+  EXPECT_EQ(chooseScale("1", "3", nullptr), 1);
+  EXPECT_EQ(chooseScale("4", nullptr, nullptr), 4);
+  for (const char *junk : {"", "0", "5", "-2", "2.0", " 2", "2x", "0002"})
+    EXPECT_EQ(chooseScale(junk, "3", nullptr), 3) << junk;
+  EXPECT_EQ(chooseScale(nullptr, "9", nullptr), 4);
+  for (const char *junk : {"", "0", "abc", "-1", "2.5"})
+    EXPECT_EQ(chooseScale(nullptr, junk, "192"), 2) << junk;
+  const std::pair<const char *, int> dpis[] = {
+      {"96", 1},  {"143.9", 1}, {"144", 2},   {"192.0", 2}, {"288 ", 3},
+      {"960", 4}, {"40", 1},    {"0", 1},     {"-192", 1},  {"nan", 1},
+      {"inf", 1}, {"", 1},      {"1e400", 1}, {"192dpi", 1}};
+  for (auto [dpi, scale] : dpis)
+    EXPECT_EQ(chooseScale(nullptr, nullptr, dpi), scale) << dpi;
+  EXPECT_EQ(chooseScale(nullptr, nullptr, nullptr), 1);
+}
+
+// At 2x (the session sees the game's own pictures): a player's own picture
+// stretched smoothly, the stand-in disc twice the size.
+TEST(Drawing, AtTwiceTheScale) {
+  closeDrawing();
+  ASSERT_TRUE(openDrawing(2));
+  SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, 2 * WINDOW_W, 2 * WINDOW_H,
+                                                  32, SDL_PIXELFORMAT_XRGB8888);
+  const Control &place = control(placeId(2));
+  InFolder folder;
+  fs::create_directory("ColorIcons");
+  writePicture("ColorIcons/ball5.bmp", 48, 48, 200);
+  drawPlace(s, place, "ColorIcons\\ball5.bmp");
+  const int x = 2 * place.x, y = 2 * place.y;
+  Uint8 r, g, b;
+  SDL_GetRGB(pixel(s, x + 1, y), s->format, &r, &g, &b);
+  EXPECT_TRUE(r > 0 && r < 200 && g > 10 && g < 255) << int(r) << "," << int(g);
+  drawPlace(s, place, "ColorIcons\\ball6.bmp");
+  const unsigned char *body = kBallBody[6], *cell = kBallBody[0];
+  EXPECT_EQ(pixel(s, x + 48, y + 10), colour(s, body[0], body[1], body[2]));
+  EXPECT_EQ(pixel(s, x + 48, y + 6), colour(s, cell[0], cell[1], cell[2]));
+  SDL_FreeSurface(s);
+  closeDrawing();
+  openDrawing();
 }

@@ -94,8 +94,8 @@ class Desktop:
     """Xvfb on a free display with openbox on it; every process
     started through it is ended by close()."""
 
-    def __init__(self, log_dir):
-        self.log_dir = log_dir
+    def __init__(self, log_dir, size=(SCREEN_W, SCREEN_H)):
+        self.log_dir, self.size = log_dir, size
         self.processes = []
         self.env = dict(os.environ)
         self.env.pop("WAYLAND_DISPLAY", None)
@@ -109,7 +109,7 @@ class Desktop:
             raise
 
     def start_server(self):
-        xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
+        xvfb, display = start_xvfb(*self.size)
         self.processes.append(xvfb)
         return display
 

@@ -1,7 +1,8 @@
 // Plays the web page in headless Chromium with the mouse and checks what it
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
-// a refused command, cancel, a round won with keys and close. The page's
+// a refused command, cancel, a round won with keys and close; then the
+// area at a device pixel ratio of 2. The page's
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
@@ -53,17 +54,19 @@ function testHooks() {
     test.starts.push(this.buffer.duration);
     return start.apply(this, a);
   };
-  const load = async src => {
+  // A picture's pixels; halved, each 2 x 2 of them averaged.
+  const load = async (src, half = 1) => {
     const picture = Object.assign(new Image(), {src});
     await picture.decode();
-    const c = new OffscreenCanvas(picture.width, picture.height).getContext('2d');
-    c.drawImage(picture, 0, 0);
-    return c.getImageData(0, 0, picture.width, picture.height);
+    const [w, h] = [picture.width / half, picture.height / half];
+    const c = new OffscreenCanvas(w, h).getContext('2d');
+    c.drawImage(picture, 0, 0, w, h);
+    return c.getImageData(0, 0, w, h);
   };
   const inside = (x, y, [rx, ry, rw, rh]) => x >= rx && x < rx + rw && y >= ry && y < ry + rh;
   window.test = {
     ticks, starts: [], tick: () => [...ticks.values()].forEach(t => t.f()),
-    take: async shot => { test.shot = await load(shot); },
+    take: async shot => { test.shot = await load(test.src = shot); },
     // Pixels of the last shot in rect that differ from src's from its point
     // at, leaving out the rectangles in skip; with ring [black, white], src
     // as it shows under the keyboard cursor.
@@ -82,8 +85,19 @@ function testHooks() {
         }
       return wrong;
     },
+    // The mean difference of each colour value of picture small and of the
+    // last shot halved.
+    halved: async small => {
+      const [a, b] = [await load(small), await load(test.src, 2)];
+      return a.data.reduce((sum, v, i) => sum + (i % 4 < 3) * Math.abs(v - b.data[i]), 0) /
+             (3 * a.width * a.height);
+    },
   };
 }
+
+// The middle of control cid in the page, the area's corner at area.
+const centre = (area, cid) =>
+  [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] + (L.rect[cid][i + 2] >> 1));
 
 async function session(browser, url) {
   const page = await browser.newPage(), faults = [], shots = {}, heard = [];
@@ -120,7 +134,7 @@ async function session(browser, url) {
   // Waits until a new screenshot passes probe.
   const seen = (name, probe) => until(name, async () => (await shot(name), probe()));
   const text = cid => page.$eval('#static' + cid, e => e.textContent);
-  const at = cid => [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] + (L.rect[cid][i + 2] >> 1));
+  const at = cid => centre(area, cid);
   const click = cid => page.mouse.click(...at(cid));
   const timers = () => page.evaluate(() => [...test.ticks.values()].map(t => t.ms).join());
   const idle = '1212000000000000';
@@ -225,6 +239,43 @@ async function session(browser, url) {
   await page.screenshot({path: path.join(out, 'closed.png')});
   check(await timers() === '', 'a timer runs after close');
   check(faults.length === 0, 'the page: ' + faults.join('; '));
+  return shots.idle;
+}
+
+// At a device pixel ratio of 2: the canvas twice the size, exactly the 2x
+// pictures, like the 1x area once halved; a ball placed by a click.
+async function twice(browser, url, idle) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 600, deviceScaleFactor: 2});
+  await page.evaluateOnNewDocument(testHooks);
+  await page.goto(url);
+  const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
+  const [W, H] = [L.consts.WINDOW_W, L.consts.WINDOW_H];
+  const rect = cid => L.rect[cid].map(v => 2 * v);
+  const differ = (r, file, skip = []) => page.evaluate((...a) => test.differ(...a), r,
+                                                        res('2x/' + file), [0, 0], skip, null);
+  const seen = (name, probe) => until(name, async () => {
+    const png = await page.screenshot({clip: {x: area.x, y: area.y, width: W, height: H}});
+    fs.writeFileSync(path.join(out, name + '.png'), png);
+    await page.evaluate(s => test.take(s), 'data:image/png;base64,' + png.toString('base64'));
+    return probe();
+  });
+  const ball = (k, v) => differ(rect(places[k]), `ColorIcons/ball${v}.bmp`);
+  await seen('idle-2x', async () => await differ([0, 0, 2 * W, 2 * H], files.BMP_FACE,
+    Object.keys(L.rect).map(rect)) === 0 && await ball(1, 2) === 0);
+  const size = await page.$eval('canvas', c => [c.width, c.height].join('x'));
+  check(size === `${2 * W}x${2 * H}`, 'the canvas at 2x is ' + size);
+  for (const name of Object.keys(L.ids).filter(n => files[`skinNormal(${n})`]))
+    check(await differ(rect(id(name)), files[`skinNormal(${name})`]) === 0, name + ' 2x skin');
+  const mean = await page.evaluate(s => test.halved(s), idle);
+  console.log('2x halved against 1x: mean difference %s', mean.toFixed(2));
+  check(mean < 2, 'the 2x area halved is not the 1x one');
+
+  await page.mouse.click(...centre(area, id('ID_NEWGAME')));
+  for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());
+  await seen('blank-2x', async () => await ball(0, 0) === 0);
+  await page.mouse.click(...centre(area, places[0]));
+  await seen('placed-2x', async () => await ball(0, 1) === 0);
 }
 
 async function main() {
@@ -234,7 +285,7 @@ async function main() {
     executablePath: '/usr/bin/chromium', userDataDir: path.join(out, 'profile'),
     args: ['--no-sandbox', '--force-color-profile=srgb', '--mute-audio']});
   try {
-    await session(browser, server.url);
+    await twice(browser, server.url, await session(browser, server.url));
     console.log('screenshots in', out);
   } catch (e) {
     console.log('FAILED:', e.message);

@@ -31,10 +31,10 @@ constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr Face kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84, 96};
 constexpr Face kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 9,
                            96, 96};
-constexpr int kDiscRadius = 20;
 
 TTF_Font *guiFont;
 TTF_Font *systemFont;
+int scale = 1;
 
 std::string fontFile(const char *name) {
   std::string file;
@@ -55,9 +55,10 @@ std::string fontFile(const char *name) {
 TTF_Font *openFont(const Face &face) {
   std::string file = std::string(kFontFolder) + face.file;
   if (access(file.c_str(), R_OK) != 0) file = fontFile(face.name);
-  TTF_Font *font = file.empty() ? nullptr
-                                : TTF_OpenFontDPI(file.c_str(), face.points,
-                                                  face.hdpi, face.vdpi);
+  TTF_Font *font = file.empty()
+                       ? nullptr
+                       : TTF_OpenFontDPI(file.c_str(), face.points,
+                                         face.hdpi * scale, face.vdpi * scale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
 }
@@ -66,7 +67,9 @@ TTF_Font *fontOf(const Control &c) {
   return c.id == ID_STATUS ? guiFont : systemFont;
 }
 
-SDL_Rect rectOf(const Control &c) { return {c.x, c.y, c.w, c.h}; }
+SDL_Rect rectOf(const Control &c) {
+  return {c.x * scale, c.y * scale, c.w * scale, c.h * scale};
+}
 
 Uint32 rgb(const SDL_Surface *dst, const unsigned char (&c)[3]) {
   return SDL_MapRGB(dst->format, c[0], c[1], c[2]);
@@ -78,10 +81,37 @@ void fill(SDL_Surface *dst, int x, int y, int w, int h, Uint32 colour) {
 }
 
 // Copies the whole of src onto rect of dst, stretched to fit, then frees it.
+// Above 1x a picture of another size is stretched smoothly; at 1x as ever.
 void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
   if (!src) return;
-  SDL_BlitScaled(src, nullptr, dst, &rect);
+  SDL_Surface *same = nullptr;
+  if (scale > 1 && (src->w != rect.w || src->h != rect.h) &&
+      dst->format->BytesPerPixel == 4)
+    same = SDL_ConvertSurface(src, dst->format, 0);
+  if (!same || SDL_SoftStretchLinear(same, nullptr, dst, &rect) != 0)
+    SDL_BlitScaled(src, nullptr, dst, &rect);
+  SDL_FreeSurface(same);
   SDL_FreeSurface(src);
+}
+
+// Resource id at the drawing's scale: its own picture of that scale, else
+// the largest there is, which is stretched.
+SDL_Surface *artwork(int id) {
+  return loadBitmap(atScale(id, std::min(scale, ARTWORK_SCALES)));
+}
+
+// The larger picture the program carries of a ball file that is exactly
+// one of the game's own, else nullptr.
+SDL_Surface *ownBall(const std::vector<unsigned char> &bytes) {
+  if (scale == 1) return nullptr;
+  for (bool sport : {false, true})
+    for (int n = 0; n < 8; ++n) {
+      const Blob own = resource(ballPicture(sport, n));
+      if (own.size == bytes.size() &&
+          std::equal(bytes.begin(), bytes.end(), own.data))
+        return artwork(ballPicture(sport, n));
+    }
+  return nullptr;
 }
 
 // A ball picture, only from a regular file: opened without blocking (a FIFO
@@ -107,6 +137,7 @@ SDL_Surface *loadPicture(const std::string &file) {
   }
   close(fd);
   if (!pictureReadable(bytes.data(), bytes.size())) return nullptr;
+  if (SDL_Surface *own = ownBall(bytes)) return own;
   return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
 }
 
@@ -131,13 +162,8 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
   if (!colour) return;
   const Uint32 body = rgb(dst, kBallBody[colour]);
   const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
-  for (int dy = -kDiscRadius; dy < kDiscRadius; ++dy) {
-    int half = 0;
-    while ((half + 0.5) * (half + 0.5) + (dy + 0.5) * (dy + 0.5) <=
-           kDiscRadius * kDiscRadius)
-      ++half;
-    fill(dst, cx - half, cy + dy, 2 * half, 1, body);
-  }
+  fallbackDisc(cx, cy, kDiscRadius * scale,
+               [&](int x, int y, int w) { fill(dst, x, y, w, 1, body); });
   const SDL_Color ink = fallbackInkIsBlack(colour)
                             ? SDL_Color{0, 0, 0, 255}
                             : SDL_Color{255, 255, 255, 255};
@@ -149,7 +175,8 @@ void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
 
 }  // namespace
 
-bool openDrawing() {
+bool openDrawing(int factor) {
+  scale = factor;
   if (TTF_Init() != 0) return false;
   guiFont = openFont(kGuiFace);
   systemFont = openFont(kSystemFace);
@@ -164,12 +191,15 @@ void closeDrawing() {
   FcFini();
 }
 
+int drawingScale() { return scale; }
+
 void drawFace(SDL_Surface *dst) {
-  stretchOnto(dst, loadBitmap(BMP_FACE), {0, 0, WINDOW_W, WINDOW_H});
+  stretchOnto(dst, artwork(BMP_FACE),
+              {0, 0, WINDOW_W * scale, WINDOW_H * scale});
 }
 
 void drawSkin(SDL_Surface *dst, const Control &c, bool pressed) {
-  stretchOnto(dst, loadBitmap(pressed ? skinPressed(c.id) : skinNormal(c.id)),
+  stretchOnto(dst, artwork(pressed ? skinPressed(c.id) : skinNormal(c.id)),
               rectOf(c));
 }
 
@@ -185,50 +215,30 @@ void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
 void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text) {
   const SDL_Rect r = rectOf(c);
   SDL_FillRect(dst, &r, SDL_MapRGB(dst->format, 255, 255, 255));
-  drawText(dst, fontOf(c), text, {0, 0, 0, 255}, c.x, c.y, r);
+  drawText(dst, fontOf(c), text, {0, 0, 0, 255}, r.x, r.y, r);
 }
 
 bool textFits(const Control &c, const std::string &text) {
   int w = 0, h = 0;
   TTF_Font *font = fontOf(c);
-  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 && w <= c.w &&
-         h <= c.h;
+  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 &&
+         w <= c.w * scale && h <= c.h * scale;
 }
 
-// The classic sunken 3-D box with its tick.
 void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
                   BoxLook look) {
-  const Uint32 shadow = SDL_MapRGB(dst->format, 128, 128, 128);
-  const Uint32 darkShadow = SDL_MapRGB(dst->format, 64, 64, 64);
-  const Uint32 face = SDL_MapRGB(dst->format, 192, 192, 192);
-  const Uint32 white = SDL_MapRGB(dst->format, 255, 255, 255);
-  const int x = c.x, y = c.y, w = c.w, h = c.h;
-  fill(dst, x, y, w, h, white);
-  fill(dst, x, y, w - 1, 1, shadow);
-  fill(dst, x, y, 1, h - 1, shadow);
-  fill(dst, x + 1, y + 1, w - 3, 1, darkShadow);
-  fill(dst, x + 1, y + 1, 1, h - 3, darkShadow);
-  fill(dst, x + 1, y + h - 2, w - 2, 1, face);
-  fill(dst, x + w - 2, y + 1, 1, h - 2, face);
-  fill(dst, x + 2, y + 2, w - 4, h - 4, look == BoxLook::Normal ? white : face);
-  if (!checked) return;
-  static const char *const kTick[] = {
-      "......X", ".....XX", "X...XXX", "XX.XXX.",
-      "XXXXX..", ".XXX...", "..X....",
-  };
-  const Uint32 ink =
-      look == BoxLook::Disabled ? shadow : SDL_MapRGB(dst->format, 0, 0, 0);
-  const int left = x + (w - 7) / 2, top = y + (h - 7) / 2;
-  for (int row = 0; row < 7; ++row)
-    for (int col = 0; col < 7; ++col)
-      if (kTick[row][col] == 'X') fill(dst, left + col, top + row, 1, 1, ink);
+  stretchOnto(dst, artwork(checkBoxPicture(checked, int(look))), rectOf(c));
 }
 
 void drawFrame(SDL_Surface *dst, int x, int y, int w, int h, int grey) {
   const Uint32 colour =
       SDL_MapRGB(dst->format, Uint8(grey), Uint8(grey), Uint8(grey));
-  fill(dst, x, y, w, 1, colour);
-  fill(dst, x, y + h - 1, w, 1, colour);
-  fill(dst, x, y, 1, h, colour);
-  fill(dst, x + w - 1, y, 1, h, colour);
+  x *= scale;
+  y *= scale;
+  w *= scale;
+  h *= scale;
+  fill(dst, x, y, w, scale, colour);
+  fill(dst, x, y + h - scale, w, scale, colour);
+  fill(dst, x, y, scale, h, colour);
+  fill(dst, x + w - scale, y, scale, h, colour);
 }

@@ -11,18 +11,27 @@ foreach(line IN LISTS lines)
     message(FATAL_ERROR "${LIST}: cannot read the line '${line}'")
   endif()
   set(id "${CMAKE_MATCH_1}")
-  set(path "${DIR}/${CMAKE_MATCH_2}")
-  if(NOT EXISTS "${path}")
-    message(FATAL_ERROR "${LIST}: ${path} does not exist")
+  set(file "${CMAKE_MATCH_2}")
+  if(NOT EXISTS "${DIR}/${file}")
+    message(FATAL_ERROR "${LIST}: ${DIR}/${file} does not exist")
   endif()
-  set(sym "quintara_resource_${n}")
-  string(APPEND blobs
-    "    \".balign 16\\n${sym}:\\n.incbin \\\"${path}\\\"\\n${sym}_end:\\n\"\n")
-  string(APPEND decls
-    "extern \"C\" const unsigned char ${sym}[], ${sym}_end[];\n")
-  string(APPEND cases
-    "    case ${id}:\n      return {${sym}, std::size_t(${sym}_end - ${sym})};\n")
-  math(EXPR n "${n} + 1")
+  set(scaled "${id}" "${DIR}/${file}")
+  foreach(scale 2 3 4)
+    if(EXISTS "${DIR}/${scale}x/${file}")
+      list(APPEND scaled "atScale(${id},${scale})" "${DIR}/${scale}x/${file}")
+    endif()
+  endforeach()
+  while(scaled)
+    list(POP_FRONT scaled id path)
+    set(sym "quintara_resource_${n}")
+    string(APPEND blobs
+      "    \".balign 16\\n${sym}:\\n.incbin \\\"${path}\\\"\\n${sym}_end:\\n\"\n")
+    string(APPEND decls
+      "extern \"C\" const unsigned char ${sym}[], ${sym}_end[];\n")
+    string(APPEND cases
+      "    case ${id}:\n      return {${sym}, std::size_t(${sym}_end - ${sym})};\n")
+    math(EXPR n "${n} + 1")
+  endwhile()
 endforeach()
 
 file(WRITE "${OUT}.new" "// Made by embed.cmake from embedded.txt; do not edit.

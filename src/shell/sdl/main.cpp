@@ -11,6 +11,7 @@
 #include "draw.h"
 #include "game.h"
 #include "help.h"
+#include "scale.h"
 #include "shell.h"
 #include "sound.h"
 #include "state.h"
@@ -66,7 +67,7 @@ int main(int argc, char **argv) {
                           SDL_HINT_OVERRIDE);
   tolerateGoneWindows();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return noDisplay(SDL_GetError());
-  openDrawing();
+  openDrawing(desktopScale());
   if (!openWindow()) return noDisplay(SDL_GetError());
   // The timer's thread and sound come after the first frame, so that they
   // cannot hold it up: SDL waits for a new thread to run, which on a busy

@@ -2,6 +2,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -55,7 +56,8 @@ void show(int i) {
   if (!s || i < 0) return;
   paint(s, i);
   const Control &c = kControls[i];
-  const SDL_Rect r{c.x, c.y, c.w, c.h};
+  const int k = drawingScale();
+  const SDL_Rect r{c.x * k, c.y * k, c.w * k, c.h * k};
   SDL_UpdateWindowSurfaceRects(window, &r, 1);
 }
 
@@ -77,8 +79,9 @@ int onXError(Display *display, XErrorEvent *error) {
 }
 
 SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
-  return titleRect.contains(p->x, p->y) ? SDL_HITTEST_DRAGGABLE
-                                        : SDL_HITTEST_NORMAL;
+  const int k = drawingScale();
+  return titleRect.contains(p->x / k, p->y / k) ? SDL_HITTEST_DRAGGABLE
+                                                : SDL_HITTEST_NORMAL;
 }
 
 // The game's keys; Alt with anything is the desktop's.
@@ -112,13 +115,15 @@ void tolerateGoneWindows() { xlibErrorHandler = XSetErrorHandler(onXError); }
 bool openWindow() {
   SDL_DisplayMode screen{};
   SDL_GetDesktopDisplayMode(0, &screen);
-  window = SDL_CreateWindow(WINDOW_TITLE, windowX(screen.w), windowY(screen.h),
-                            WINDOW_W, WINDOW_H,
-                            SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  const int k = drawingScale();
+  window = SDL_CreateWindow(
+      WINDOW_TITLE, k * windowX(screen.w / k), k * windowY(screen.h / k),
+      WINDOW_W * k, WINDOW_H * k, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!window) return false;
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-  if (SDL_Surface *icon = loadIcon(ICON_GROUP_SMALL)) {
+  if (SDL_Surface *icon =
+          loadIcon(atScale(ICON_GROUP_SMALL, std::min(k, ARTWORK_SCALES)))) {
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
   }
@@ -151,17 +156,21 @@ bool windowDestroyed(const SDL_Event &e) {
 SDL_Window *mainWindow() { return window; }
 
 void handleWindowEvent(const SDL_Event &e) {
+  // The pointer in the control table's pixels; a pixel left of or above the
+  // window stays outside it.
+  const int k = drawingScale();
+  const auto at = [k](int v) { return v < 0 ? -1 : v / k; };
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
       if (e.button.button == SDL_BUTTON_LEFT)
-        pointer.press(e.button.x, e.button.y, boxEnabled, show);
+        pointer.press(at(e.button.x), at(e.button.y), boxEnabled, show);
       break;
     case SDL_MOUSEMOTION:
-      pointer.move(e.motion.x, e.motion.y, show);
+      pointer.move(at(e.motion.x), at(e.motion.y), show);
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT)
-        pointer.release(e.button.x, e.button.y, show);
+        pointer.release(at(e.button.x), at(e.button.y), show);
       break;
     case SDL_KEYDOWN:
       takeKey(e.key.keysym);

@@ -13,8 +13,11 @@ mergeInto(LibraryManager.library, {
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: '1px',
     area: null, canvas: null, ctx: null, w: 0, h: 0,
-    pictures: {},  // the face and the skins, loaded before the first frame
-    loading: [],
+    ratio: 1,  // canvas pixels per CSS pixel: the device pixel ratio
+    art: 1,  // the scale of the pictures drawn, the nearest at or above it
+    scales: 1,  // the largest scale the pictures come in
+    preloads: [],  // the face, skins and check box, by their 1x names
+    pictures: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
     statics: {},
     urls: [],  // sound k's file, the beep last
@@ -22,6 +25,36 @@ mergeInto(LibraryManager.library, {
     timer: 0,
     ended: false,
     listeners: [],
+    // The name of a picture at the scale drawn: 2x/buttons/quit.png.
+    scaled: function(url, art = Q.art) { return art > 1 ? art + 'x/' + url : url; },
+    // A rectangle of CSS pixels in canvas pixels, edges rounded alike so
+    // that neighbours still meet.
+    box: function(x, y, w, h) {
+      const X = Math.round(x * Q.ratio), Y = Math.round(y * Q.ratio);
+      return [X, Y, Math.round((x + w) * Q.ratio) - X, Math.round((y + h) * Q.ratio) - Y];
+    },
+    picture: function(url) {
+      if (!Q.pictures[url])
+        Q.pictures[url] = Object.assign(new Image(), {src: url});
+      return Q.pictures[url].decode().catch(() => null);
+    },
+    // The canvas at the device pixel ratio, once the pictures of its scale
+    // are in; again whenever the ratio changes (the browser's zoom, another
+    // screen). Between 1x and 2x the 2x pictures are shrunk smoothly.
+    fit: function() {
+      const ratio = window.devicePixelRatio || 1;
+      const art = Math.min(Q.scales, Math.ceil(ratio));
+      return Promise.all(Q.preloads.map(url => Q.picture(Q.scaled(url, art)))).then(() => {
+        Q.ratio = ratio;
+        Q.art = art;
+        Q.canvas.width = Math.round(Q.w * ratio);
+        Q.canvas.height = Math.round(Q.h * ratio);
+        Q.ctx.imageSmoothingEnabled = ratio !== 1;
+        Q.ctx.imageSmoothingQuality = 'high';
+        matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', () =>
+          Q.ended || Q.fit().then(() => Q.ended || _quintaraShow()), {once: true});
+      });
+    },
     at: function(e) {
       const r = Q.canvas.getBoundingClientRect();
       return [Math.floor((e.clientX - r.left) * Q.w / r.width),
@@ -86,36 +119,25 @@ mergeInto(LibraryManager.library, {
   },
 
   pagePreload__deps: ['$Q'],
-  pagePreload: function(url) {
-    const picture = new Image();
-    picture.src = UTF8ToString(url);
-    Q.pictures[UTF8ToString(url)] = picture;
-    Q.loading.push(picture.decode().catch(() => null));
-  },
+  pagePreload: function(url) { Q.preloads.push(UTF8ToString(url)); },
 
   pageSound__deps: ['$Q'],
   pageSound: function(k, url) { Q.urls[k] = UTF8ToString(url); },
 
   pageStart__deps: ['$Q'],
-  pageStart: function(w, h) {
+  pageStart: function(w, h, scales) {
     Q.area = document.getElementById('quintara');
     Q.canvas = document.createElement('canvas');
-    // On a dense screen the pictures are drawn with whole device pixels
-    // each, sharp rather than blurred by the browser's scaling.
-    const scale = Math.max(1, Math.round(window.devicePixelRatio || 1));
     Q.w = w;
     Q.h = h;
-    Q.canvas.width = w * scale;
-    Q.canvas.height = h * scale;
+    Q.scales = scales;
     Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
     Q.ctx = Q.canvas.getContext('2d');
-    Q.ctx.scale(scale, scale);
-    Q.ctx.imageSmoothingEnabled = false;
     Object.assign(Q.area.style,
                   {position: 'relative', width: w + 'px', height: h + 'px'});
     // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
-    Promise.all(Q.loading.concat(fonts)).then(() => {
+    Promise.all(fonts.concat(Q.fit())).then(() => {
       Q.area.replaceChildren(
           Q.canvas, ...Object.values(Q.statics).map(line => line.parentNode));
       _quintaraShow();
@@ -139,16 +161,21 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // A rectangle of CSS pixels, or of canvas pixels when device is set.
   pageFill__deps: ['$Q'],
-  pageFill: function(x, y, w, h, r, g, b) {
+  pageFill: function(x, y, w, h, r, g, b, device) {
     if (Q.ended) return;
     Q.ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
-    Q.ctx.fillRect(x, y, w, h);
+    Q.ctx.fillRect(...(device ? [x, y, w, h] : Q.box(x, y, w, h)));
   },
 
-  // Draws the picture at url stretched over the rectangle: at once for the
-  // face and skins, when it has loaded for a place. A place whose picture
-  // cannot be loaded gets its stand-in, unless it was drawn anew meanwhile.
+  pageRatio__deps: ['$Q'],
+  pageRatio: function() { return Q.ratio; },
+
+  // Draws the picture at url, at the scale drawn, stretched over the
+  // rectangle: at once for the face, skins and check box, when it has loaded
+  // for a place. A place without its picture of that scale gets the 1x one;
+  // without either, its stand-in, unless it was drawn anew meanwhile.
   pagePicture__deps: ['$Q'],
   pagePicture: function(x, y, w, h, url, place) {
     const key = x + ',' + y;
@@ -156,31 +183,35 @@ mergeInto(LibraryManager.library, {
     Q.latest[key] = request;
     url = UTF8ToString(url);
     if (!place) {
-      const loaded = Q.pictures[url];
-      if (loaded && loaded.naturalWidth) Q.ctx.drawImage(loaded, x, y, w, h);
+      const loaded = Q.pictures[Q.scaled(url)];
+      if (loaded && loaded.naturalWidth) Q.ctx.drawImage(loaded, ...Q.box(x, y, w, h));
       return;
     }
-    const picture = new Image();
-    picture.src = url;
     const current = () => !Q.ended && Q.latest[key] === request;
-    picture.onload = () => {
-      if (!current()) return;
-      Q.ctx.drawImage(picture, x, y, w, h);
-      _quintaraRing(place);
+    const load = urls => {
+      const picture = new Image();
+      picture.onload = () => {
+        if (!current()) return;
+        Q.ctx.drawImage(picture, ...Q.box(x, y, w, h));
+        _quintaraRing(place);
+      };
+      picture.onerror = () => urls.length > 1 ? load(urls.slice(1))
+                                              : current() && _quintaraStandIn(place);
+      picture.src = urls[0];
     };
-    picture.onerror = () => current() && _quintaraStandIn(place);
+    load(Q.art > 1 ? [Q.scaled(url), url] : [url]);
   },
 
   // The number on a stand-in disc, centred in the rectangle.
   pageNumber__deps: ['$Q'],
   pageNumber: function(x, y, w, h, text, black) {
-    const ctx = Q.ctx;
+    const ctx = Q.ctx, [X, Y, W, H] = Q.box(x, y, w, h);
     ctx.save();
     ctx.beginPath();
-    ctx.rect(x, y, w, h);
+    ctx.rect(X, Y, W, H);
     ctx.clip();
-    ctx.translate(x + w / 2, y + h / 2);
-    ctx.scale(Q.guiNarrow, 1);
+    ctx.translate(X + W / 2, Y + H / 2);
+    ctx.scale(Q.guiNarrow * Q.ratio, Q.ratio);
     ctx.font = Q.guiFont;
     ctx.fillStyle = black ? '#000' : '#fff';
     ctx.textAlign = 'center';

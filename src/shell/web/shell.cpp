@@ -6,6 +6,7 @@
 
 #include <emscripten.h>
 
+#include <cmath>
 #include <string>
 
 #include "cursor.h"
@@ -19,7 +20,8 @@
 
 // page.js
 extern "C" {
-void pageFill(int x, int y, int w, int h, int r, int g, int b);
+void pageFill(int x, int y, int w, int h, int r, int g, int b, bool device);
+double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place);
 void pageNumber(int x, int y, int w, int h, const char *text, bool black);
 void pageAddStatic(int id, int x, int y, int w, int h, bool gui,
@@ -27,7 +29,7 @@ void pageAddStatic(int id, int x, int y, int w, int h, bool gui,
 void pageSetText(int id, const char *text);
 void pagePreload(const char *url);
 void pageSound(int k, const char *url);
-void pageStart(int w, int h);
+void pageStart(int w, int h, int scales);
 void pagePlay(int k, bool beep);
 void pageTimer(int period);
 void pageHelp(const char *url, const char *title, const char *text);
@@ -56,38 +58,13 @@ const char *urlOf(int id) {
 }
 
 constexpr const char *kHelpPage = "help/index.html";
-constexpr int kDiscRadius = 20;
 
 Pointer pointer;
 bool boxEnabled = true;
 bool ended;
 
 void fill(int x, int y, int w, int h, int grey) {
-  pageFill(x, y, w, h, grey, grey, grey);
-}
-
-// The classic sunken 3-D box with its tick, as on the Linux program.
-void drawCheckBox(const Control &c, bool pressed) {
-  const int x = c.x, y = c.y, w = c.w, h = c.h;
-  fill(x, y, w, h, 255);
-  fill(x, y, w - 1, 1, 128);
-  fill(x, y, 1, h - 1, 128);
-  fill(x + 1, y + 1, w - 3, 1, 64);
-  fill(x + 1, y + 1, 1, h - 3, 64);
-  fill(x + 1, y + h - 2, w - 2, 1, 192);
-  fill(x + w - 2, y + 1, 1, h - 2, 192);
-  fill(x + 2, y + 2, w - 4, h - 4, boxEnabled && !pressed ? 255 : 192);
-  // The mark shows the set in play, whether a click or a key chose it.
-  if (sportset % 2 == 0) return;
-  static const char *const kTick[] = {
-      "......X", ".....XX", "X...XXX", "XX.XXX.",
-      "XXXXX..", ".XXX...", "..X....",
-  };
-  const int left = x + (w - 7) / 2, top = y + (h - 7) / 2;
-  for (int row = 0; row < 7; ++row)
-    for (int col = 0; col < 7; ++col)
-      if (kTick[row][col] == 'X')
-        fill(left + col, top + row, 1, 1, boxEnabled ? 0 : 128);
+  pageFill(x, y, w, h, grey, grey, grey, false);
 }
 
 void paint(int i) {
@@ -110,7 +87,12 @@ void paint(int i) {
     case ControlKind::Static:
       break;  // text elements of their own
     case ControlKind::CheckBox:
-      drawCheckBox(c, pressed);
+      // The mark shows the set in play, whether a click or a key chose it.
+      pagePicture(c.x, c.y, c.w, c.h,
+                  urlOf(checkBoxPicture(sportset % 2, !boxEnabled ? 2
+                                                      : pressed   ? 1
+                                                                  : 0)),
+                  0);
       break;
   }
 }
@@ -135,16 +117,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraStandIn(int k) {
   const Control &c = *findControl(placeId(k));
   const int value = fallbackValue(place(k).path);
   const unsigned char *cell = kBallBody[0], *body = kBallBody[value];
-  pageFill(c.x, c.y, c.w, c.h, cell[0], cell[1], cell[2]);
+  pageFill(c.x, c.y, c.w, c.h, cell[0], cell[1], cell[2], false);
   if (!value) return quintaraRing(k);
-  const int cx = c.x + c.w / 2, cy = c.y + c.h / 2;
-  for (int dy = -kDiscRadius; dy < kDiscRadius; ++dy) {
-    int half = 0;
-    while ((half + 0.5) * (half + 0.5) + (dy + 0.5) * (dy + 0.5) <=
-           kDiscRadius * kDiscRadius)
-      ++half;
-    pageFill(cx - half, cy + dy, 2 * half, 1, body[0], body[1], body[2]);
-  }
+  // The disc in the canvas's own pixels, round at any ratio.
+  const double ratio = pageRatio();
+  const auto device = [ratio](double v) { return int(std::lround(v * ratio)); };
+  fallbackDisc(device(c.x + c.w / 2.0), device(c.y + c.h / 2.0),
+               device(kDiscRadius), [body](int x, int y, int w) {
+                 pageFill(x, y, w, 1, body[0], body[1], body[2], true);
+               });
   const std::string number(1, char('0' + value));
   pageNumber(c.x, c.y, c.w, c.h, number.c_str(), fallbackInkIsBlack(value));
   quintaraRing(k);
@@ -188,8 +169,10 @@ int main() {
       pagePreload(urlOf(skinNormal(c.id)));
       pagePreload(urlOf(skinPressed(c.id)));
     }
+  for (int look = 0; look < 6; ++look)
+    pagePreload(urlOf(checkBoxPicture(look / 3, look % 3)));
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
-  pageStart(WINDOW_W, WINDOW_H);
+  pageStart(WINDOW_W, WINDOW_H, ARTWORK_SCALES);
   return 0;
 }
 

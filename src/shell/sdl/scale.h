@@ -1,0 +1,14 @@
+// The factor the window is drawn at on a dense screen: every position, size,
+// font and picture times this whole number.
+#pragma once
+
+constexpr int kMaxScale = 4;
+
+// From the settings' texts, each nullptr when unset: QUINTARA_SCALE when it
+// is a whole number 1..kMaxScale, else the desktop's GDK_SCALE when it is a
+// whole number of at least 1, else the X resource Xft.dpi over 96 rounded;
+// at most kMaxScale, and 1 when nothing says more.
+int chooseScale(const char *own, const char *gdk, const char *xftDpi);
+
+// The factor from the environment and the X server's resources.
+int desktopScale();
