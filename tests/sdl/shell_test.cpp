@@ -395,6 +395,9 @@ TEST(Scale, OwnSettingThenTheDesktopsThenTheResolution) {
   for (auto [dpi, scale] : dpis)
     EXPECT_EQ(chooseScale(nullptr, nullptr, dpi), scale) << dpi;
   EXPECT_EQ(chooseScale(nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(fitScreen(4, 3840, 2160), 4);
+  EXPECT_EQ(fitScreen(4, 1920, 1080), 2);  // 1632 x 1122 is too tall
+  EXPECT_EQ(fitScreen(2, 800, 600), 1);
 }
 
 // At 2x (the session sees the game's own pictures): a player's own picture

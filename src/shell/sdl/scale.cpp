@@ -1,5 +1,6 @@
 #include "scale.h"
 
+#include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 
@@ -8,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "layout.h"
 
 namespace {
 
@@ -60,8 +63,20 @@ int chooseScale(const char *own, const char *gdk, const char *xftDpi) {
   return 1;
 }
 
+int fitScreen(int scale, int screenW, int screenH) {
+  while (scale > 1 &&
+         (WINDOW_W * scale > screenW || WINDOW_H * scale > screenH))
+    --scale;
+  return scale;
+}
+
 int desktopScale() {
   const std::string dpi = xftDpi();
-  return chooseScale(std::getenv("QUINTARA_SCALE"), std::getenv("GDK_SCALE"),
-                     dpi.empty() ? nullptr : dpi.c_str());
+  const int chosen =
+      chooseScale(std::getenv("QUINTARA_SCALE"), std::getenv("GDK_SCALE"),
+                  dpi.empty() ? nullptr : dpi.c_str());
+  SDL_DisplayMode screen{};
+  return SDL_GetDesktopDisplayMode(0, &screen) == 0
+             ? fitScreen(chosen, screen.w, screen.h)
+             : chosen;
 }

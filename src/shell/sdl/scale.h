@@ -10,5 +10,10 @@ constexpr int kMaxScale = 4;
 // at most kMaxScale, and 1 when nothing says more.
 int chooseScale(const char *own, const char *gdk, const char *xftDpi);
 
-// The factor from the environment and the X server's resources.
+// scale, made smaller until the window fits a screen of screenW x screenH
+// pixels (1 at least): a window larger than its screen could not be played.
+int fitScreen(int scale, int screenW, int screenH);
+
+// The factor from the environment and the X server's resources, fitted to
+// the first screen. Needs SDL's video started.
 int desktopScale();
