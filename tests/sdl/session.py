@@ -238,9 +238,7 @@ def main_session(desk, layout, args, env):
           "the error box went away by itself")
     desk.screenshot().save(os.path.join(args.out, "error-box.ppm"))
     blank.save(os.path.join(args.out, "blank.ppm"))
-    desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
-    wait_for("the error box to close",
-             lambda: error_box not in desk.windows().get(title, []))
+    close_box(desk, title)
 
     # Rebuilt from what was seen, a colour 2 with a double click; the win
     # deals round 2 with eight places.
@@ -345,6 +343,13 @@ def scale_session(layout, args, env, idle):
         desk.close()
 
 
+def close_box(desk, title):
+    """Closes the help error box by its button and waits for it to go."""
+    box = desk.windows()[title][0]
+    desk.xdotool("windowactivate", "--sync", box, "key", "Return")
+    wait_for("the error box to close", lambda: title not in desk.windows())
+
+
 def stub_viewer(out, env):
     """An xdg-open that notes what it was given and runs until the test
     makes the file release, then exits with the code in exit_file: (env with
@@ -426,11 +431,8 @@ def help_session(desk, layout, args, env):
     open(exit_file, "w").write("3\n")
     open(release, "w").close()
     game.click(ids["ID_HELP"])
-    error_box = wait_for("the help error box",
-                         lambda: desk.windows().get(title, [None])[0])
-    desk.xdotool("windowactivate", "--sync", error_box, "key", "Return")
-    wait_for("the error box to close",
-             lambda: error_box not in desk.windows().get(title, []))
+    wait_for("the help error box", lambda: title in desk.windows())
+    close_box(desk, title)
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
@@ -443,6 +445,10 @@ def help_session(desk, layout, args, env):
         wait_for("the help error box", lambda: title in desk.windows())
         time.sleep(0.5)
     check(len(desk.windows()[title]) == 1, "more than one box")
+    for _ in range(20):  # a box that never showed came once in twenty
+        close_box(desk, title)
+        game.click(ids["ID_HELP"])
+        wait_for("the help error box", lambda: title in desk.windows())
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
     wait_for("the box to go", lambda: title not in desk.windows())

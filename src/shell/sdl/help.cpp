@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "shell.h"
 #include "state.h"
@@ -77,9 +76,10 @@ std::string helpPage() {
   return {};
 }
 
-// The helper showing the box. It reads the game's end of a pipe, which
-// the kernel closes however the game ends, and then ends its own process
-// group: itself and the box process SDL forks.
+// The helper showing the box. Its watcher reads the game's end of a pipe,
+// which the kernel closes however the game ends, and then ends the
+// helper's process group: the helper, the watcher and the box process SDL
+// forks.
 std::mutex boxLock;
 pid_t boxHelper = 0;
 int boxLink = -1;
@@ -135,14 +135,22 @@ void helpload() {
     delete owned;
 }
 
+// The watch on the pipe is a process of its own, not a thread: SDL forks
+// to show the box, and a child forked beside a running thread can inherit
+// a lock (the allocator's) held forever, and never show the box.
 int runErrorBox() {
-  std::thread([] {
+  const pid_t watcher = fork();
+  if (watcher == 0) {
     char byte;
     while (read(STDIN_FILENO, &byte, 1) < 0 && errno == EINTR) {
     }
     kill(0, SIGTERM);
-  }).detach();
+    _exit(0);
+  }
+  if (watcher < 0) return 1;
   SDL_ShowSimpleMessageBox(0, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, nullptr);
+  kill(watcher, SIGTERM);
+  waitpid(watcher, nullptr, 0);
   return 0;
 }
 
