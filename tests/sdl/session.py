@@ -238,7 +238,7 @@ def main_session(desk, layout, args, env):
           "the error box went away by itself")
     desk.screenshot().save(os.path.join(args.out, "error-box.ppm"))
     blank.save(os.path.join(args.out, "blank.ppm"))
-    close_box(desk, title)
+    close_box(desk, game)
 
     # Rebuilt from what was seen, a colour 2 with a double click; the win
     # deals round 2 with eight places.
@@ -343,11 +343,17 @@ def scale_session(layout, args, env, idle):
         desk.close()
 
 
-def close_box(desk, title):
-    """Closes the help error box by its button and waits for it to go."""
-    box = desk.windows()[title][0]
-    desk.xdotool("windowactivate", "--sync", box, "key", "Return")
+def close_box(desk, game):
+    """Closes the help error box by its button and waits for it and its
+    processes to end: a press of Help meanwhile finds it still up."""
+    title = game.layout.text["TEXT_HELP_ERROR_TITLE"]
+    desk.xdotool("windowactivate", "--sync", desk.windows()[title][0], "key",
+                 "Return")
     wait_for("the error box to close", lambda: title not in desk.windows())
+    wait_for("the box's processes to end", lambda: all(
+        int(pid) == game.process.pid or stat.startswith("Z") for pid, stat in
+        map(str.split, desk.run(["ps", "-o", "pid=,stat=", "-s",
+                                 str(game.process.pid)]).splitlines())))
 
 
 def stub_viewer(out, env):
@@ -432,7 +438,7 @@ def help_session(desk, layout, args, env):
     open(release, "w").close()
     game.click(ids["ID_HELP"])
     wait_for("the help error box", lambda: title in desk.windows())
-    close_box(desk, title)
+    close_box(desk, game)
     game.click(ids["ID_QUIT"])
     check(game.exit_code() == 0, "exit code %d" % game.process.returncode)
 
@@ -446,7 +452,7 @@ def help_session(desk, layout, args, env):
         time.sleep(0.5)
     check(len(desk.windows()[title]) == 1, "more than one box")
     for _ in range(20):  # a box that never showed came once in twenty
-        close_box(desk, title)
+        close_box(desk, game)
         game.click(ids["ID_HELP"])
         wait_for("the help error box", lambda: title in desk.windows())
     game.click(ids["ID_QUIT"])
