@@ -1,4 +1,4 @@
-// What both front ends draw on a place whose ball picture cannot be read:
+// What every front end draws on a place whose ball picture cannot be read:
 // the empty cell and, for a colour, a plain disc of the ball's body colour
 // (kBallBody) with its number, so that the board stays playable.
 #pragma once

@@ -17,8 +17,8 @@ inline int indexOf(int id) {
 
 class Pointer {
  public:
-  // Whether control i is drawn pressed.
-  bool pressed(int i) const { return held_ == i && over_; }
+  // The control drawn pressed, or -1.
+  int pressed() const { return over_ ? held_ : -1; }
 
   // The button going down, moving and coming up at (x, y) of the window;
   // show(i) redraws control i.

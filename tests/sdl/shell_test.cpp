@@ -71,6 +71,20 @@ bool showsBitmap(SDL_Surface *a, const Control &r, int id) {
   return equal;
 }
 
+// The painter's looks on a bare surface.
+void drawPlace(SDL_Surface *s, const Control &c, const std::string &path) {
+  SurfaceCanvas on(s);
+  paintPlace(on, c, path);
+}
+void drawStatic(SDL_Surface *s, const Control &c, const std::string &text) {
+  SurfaceCanvas on(s);
+  paintStatic(on, c, text);
+}
+void drawCheckBox(SDL_Surface *s, const Control &c, bool ticked, BoxLook look) {
+  SurfaceCanvas on(s);
+  paintCheckBox(on, c, ticked, look);
+}
+
 // A plain picture of w x h in one colour with a different top left pixel.
 void writePicture(const std::string &file, int w, int h, Uint8 red) {
   SDL_Surface *s =

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <vector>
 
-#include "fallback.h"
 #include "picture.h"
 #include "resources.h"
 
@@ -63,29 +62,19 @@ TTF_Font *openFont(const Face &face) {
   return font;
 }
 
-TTF_Font *fontOf(const Control &c) {
-  return c.id == ID_STATUS ? guiFont : systemFont;
+TTF_Font *fontOf(Typeface font) {
+  return font == Typeface::Gui ? guiFont : systemFont;
 }
 
-SDL_Rect rectOf(const Control &c) {
-  return {c.x * scale, c.y * scale, c.w * scale, c.h * scale};
-}
+SDL_Rect rectOf(const Box &box) { return {box.x, box.y, box.w, box.h}; }
 
-Uint32 rgb(const SDL_Surface *dst, const unsigned char (&c)[3]) {
-  return SDL_MapRGB(dst->format, c[0], c[1], c[2]);
-}
-
-void fill(SDL_Surface *dst, int x, int y, int w, int h, Uint32 colour) {
-  SDL_Rect r{x, y, w, h};
-  SDL_FillRect(dst, &r, colour);
-}
-
-// Copies the whole of src onto rect of dst, stretched to fit, then frees it.
-// Above 1x a picture of another size is stretched smoothly; at 1x as ever.
-void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
+// Copies the whole of src onto rect of dst, stretched to fit, then frees it:
+// smoothly where asked and the sizes differ, else pixel by pixel.
+void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect,
+                 Stretch how) {
   if (!src) return;
   SDL_Surface *same = nullptr;
-  if (scale > 1 && (src->w != rect.w || src->h != rect.h) &&
+  if (how == Stretch::Smooth && (src->w != rect.w || src->h != rect.h) &&
       dst->format->BytesPerPixel == 4)
     same = SDL_ConvertSurface(src, dst->format, 0);
   if (!same || SDL_SoftStretchLinear(same, nullptr, dst, &rect) != 0)
@@ -97,26 +86,13 @@ void stretchOnto(SDL_Surface *dst, SDL_Surface *src, SDL_Rect rect) {
 // Resource id at the drawing's scale: its own picture of that scale, else
 // the largest there is, which is stretched.
 SDL_Surface *artwork(int id) {
-  return loadBitmap(atScale(id, std::min(scale, ARTWORK_SCALES)));
-}
-
-// The larger picture the program carries of a ball file that is exactly
-// one of the game's own, else nullptr.
-SDL_Surface *ownBall(const std::vector<unsigned char> &bytes) {
-  if (scale == 1) return nullptr;
-  for (bool sport : {false, true})
-    for (int n = 0; n < 8; ++n) {
-      const Blob own = resource(ballPicture(sport, n));
-      if (own.size == bytes.size() &&
-          std::equal(bytes.begin(), bytes.end(), own.data))
-        return artwork(ballPicture(sport, n));
-    }
-  return nullptr;
+  return loadBitmap(atScale(id, artworkScale(scale)));
 }
 
 // A ball picture, only from a regular file: opened without blocking (a FIFO
 // would wait for a writer for ever), checked on the open descriptor, then
-// read whole and checked before SDL decodes it. nullptr when unreadable.
+// read whole and checked before SDL decodes it. Above 1x the game's own
+// pictures come from their larger artwork. nullptr when unreadable.
 SDL_Surface *loadPicture(const std::string &file) {
   const int fd =
       open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -137,40 +113,13 @@ SDL_Surface *loadPicture(const std::string &file) {
   }
   close(fd);
   if (!pictureReadable(bytes.data(), bytes.size())) return nullptr;
-  if (SDL_Surface *own = ownBall(bytes)) return own;
+  if (scale > 1)
+    if (const int own = ownBall(bytes.data(), bytes.size(), 0, [](int id) {
+          const Blob b = resource(id);
+          return std::pair{b.data, b.size};
+        }))
+      return artwork(own);
   return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
-}
-
-// Draws text at (x, y) in font and colour, clipped to clip.
-void drawText(SDL_Surface *dst, TTF_Font *font, const std::string &text,
-              SDL_Color colour, int x, int y, SDL_Rect clip) {
-  if (!font || text.empty()) return;
-  SDL_Surface *line = TTF_RenderUTF8_Blended(font, text.c_str(), colour);
-  if (!line) return;
-  SDL_Rect at{x, y, line->w, line->h};
-  SDL_SetClipRect(dst, &clip);
-  SDL_BlitSurface(line, nullptr, dst, &at);
-  SDL_SetClipRect(dst, nullptr);
-  SDL_FreeSurface(line);
-}
-
-// What a place shows when its picture cannot be read: the empty cell, and
-// for a colour a plain disc of the ball's body colour with its number, as
-// the Windows program draws it.
-void drawStandIn(SDL_Surface *dst, SDL_Rect r, int colour) {
-  SDL_FillRect(dst, &r, rgb(dst, kBallBody[0]));
-  if (!colour) return;
-  const Uint32 body = rgb(dst, kBallBody[colour]);
-  const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
-  fallbackDisc(cx, cy, kDiscRadius * scale,
-               [&](int x, int y, int w) { fill(dst, x, y, w, 1, body); });
-  const SDL_Color ink = fallbackInkIsBlack(colour)
-                            ? SDL_Color{0, 0, 0, 255}
-                            : SDL_Color{255, 255, 255, 255};
-  const std::string number(1, char('0' + colour));
-  int w = 0, h = 0;
-  if (guiFont) TTF_SizeUTF8(guiFont, number.c_str(), &w, &h);
-  drawText(dst, guiFont, number, ink, cx - w / 2, cy - h / 2, r);
 }
 
 }  // namespace
@@ -193,52 +142,64 @@ void closeDrawing() {
 
 int drawingScale() { return scale; }
 
-void drawFace(SDL_Surface *dst) {
-  stretchOnto(dst, artwork(BMP_FACE),
-              {0, 0, WINDOW_W * scale, WINDOW_H * scale});
-}
-
-void drawSkin(SDL_Surface *dst, const Control &c, bool pressed) {
-  stretchOnto(dst, artwork(pressed ? skinPressed(c.id) : skinNormal(c.id)),
-              rectOf(c));
-}
-
-void drawPlace(SDL_Surface *dst, const Control &c, const std::string &path) {
-  std::string file = path;
-  std::replace(file.begin(), file.end(), '\\', '/');
-  if (SDL_Surface *picture = loadPicture(file))
-    stretchOnto(dst, picture, rectOf(c));
-  else
-    drawStandIn(dst, rectOf(c), fallbackValue(path));
-}
-
-void drawStatic(SDL_Surface *dst, const Control &c, const std::string &text) {
-  const SDL_Rect r = rectOf(c);
-  SDL_FillRect(dst, &r, SDL_MapRGB(dst->format, 255, 255, 255));
-  drawText(dst, fontOf(c), text, {0, 0, 0, 255}, r.x, r.y, r);
-}
-
 bool textFits(const Control &c, const std::string &text) {
   int w = 0, h = 0;
-  TTF_Font *font = fontOf(c);
+  TTF_Font *font = fontOf(c.id == ID_STATUS ? Typeface::Gui : Typeface::System);
   return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 &&
          w <= c.w * scale && h <= c.h * scale;
 }
 
-void drawCheckBox(SDL_Surface *dst, const Control &c, bool checked,
-                  BoxLook look) {
-  stretchOnto(dst, artwork(checkBoxPicture(checked, int(look))), rectOf(c));
+SDL_Surface *SurfaceCanvas::target() const {
+  return window_ ? SDL_GetWindowSurface(window_) : surface_;
 }
 
-void drawFrame(SDL_Surface *dst, int x, int y, int w, int h, int grey) {
-  const Uint32 colour =
-      SDL_MapRGB(dst->format, Uint8(grey), Uint8(grey), Uint8(grey));
-  x *= scale;
-  y *= scale;
-  w *= scale;
-  h *= scale;
-  fill(dst, x, y, w, scale, colour);
-  fill(dst, x, y + h - scale, w, scale, colour);
-  fill(dst, x, y, scale, h, colour);
-  fill(dst, x + w - scale, y, scale, h, colour);
+double SurfaceCanvas::scale() const { return ::scale; }
+
+void SurfaceCanvas::picture(int id, const Box &box, Stretch how) {
+  if (SDL_Surface *dst = target())
+    stretchOnto(dst, artwork(id), rectOf(box), how);
+}
+
+Loaded SurfaceCanvas::ball(int, const std::string &path, const Box &box,
+                           Stretch how) {
+  SDL_Surface *dst = target();
+  SDL_Surface *picture = dst ? loadPicture(path) : nullptr;
+  if (!picture) return Loaded::Missing;
+  stretchOnto(dst, picture, rectOf(box), how);
+  return Loaded::Drawn;
+}
+
+void SurfaceCanvas::fill(const Box &box, Rgb c) {
+  SDL_Surface *dst = target();
+  const SDL_Rect r = rectOf(box);
+  if (dst) SDL_FillRect(dst, &r, SDL_MapRGB(dst->format, c.r, c.g, c.b));
+}
+
+void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
+                         Rgb ink, Align align) {
+  SDL_Surface *dst = target();
+  TTF_Font *f = fontOf(font);
+  if (!dst || !f || text.empty()) return;
+  SDL_Surface *line =
+      TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
+  if (!line) return;
+  SDL_Rect at{box.x, box.y, line->w, line->h};
+  if (align == Align::Centre) {
+    int w = 0, h = 0;
+    TTF_SizeUTF8(f, text.c_str(), &w, &h);
+    at.x = box.x + box.w / 2 - w / 2;
+    at.y = box.y + box.h / 2 - h / 2;
+  }
+  const SDL_Rect clip = rectOf(box);
+  SDL_SetClipRect(dst, &clip);
+  SDL_BlitSurface(line, nullptr, dst, &at);
+  SDL_SetClipRect(dst, nullptr);
+  SDL_FreeSurface(line);
+}
+
+// A hidden window shows nothing; it is put on the screen whole when shown.
+void SurfaceCanvas::show(const Box &box) {
+  const SDL_Rect r = rectOf(box);
+  if (window_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN))
+    SDL_UpdateWindowSurfaceRects(window_, &r, 1);
 }

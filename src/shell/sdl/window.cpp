@@ -2,69 +2,22 @@
 
 #include <SDL_syswm.h>
 
-#include <algorithm>
 #include <cstring>
-#include <string>
+#include <optional>
 
-#include "cursor.h"
 #include "draw.h"
+#include "drawn.h"
 #include "game.h"
+#include "keys.h"
 #include "layout.h"
-#include "pointer.h"
 #include "resources.h"
 #include "shell.h"
-#include "state.h"
 #include "texts.h"
 
 namespace {
 
 SDL_Window *window;
-std::string texts[CONTROL_COUNT];  // by index in kControls; statics only
-Pointer pointer;
-bool boxEnabled = true;
-
-void paint(SDL_Surface *s, int i) {
-  const Control &c = kControls[i];
-  const bool pressed = pointer.pressed(i);
-  switch (c.kind) {
-    case ControlKind::SkinnedButton:
-      drawSkin(s, c, pressed);
-      break;
-    case ControlKind::Place:
-      drawPlace(s, c, place(placeOf(c.id)).path);
-      drawCursorRing(placeOf(c.id), c.x, c.y, c.w, c.h,
-                     [s](int x, int y, int w, int h, int grey) {
-                       drawFrame(s, x, y, w, h, grey);
-                     });
-      break;
-    case ControlKind::Static:
-      drawStatic(s, c, texts[i]);
-      break;
-    case ControlKind::CheckBox:
-      // The mark shows the set in play, whether a click or a key chose it.
-      drawCheckBox(s, c, sportset % 2,
-                   !boxEnabled ? BoxLook::Disabled
-                   : pressed   ? BoxLook::Held
-                               : BoxLook::Normal);
-      break;
-  }
-}
-
-// Draws control i and puts it on the screen before returning.
-void show(int i) {
-  SDL_Surface *s = window ? SDL_GetWindowSurface(window) : nullptr;
-  if (!s || i < 0) return;
-  paint(s, i);
-  const Control &c = kControls[i];
-  const int k = drawingScale();
-  const SDL_Rect r{c.x * k, c.y * k, c.w * k, c.h * k};
-  SDL_UpdateWindowSurfaceRects(window, &r, 1);
-}
-
-void paintAll(SDL_Surface *s) {
-  drawFace(s);
-  for (int i = 0; i < CONTROL_COUNT; ++i) paint(s, i);
-}
+std::optional<SurfaceCanvas> canvas;
 
 XErrorHandler xlibErrorHandler;
 
@@ -84,27 +37,38 @@ SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
                                                 : SDL_HITTEST_NORMAL;
 }
 
-// The game's keys; Alt with anything is the desktop's.
-void takeKey(const SDL_Keysym &k) {
-  struct Binding {
-    SDL_Keycode sym;
-    Key key;
-  };
-  static constexpr Binding bindings[] = {
-      {SDLK_LEFT, Key::Left},     {SDLK_RIGHT, Key::Right},
-      {SDLK_UP, Key::Up},         {SDLK_DOWN, Key::Down},
-      {SDLK_SPACE, Key::Act},     {SDLK_RETURN, Key::Act},
-      {SDLK_KP_ENTER, Key::Act},  {SDLK_F2, Key::NewGame},
-      {SDLK_n, Key::NewGame},     {SDLK_ESCAPE, Key::Cancel},
-      {SDLK_c, Key::ColourCount}, {SDLK_s, Key::IconSet},
-      {SDLK_F1, Key::Help},
-  };
-  if (k.mod & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) {
-    if (k.sym == SDLK_q && !(k.mod & (KMOD_ALT | KMOD_GUI))) gameKey(Key::Quit);
-    return;
+// The key's virtual-key code, for the game's one key table.
+int virtualKey(SDL_Keycode sym) {
+  if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + int(sym - SDLK_a);
+  switch (sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return vk::Return;
+    case SDLK_ESCAPE:
+      return vk::Escape;
+    case SDLK_SPACE:
+      return vk::Space;
+    case SDLK_LEFT:
+      return vk::Left;
+    case SDLK_UP:
+      return vk::Up;
+    case SDLK_RIGHT:
+      return vk::Right;
+    case SDLK_DOWN:
+      return vk::Down;
+    case SDLK_F1:
+      return vk::F1;
+    case SDLK_F2:
+      return vk::F2;
   }
-  for (const Binding &b : bindings)
-    if (b.sym == k.sym) return gameKey(b.key);
+  return 0;
+}
+
+void takeKey(const SDL_Keysym &k) {
+  const Modifiers held{(k.mod & KMOD_CTRL) != 0, (k.mod & KMOD_ALT) != 0,
+                       (k.mod & KMOD_GUI) != 0};
+  Key key;
+  if (keyOfCode(virtualKey(k.sym), held, key)) gameKey(key);
 }
 
 }  // namespace
@@ -123,19 +87,21 @@ bool openWindow() {
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (SDL_Surface *icon =
-          loadIcon(atScale(ICON_GROUP_SMALL, std::min(k, ARTWORK_SCALES)))) {
+          loadIcon(atScale(ICON_GROUP_SMALL, artworkScale(k)))) {
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
   }
   SDL_SetWindowHitTest(window, dragStrip, nullptr);
-  for (int i = 0; i < CONTROL_COUNT; ++i) texts[i] = kControls[i].text;
-  if (SDL_Surface *s = SDL_GetWindowSurface(window)) paintAll(s);
+  attachCanvas(&canvas.emplace(window));
+  redrawWindow();
   SDL_ShowWindow(window);
   SDL_UpdateWindowSurface(window);
   return true;
 }
 
 void closeWindow() {
+  attachCanvas(nullptr);
+  canvas.reset();
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
 }
@@ -163,14 +129,14 @@ void handleWindowEvent(const SDL_Event &e) {
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
       if (e.button.button == SDL_BUTTON_LEFT)
-        pointer.press(at(e.button.x), at(e.button.y), boxEnabled, show);
+        pointerDown(at(e.button.x), at(e.button.y));
       break;
     case SDL_MOUSEMOTION:
-      pointer.move(at(e.motion.x), at(e.motion.y), show);
+      pointerMove(at(e.motion.x), at(e.motion.y));
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT)
-        pointer.release(at(e.button.x), at(e.button.y), show);
+        pointerUp(at(e.button.x), at(e.button.y));
       break;
     case SDL_KEYDOWN:
       takeKey(e.key.keysym);
@@ -180,27 +146,6 @@ void handleWindowEvent(const SDL_Event &e) {
         SDL_UpdateWindowSurface(window);
       break;
   }
-}
-
-void setStaticText(int id, const std::string &text) {
-  const int i = indexOf(id);
-  if (i < 0) return;
-  texts[i] = text;
-  show(i);
-}
-
-void redrawPlace(int k) { show(indexOf(placeId(k))); }
-
-void redrawWindow() {
-  SDL_Surface *s = window ? SDL_GetWindowSurface(window) : nullptr;
-  if (!s) return;
-  paintAll(s);
-  SDL_UpdateWindowSurface(window);
-}
-
-void enableIconSetBox(bool enable) {
-  boxEnabled = enable;
-  show(indexOf(ID_SPORTS));
 }
 
 void minimiseWindow() {

@@ -15,7 +15,6 @@ mergeInto(LibraryManager.library, {
     area: null, canvas: null, ctx: null, w: 0, h: 0,
     ratio: 1,  // canvas pixels per CSS pixel: the device pixel ratio
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
-    scales: 1,  // the largest scale the pictures come in
     preloads: [],  // the face, skins and check box, by their 1x names
     pictures: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
@@ -27,12 +26,6 @@ mergeInto(LibraryManager.library, {
     listeners: [],
     // The name of a picture at the scale drawn: 2x/buttons/quit.png.
     scaled: function(url, art = Q.art) { return art > 1 ? art + 'x/' + url : url; },
-    // A rectangle of CSS pixels in canvas pixels, edges rounded alike so
-    // that neighbours still meet.
-    box: function(x, y, w, h) {
-      const X = Math.round(x * Q.ratio), Y = Math.round(y * Q.ratio);
-      return [X, Y, Math.round((x + w) * Q.ratio) - X, Math.round((y + h) * Q.ratio) - Y];
-    },
     picture: function(url) {
       if (!Q.pictures[url])
         Q.pictures[url] = Object.assign(new Image(), {src: url});
@@ -43,13 +36,12 @@ mergeInto(LibraryManager.library, {
     // screen). Between 1x and 2x the 2x pictures are shrunk smoothly.
     fit: function() {
       const ratio = window.devicePixelRatio || 1;
-      const art = Math.min(Q.scales, Math.ceil(ratio));
+      const art = _quintaraArtwork(ratio);
       return Promise.all(Q.preloads.map(url => Q.picture(Q.scaled(url, art)))).then(() => {
         Q.ratio = ratio;
         Q.art = art;
         Q.canvas.width = Math.round(Q.w * ratio);
         Q.canvas.height = Math.round(Q.h * ratio);
-        Q.ctx.imageSmoothingEnabled = ratio !== 1;
         Q.ctx.imageSmoothingQuality = 'high';
         matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', () =>
           Q.ended || Q.fit().then(() => Q.ended || _quintaraShow()), {once: true});
@@ -125,12 +117,11 @@ mergeInto(LibraryManager.library, {
   pageSound: function(k, url) { Q.urls[k] = UTF8ToString(url); },
 
   pageStart__deps: ['$Q'],
-  pageStart: function(w, h, scales) {
+  pageStart: function(w, h) {
     Q.area = document.getElementById('quintara');
     Q.canvas = document.createElement('canvas');
     Q.w = w;
     Q.h = h;
-    Q.scales = scales;
     Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
     Q.ctx = Q.canvas.getContext('2d');
     Object.assign(Q.area.style,
@@ -155,18 +146,18 @@ mergeInto(LibraryManager.library, {
       Q.listen(window, 'keydown', e => {
         if (e.target.closest && e.target.closest('dialog')) return;
         Q.unlockAudio();
-        if (_quintaraKey(e.keyCode, e.ctrlKey || e.metaKey, e.altKey))
+        if (_quintaraKey(e.keyCode, e.ctrlKey, e.altKey, e.metaKey))
           e.preventDefault();
       });
     });
   },
 
-  // A rectangle of CSS pixels, or of canvas pixels when device is set.
+  // Every rectangle below is in the canvas's own pixels.
   pageFill__deps: ['$Q'],
-  pageFill: function(x, y, w, h, r, g, b, device) {
+  pageFill: function(x, y, w, h, r, g, b) {
     if (Q.ended) return;
     Q.ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
-    Q.ctx.fillRect(...(device ? [x, y, w, h] : Q.box(x, y, w, h)));
+    Q.ctx.fillRect(x, y, w, h);
   },
 
   pageRatio__deps: ['$Q'],
@@ -174,17 +165,22 @@ mergeInto(LibraryManager.library, {
 
   // Draws the picture at url, at the scale drawn, stretched over the
   // rectangle: at once for the face, skins and check box, when it has loaded
-  // for a place. A place without its picture of that scale gets the 1x one;
-  // without either, its stand-in, unless it was drawn anew meanwhile.
+  // for a place, which is then finished by the painter. A place without its
+  // picture of that scale gets the 1x one; without either, its stand-in,
+  // unless it was drawn anew meanwhile.
   pagePicture__deps: ['$Q'],
-  pagePicture: function(x, y, w, h, url, place) {
+  pagePicture: function(x, y, w, h, url, place, smooth) {
     const key = x + ',' + y;
     const request = (Q.latest[key] || 0) + 1;
     Q.latest[key] = request;
     url = UTF8ToString(url);
+    const draw = picture => {
+      Q.ctx.imageSmoothingEnabled = !!smooth;
+      Q.ctx.drawImage(picture, x, y, w, h);
+    };
     if (!place) {
       const loaded = Q.pictures[Q.scaled(url)];
-      if (loaded && loaded.naturalWidth) Q.ctx.drawImage(loaded, ...Q.box(x, y, w, h));
+      if (loaded && loaded.naturalWidth) draw(loaded);
       return;
     }
     const current = () => !Q.ended && Q.latest[key] === request;
@@ -192,11 +188,11 @@ mergeInto(LibraryManager.library, {
       const picture = new Image();
       picture.onload = () => {
         if (!current()) return;
-        Q.ctx.drawImage(picture, ...Q.box(x, y, w, h));
-        _quintaraRing(place);
+        draw(picture);
+        _quintaraLoaded(place, 1);
       };
       picture.onerror = () => urls.length > 1 ? load(urls.slice(1))
-                                              : current() && _quintaraStandIn(place);
+                                              : current() && _quintaraLoaded(place, 0);
       picture.src = urls[0];
     };
     load(Q.art > 1 ? [Q.scaled(url), url] : [url]);
@@ -205,12 +201,12 @@ mergeInto(LibraryManager.library, {
   // The number on a stand-in disc, centred in the rectangle.
   pageNumber__deps: ['$Q'],
   pageNumber: function(x, y, w, h, text, black) {
-    const ctx = Q.ctx, [X, Y, W, H] = Q.box(x, y, w, h);
+    const ctx = Q.ctx;
     ctx.save();
     ctx.beginPath();
-    ctx.rect(X, Y, W, H);
+    ctx.rect(x, y, w, h);
     ctx.clip();
-    ctx.translate(X + W / 2, Y + H / 2);
+    ctx.translate(x + w / 2, y + h / 2);
     ctx.scale(Q.guiNarrow * Q.ratio, Q.ratio);
     ctx.font = Q.guiFont;
     ctx.fillStyle = black ? '#000' : '#fff';

@@ -2,13 +2,13 @@
 // resources, the ball places from the picture files their paths name. Every
 // picture is loaded for one draw and freed right after it. Above 96 DPI the
 // pictures come from the artwork of the nearest larger scale.
-#include <cstring>
-#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fallback.h"
 #include "layout.h"
+#include "painter.h"
 #include "picture.h"
 #include "state.h"
 #include "win32.h"
@@ -28,12 +28,11 @@ void drawFallback(HDC dc, const RECT &r, int value) {
   if (value == 0) return;
 
   const HBRUSH disc = CreateSolidBrush(body(value));
-  const HGDIOBJ oldBrush = SelectObject(dc, disc);
-  const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-  Ellipse(dc, r.left + scaled(4), r.top + scaled(4), r.right - scaled(3),
-          r.bottom - scaled(3));
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
+  fallbackDisc((r.left + r.right) / 2, (r.top + r.bottom) / 2,
+               scaled(kDiscRadius), [&](int x, int y, int w) {
+                 const RECT row{x, y, x + w, y + 1};
+                 FillRect(dc, &row, disc);
+               });
   DeleteObject(disc);
 
   char number[2] = {static_cast<char>('0' + value), '\0'};
@@ -86,9 +85,9 @@ std::vector<unsigned char> readPicture(const std::string &path) {
 // Draws bitmap resource id (at the artwork's scale) stretched onto r; false
 // when it cannot be loaded.
 bool drawResource(HDC dc, const RECT &r, int id) {
-  const HANDLE image = LoadImageA(GetModuleHandleA(nullptr),
-                                  MAKEINTRESOURCEA(atScale(id, artworkScale())),
-                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  const HANDLE image = LoadImageA(
+      GetModuleHandleA(nullptr), MAKEINTRESOURCEA(atScale(id, windowArtwork())),
+      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (!image) return false;
 
   BITMAP size;
@@ -103,21 +102,15 @@ bool drawResource(HDC dc, const RECT &r, int id) {
   return true;
 }
 
-// The game's own ball picture whose file holds exactly bytes, or 0: one the
-// program carries at every scale. A bitmap resource is its file without the
-// file header.
-int ownBall(const std::vector<unsigned char> &bytes) {
+// The bytes of bitmap resource id, which is its file without the file
+// header; {nullptr, 0} when the program carries none.
+std::pair<const unsigned char *, std::size_t> carried(int id) {
   const HMODULE module = GetModuleHandleA(nullptr);
-  for (const bool sport : {false, true})
-    for (int n = 0; n < 8; ++n) {
-      const HRSRC found = FindResourceA(
-          module, MAKEINTRESOURCEA(ballPicture(sport, n)), RT_BITMAP);
-      const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-      if (loaded && SizeofResource(module, found) + 14 == bytes.size() &&
-          std::memcmp(LockResource(loaded), &bytes[14], bytes.size() - 14) == 0)
-        return ballPicture(sport, n);
-    }
-  return 0;
+  const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+  const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  if (!loaded) return {nullptr, 0};
+  return {static_cast<const unsigned char *>(LockResource(loaded)),
+          SizeofResource(module, found)};
 }
 
 // Place k's picture, checked whole before GDI sees it, stretched onto r;
@@ -128,8 +121,8 @@ bool drawPicture(HDC dc, const RECT &r, int k) {
   const std::vector<unsigned char> bytes =
       readPicture(fromCurrentFolder(place(k).path));
   if (!pictureReadable(bytes.data(), bytes.size())) return false;
-  if (artworkScale() > 1) {
-    const int own = ownBall(bytes);
+  if (windowArtwork() > 1) {
+    const int own = ownBall(bytes.data(), bytes.size(), 14, carried);
     if (own && drawResource(dc, r, own)) return true;
   }
   const auto *info = reinterpret_cast<const BITMAPINFO *>(&bytes[14]);

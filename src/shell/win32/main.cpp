@@ -55,13 +55,15 @@ void createControls(HWND window) {
 
 // Takes a key going down in the game's window as the game's key, before any
 // control sees it, so the keys work whichever control has the focus (a
-// button keeps it after a click). Alt keys go on to the system.
+// button keeps it after a click). Alt and Windows keys go on to the system.
 bool takeKey(const MSG &message) {
+  const auto held = [](int key) { return GetKeyState(key) < 0; };
+  const Modifiers modifiers{held(VK_CONTROL), held(VK_MENU),
+                            held(VK_LWIN) || held(VK_RWIN)};
   Key key;
   if (message.message != WM_KEYDOWN ||
       (message.hwnd != hMainWindow && !IsChild(hMainWindow, message.hwnd)) ||
-      !keyOfCode(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0,
-                 GetKeyState(VK_MENU) < 0, key))
+      !keyOfCode(static_cast<int>(message.wParam), modifiers, key))
     return false;
   gameKey(key);
   return true;

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "layout.h"
+#include "painter.h"
 #include "texts.h"
 #include "win32.h"
 
@@ -34,10 +35,8 @@ int dpiOf(HWND window) {
   return dpi > 0 ? dpi : systemDpi();
 }
 
-int artworkScale() {
-  const int n =
-      (windowDpi + USER_DEFAULT_SCREEN_DPI - 1) / USER_DEFAULT_SCREEN_DPI;
-  return n < 1 ? 1 : n > ARTWORK_SCALES ? ARTWORK_SCALES : n;
+int windowArtwork() {
+  return artworkScale(double(windowDpi) / USER_DEFAULT_SCREEN_DPI);
 }
 
 void smoothStretchMode(HDC dc) {
@@ -58,7 +57,7 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
 HBRUSH faceBrush() {
   const HINSTANCE module = GetModuleHandleA(nullptr);
   const HANDLE face =
-      LoadImageA(module, MAKEINTRESOURCEA(atScale(BMP_FACE, artworkScale())),
+      LoadImageA(module, MAKEINTRESOURCEA(atScale(BMP_FACE, windowArtwork())),
                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   const int w = scaled(WINDOW_W), h = scaled(WINDOW_H);
   BITMAP size{};

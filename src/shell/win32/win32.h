@@ -27,9 +27,8 @@ RECT scaledRect(int left, int top, int right, int bottom);
 int systemDpi();
 int dpiOf(HWND window);
 
-// The scale of the artwork to draw from at windowDpi: the nearest scale at or
-// above it that is carried, else the largest.
-int artworkScale();
+// The scale of the artwork to draw from at windowDpi.
+int windowArtwork();
 
 // Above 96 DPI, sets dc to stretch pictures smoothly, so that a picture
 // scaled down or a player's 48 x 48 ball scaled up is not jagged.

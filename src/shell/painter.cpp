@@ -1,0 +1,148 @@
+#include "painter.h"
+
+#include <cmath>
+
+#include "cursor.h"
+#include "fallback.h"
+#include "state.h"
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255};
+
+Rgb body(int value) {
+  const unsigned char *c = kBallBody[value];
+  return {c[0], c[1], c[2]};
+}
+
+int device(const Canvas &canvas, double v) {
+  return static_cast<int>(std::lround(v * canvas.scale()));
+}
+
+Stretch stretchAt(const Canvas &canvas) {
+  return canvas.scale() == 1 ? Stretch::Exact : Stretch::Smooth;
+}
+
+void picture(Canvas &canvas, int id, const Box &box) {
+  canvas.picture(id, box, stretchAt(canvas));
+}
+
+// The keyboard cursor's ring over place c, each band a frame of lines one
+// pixel of the control table wide.
+void ring(Canvas &canvas, const Control &c) {
+  drawCursorRing(
+      placeOf(c.id), c.x, c.y, c.w, c.h,
+      [&](int x, int y, int w, int h, int grey) {
+        const Rgb colour = grey ? kWhite : kBlack;
+        for (const Box line : {Box{x, y, w, 1},
+                               {x, y + h - 1, w, 1},
+                               {x, y, 1, h},
+                               {x + w - 1, y, 1, h}})
+          canvas.fill(onDevice(canvas, line.x, line.y, line.w, line.h), colour);
+      });
+}
+
+// What a place shows when its picture cannot be read: the empty cell, and
+// for a colour a plain disc of the ball's body colour with its number, so
+// that the board stays playable. The disc is laid out in device pixels, so
+// that it is round at any scale.
+void standIn(Canvas &canvas, const Control &c, int value) {
+  const Box cell = onDevice(canvas, c);
+  canvas.fill(cell, body(0));
+  if (!value) return;
+  fallbackDisc(device(canvas, c.x + c.w / 2.0), device(canvas, c.y + c.h / 2.0),
+               device(canvas, kDiscRadius), [&](int x, int y, int w) {
+                 canvas.fill({x, y, w, 1}, body(value));
+               });
+  canvas.text(cell, Typeface::Gui, std::string(1, char('0' + value)),
+              fallbackInkIsBlack(value) ? kBlack : kWhite, Align::Centre);
+}
+
+void skin(Canvas &canvas, const Control &c, bool pressed) {
+  picture(canvas, pressed ? skinPressed(c.id) : skinNormal(c.id),
+          onDevice(canvas, c));
+}
+
+// The core's image path, whose folders are separated as on Windows, with
+// the separator every other platform takes.
+std::string portable(std::string path) {
+  for (char &ch : path)
+    if (ch == '\\') ch = '/';
+  return path;
+}
+
+void finishPlace(Canvas &canvas, const Control &c, const std::string &path,
+                 bool drawn) {
+  if (!drawn) standIn(canvas, c, fallbackValue(path));
+  ring(canvas, c);
+}
+
+void draw(Canvas &canvas, int i, const Looks &looks) {
+  const Control &c = kControls[i];
+  const bool pressed = looks.held == i;
+  switch (c.kind) {
+    case ControlKind::SkinnedButton:
+      skin(canvas, c, pressed);
+      break;
+    case ControlKind::Place:
+      paintPlace(canvas, c, place(placeOf(c.id)).path);
+      break;
+    case ControlKind::Static:
+      paintStatic(canvas, c, looks.texts ? looks.texts[i] : c.text);
+      break;
+    case ControlKind::CheckBox:
+      // The mark shows the set in play, whether a click or a key chose it.
+      paintCheckBox(canvas, c, sportset % 2,
+                    !looks.boxEnabled ? BoxLook::Disabled
+                    : pressed         ? BoxLook::Held
+                                      : BoxLook::Normal);
+      break;
+  }
+}
+
+}  // namespace
+
+Box onDevice(const Canvas &canvas, int x, int y, int w, int h) {
+  const int left = device(canvas, x), top = device(canvas, y);
+  return {left, top, device(canvas, x + w) - left, device(canvas, y + h) - top};
+}
+
+Box onDevice(const Canvas &canvas, const Control &c) {
+  return onDevice(canvas, c.x, c.y, c.w, c.h);
+}
+
+void paintPlace(Canvas &canvas, const Control &c, const std::string &path) {
+  const Loaded loaded = canvas.ball(placeOf(c.id), portable(path),
+                                    onDevice(canvas, c), stretchAt(canvas));
+  if (loaded != Loaded::Later)
+    finishPlace(canvas, c, path, loaded == Loaded::Drawn);
+}
+
+void placeLoaded(Canvas &canvas, const Control &c, bool drawn) {
+  finishPlace(canvas, c, place(placeOf(c.id)).path, drawn);
+}
+
+void paintStatic(Canvas &canvas, const Control &c, const std::string &text) {
+  const Box box = onDevice(canvas, c);
+  canvas.fill(box, kWhite);
+  canvas.text(box, c.id == ID_STATUS ? Typeface::Gui : Typeface::System, text,
+              kBlack, Align::TopLeft);
+}
+
+void paintCheckBox(Canvas &canvas, const Control &c, bool ticked,
+                   BoxLook look) {
+  picture(canvas, checkBoxPicture(ticked, int(look)), onDevice(canvas, c));
+}
+
+void paintControl(Canvas &canvas, int i, const Looks &looks) {
+  if (i < 0 || i >= CONTROL_COUNT) return;
+  draw(canvas, i, looks);
+  canvas.show(onDevice(canvas, kControls[i]));
+}
+
+void paintWindow(Canvas &canvas, const Looks &looks) {
+  const Box all = onDevice(canvas, 0, 0, WINDOW_W, WINDOW_H);
+  picture(canvas, BMP_FACE, all);
+  for (int i = 0; i < CONTROL_COUNT; ++i) draw(canvas, i, looks);
+  canvas.show(all);
+}

@@ -1,0 +1,123 @@
+// How every control looks, decided once for the front ends that draw their
+// own (Linux and web): the face, the skins up and pressed, the places with
+// their pictures or stand-ins and the keyboard cursor's ring, the statics'
+// text in their boxes and the check box's six looks. The painter works out
+// what goes where in device pixels and draws through a Canvas, which each of
+// those front ends implements in a few calls of its platform.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+
+#include "layout.h"
+
+// A rectangle of device pixels.
+struct Box {
+  int x, y, w, h;
+};
+
+struct Rgb {
+  unsigned char r, g, b;
+};
+
+// The status line's font (the Windows GUI font) and the other statics' (the
+// bold System font); the stand-in's number is in the first.
+enum class Typeface { Gui, System };
+
+// Text from the box's top left corner, or centred in it; clipped to it.
+enum class Align { TopLeft, Centre };
+
+// A picture of another size than its box: stretched pixel by pixel (at 1x,
+// as the Windows program does) or smoothly (at any other scale).
+enum class Stretch { Exact, Smooth };
+
+// Whether a ball file is on the canvas: drawn, unreadable, or still loading
+// (the front end then calls placeLoaded when it knows).
+enum class Loaded { Drawn, Missing, Later };
+
+class Canvas {
+ public:
+  // Device pixels per pixel of the control table: 1, 2, or any ratio.
+  virtual double scale() const = 0;
+  // Picture resource id, from the artwork of the canvas's scale, over box.
+  virtual void picture(int id, const Box &box, Stretch how) = 0;
+  // The ball file at path (relative to the current folder or the site,
+  // with '/' between folders) over box; k is its place.
+  virtual Loaded ball(int k, const std::string &path, const Box &box,
+                      Stretch how) = 0;
+  virtual void fill(const Box &box, Rgb colour) = 0;
+  virtual void text(const Box &box, Typeface font, const std::string &text,
+                    Rgb ink, Align align) = 0;
+  // Puts what was drawn in box on the screen.
+  virtual void show(const Box &box) = 0;
+
+ protected:
+  ~Canvas() = default;
+};
+
+// The nearest scale of carried artwork at or above scale, at most the
+// largest carried.
+inline int artworkScale(double scale) {
+  int n = static_cast<int>(scale);
+  if (n < scale) ++n;
+  return n < 1 ? 1 : n > ARTWORK_SCALES ? ARTWORK_SCALES : n;
+}
+
+// The game's own ball picture whose file holds exactly these bytes, as its
+// resource id, or 0: one the program carries at every scale. carried(id)
+// gives the {data, size} of what the program carries of it, which lacks the
+// file's first header bytes where the platform keeps bitmaps without their
+// file header.
+template <class Carried>
+int ownBall(const unsigned char *file, std::size_t size, std::size_t header,
+            Carried carried) {
+  for (const bool sport : {false, true})
+    for (int n = 0; n < 8; ++n) {
+      const int id = ballPicture(sport, n);
+      const auto [data, length] = carried(id);
+      if (data && length + header == size &&
+          std::equal(data, data + length, file + header))
+        return id;
+    }
+  return 0;
+}
+
+// The control table's rectangle (x, y, w, h) in device pixels; edges are
+// rounded alike, so neighbours still meet at any scale.
+Box onDevice(const Canvas &canvas, int x, int y, int w, int h);
+Box onDevice(const Canvas &canvas, const Control &c);
+
+// Every picture of the carried artwork the painter may draw, by resource id.
+template <class Each>
+void everyArtwork(Each each) {
+  each(BMP_FACE);
+  for (const Control &c : kControls)
+    if (c.kind == ControlKind::SkinnedButton) {
+      each(skinNormal(c.id));
+      each(skinPressed(c.id));
+    }
+  for (const bool ticked : {false, true})
+    for (int look = 0; look < 3; ++look) each(checkBoxPicture(ticked, look));
+}
+
+enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
+
+// What the front end knows of the controls beyond the core's state.
+struct Looks {
+  int held = -1;  // the control drawn pressed, by index in kControls
+  bool boxEnabled = true;
+  const std::string *texts = nullptr;  // the statics' texts, by index
+};
+
+// Control i as it looks now, put on the screen.
+void paintControl(Canvas &canvas, int i, const Looks &looks);
+// The face and every control, put on the screen.
+void paintWindow(Canvas &canvas, const Looks &looks);
+
+// Each look on its own.
+void paintPlace(Canvas &canvas, const Control &c, const std::string &path);
+void paintStatic(Canvas &canvas, const Control &c, const std::string &text);
+void paintCheckBox(Canvas &canvas, const Control &c, bool ticked, BoxLook look);
+// Place c once its file has loaded (drawn) or failed to.
+void placeLoaded(Canvas &canvas, const Control &c, bool drawn);
