@@ -6,6 +6,7 @@
 
 #include "game.h"
 #include "layout.h"
+#include "names.h"
 #include "recorder.h"
 #include "state.h"
 #include "texts.h"
@@ -111,6 +112,25 @@ TEST_F(Core, SmallHelpers) {
   setExecutablePath("quintara.exe");
   EXPECT_EQ(getDrivePath, "");
   EXPECT_EQ(HelpFiler, "quintara-help.chm");
+}
+
+// A place is named by what its image path shows, whichever set it is in.
+TEST_F(Core, NamesFollowWhatThePlacesShow) {
+  EXPECT_EQ(controlName(ID_NEWGAME), "Start Game");
+  EXPECT_EQ(controlName(ID_BALLCOUNT), "Color #");
+  EXPECT_EQ(controlName(ID_SPORTS), "Use Sports-Iconset");
+  EXPECT_EQ(controlName(placeId(2)), "Place 2, blue");
+  EXPECT_EQ(controlName(placeId(16)), "Place 16, empty");
+  gameCommand(ID_SPORTS);
+  EXPECT_EQ(controlName(placeId(1)), "Place 1, football");
+  place(3).path = "SportIcons\\sport7.bmp";
+  EXPECT_EQ(controlName(placeId(3)), "Place 3, bowling ball");
+  for (const char *odd : {"ColorIcons\\ball8.bmp", "ball3.bm", "", ".bmp"}) {
+    place(3).path = odd;
+    EXPECT_EQ(controlName(placeId(3)), "Place 3, empty") << odd;
+  }
+  EXPECT_EQ(controlName(0), "");
+  EXPECT_EQ(controlName(ID_PLACE1 + 1), "");
 }
 
 TEST_F(Core, NewGame) {

@@ -29,6 +29,15 @@ const bool initialised = (initState(), true);
 
 }  // namespace
 
+int pathValue(const std::string &path) {
+  const std::string suffix = ".bmp";
+  if (path.size() <= suffix.size() ||
+      path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return 0;
+  const int value = path[path.size() - suffix.size() - 1] - '0';
+  return value >= 1 && value <= 7 ? value : 0;
+}
+
 Place place(int k) { return {*values[k - 1], *paths[k - 1]}; }
 
 int placeThreshold(int k) {

@@ -46,6 +46,10 @@ int placeThreshold(int k);
 // How many places take part in round r: 4, 8, 12 or 16 (0 below round 1).
 int placesInPlay(int r);
 
+// The colour value an image path names: the digit 1..7 before ".bmp", else
+// 0 (the blank ball).
+int pathValue(const std::string &path);
+
 void setarray();
 void resetvals();
 void IntToString(int value);

@@ -3,21 +3,7 @@
 // (kBallBody) with its number, so that the board stays playable.
 #pragma once
 
-#include <iterator>
-#include <string>
-
 #include "ball_colors.h"
-
-// The colour value an image path names: the digit before ".bmp", or 0.
-inline int fallbackValue(const std::string &path) {
-  const std::string suffix = ".bmp";
-  if (path.size() <= suffix.size() ||
-      path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
-    return 0;
-  const int value = path[path.size() - suffix.size() - 1] - '0';
-  return value > 0 && value < static_cast<int>(std::size(kBallBody)) ? value
-                                                                     : 0;
-}
 
 // The disc's radius in pixels at 1x.
 constexpr int kDiscRadius = 20;

@@ -73,7 +73,7 @@ std::string portable(std::string path) {
 
 void finishPlace(Canvas &canvas, const Control &c, const std::string &path,
                  bool drawn) {
-  if (!drawn) standIn(canvas, c, fallbackValue(path));
+  if (!drawn) standIn(canvas, c, pathValue(path));
   ring(canvas, c);
 }
 

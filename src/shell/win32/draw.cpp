@@ -147,5 +147,5 @@ void drawButton(int id, const DRAWITEMSTRUCT &item) {
   if (!k)
     drawResource(item.hDC, r, pressed ? skinPressed(id) : skinNormal(id));
   else if (!drawPicture(item.hDC, r, k))
-    drawFallback(item.hDC, r, fallbackValue(place(k).path));
+    drawFallback(item.hDC, r, pathValue(place(k).path));
 }
