@@ -4,6 +4,7 @@
 
 #include "cursor.h"
 #include "fallback.h"
+#include "names.h"
 #include "state.h"
 
 namespace {
@@ -98,6 +99,7 @@ void draw(Canvas &canvas, int i, const Looks &looks) {
                                       : BoxLook::Normal);
       break;
   }
+  canvas.describe(c, controlName(c.id), sportset % 2, looks.boxEnabled);
 }
 
 }  // namespace

@@ -51,6 +51,10 @@ class Canvas {
                     Rgb ink, Align align) = 0;
   // Puts what was drawn in box on the screen.
   virtual void show(const Box &box) = 0;
+  // What a screen reader hears of control c as it is drawn: its name and,
+  // for the check box, whether it is ticked and takes clicks. Nothing where
+  // the platform offers readers no way in.
+  virtual void describe(const Control &, const std::string &, bool, bool) {}
 
  protected:
   ~Canvas() = default;

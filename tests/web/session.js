@@ -37,6 +37,9 @@ const lengths = [1, 2, 3, 4, 5, 6, 7, 'WAVE_ALERT'].map(k => {
 const BEEP = 8;
 
 const check = (ok, what) => { if (!ok) throw new Error(what); };
+const T = L.texts;
+// What a reader hears of place k (1..16) showing colour v.
+const placeName = (k, v) => T.NAME_PLACE + k + ', ' + (+v ? T['NAME_COLOUR_' + v] : T.NAME_EMPTY);
 async function until(what, probe, end = Date.now() + 15000) {
   for (let value; !(value = await probe()); await new Promise(r => setTimeout(r, 50)))
     check(Date.now() < end, 'timed out waiting for ' + what);
@@ -137,6 +140,21 @@ async function session(browser, url) {
   const at = cid => centre(area, cid);
   const click = cid => page.mouse.click(...at(cid));
   const timers = () => page.evaluate(() => [...test.ticks.values()].map(t => t.ms).join());
+  // No violation of WCAG 2.2 AA that axe-core finds, on the screen as it is.
+  const axe = async screen => {
+    await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+    const found = await page.evaluate(() => axe.run(document, {runOnly: {type: 'tag',
+      values: ['wcag2a', 'wcag2aa', 'wcag21aa', 'wcag22aa']}}).then(r => r.violations.map(v => v.id)));
+    check(found.length === 0, `axe on the ${screen} screen: ${found}`);
+  };
+  // The buttons and the check box as a reader lists them, and the focus's name.
+  const heardNames = async () => {
+    const all = [], walk = n => (/^(button|checkbox)$/.test(n.role) && all.push(n.name),
+                                 (n.children || []).forEach(walk));
+    walk(await page.accessibility.snapshot());
+    return all.join('|');
+  };
+  const focused = () => page.evaluate(() => document.activeElement.getAttribute('aria-label'));
   const idle = '1212000000000000';
 
   // Idle: face, normal skins and the idle board pixel for pixel, the statics'
@@ -148,6 +166,10 @@ async function session(browser, url) {
   for (const [cid, start] of Object.entries(L.start))
     check(await text(cid) === start, `static ${cid} reads ${await text(cid)}`);
   check(await timers() === '', 'a timer runs while idle');
+  const buttons = ['QUIT', 'COLORCOUNT', 'CANCEL', 'NEWGAME', 'SPORTS', 'MINIMISE', 'HELP', 'CLOSE'];
+  const names = [...idle].map((v, k) => placeName(k + 1, v)).concat(buttons.map(b => T['NAME_' + b]));
+  check(await heardNames() === names.join('|'), 'a reader hears ' + await heardNames());
+  await axe('idle');
 
   // The colour count goes round 3..7 and back to 2; the sport set and back.
   for (const n of '345672') {
@@ -173,6 +195,9 @@ async function session(browser, url) {
   await click(id('ID_NEWGAME'));
   const board = await seen('dealt', async () => (v => /^[12]{4}0{12}$/.test(v) && v)(await values()));
   check(await text(id('ID_STATUS')) === L.texts.TEXT_STUDY, 'no study phase');
+  check((await heardNames()).startsWith([...board].map((v, k) => placeName(k + 1, v)).join('|')),
+        'the dealt board is not heard: ' + await heardNames());
+  await axe('study');
   check(!await same(id('ID_SPORTS'), 'idle'), 'the check box is not greyed');
   check(await timers() === String(L.consts.TIMER_PERIOD_MS), 'timers ' + await timers());
   await click(id('ID_NEWGAME')), heard.push(4, BEEP);
@@ -185,6 +210,7 @@ async function session(browser, url) {
   heard.push(7);
   check(await text(id('ID_STATUS')) === L.texts.TEXT_RESOLVE, 'no resolve phase');
   await seen('blank', async () => await values() === '0'.repeat(16));
+  await axe('resolve');
 
   // Help opens its pages in a tab, and the clock goes on.
   await click(id('ID_HELP')), heard.push(1);
@@ -208,10 +234,16 @@ async function session(browser, url) {
   await until('the cancel', async () => await text(id('ID_STATUS')) === L.texts.TEXT_CANCELED);
   check(await timers() === '', 'a timer runs after cancel');
   await seen('canceled', () => same(id('ID_SPORTS'), 'idle'));
+  await axe('ended');
 
   // Keys only: a new game, the cursor shown over the dealt board, the round
   // won and canceled; then a click hides the cursor.
-  const key = async (name, n = 1) => n > 0 && (await page.keyboard.press(name), key(name, n - 1));
+  const key = async (name, n = 1) => {
+    const [held, last] = name.includes('+') ? name.split('+') : [null, name];
+    if (held) await page.keyboard.down(held);
+    for (let i = 0; i < n; i++) await page.keyboard.press(last);
+    if (held) await page.keyboard.up(held);
+  };
   await key('F2'), await key('ArrowRight'), heard.push(4);
   await until('the study phase', async () => await text(id('ID_STATUS')) === L.texts.TEXT_STUDY);
   const dealt = await seen('keys-dealt', async () =>
@@ -225,6 +257,24 @@ async function session(browser, url) {
     (v => /^[12]{8}0{8}$/.test(v) && v)(await values('COLOR_ICONS', 4)));
   await key('Escape'), await click(id('ID_CANCEL')), heard.push(1, BEEP);
   await seen('keys-hidden', async () => await values() === round2);
+
+  // Tab, Shift+Tab, Enter and Space only, by ear: Tab to Start Game; the
+  // dealt board is read from the places' names; the round is won, and the
+  // next one runs out of time.
+  for (let n = 0; n < 30 && await focused() !== T.NAME_NEWGAME; n++) await key('Tab');
+  await key('Enter'), heard.push(4);
+  const heardBoard = await until('the names of a dealt board', async () =>
+    (v => /^[12]{4}0{12}$/.test(v) && v)((await heardNames()).split('|').slice(0, 16)
+      .map(n => [1, 2].find(v => n === placeName(n.split(/[ ,]/)[1], v)) || 0).join('')));
+  for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());
+  await key('Shift+Tab', 19), heard.push(7);
+  for (let k = 0; k < 4; k++) {
+    check(await focused() === placeName(k + 1, 0), 'focus on ' + await focused());
+    await key('Space', +heardBoard[k]), await key('Tab'), heard.push(...'5'.repeat(heardBoard[k]));
+  }
+  await until('round 2', async () => await text(id('ID_ROUNDS')) === '02'), heard.push(3, 7, 6);
+  await page.evaluate(() => { for (let t = 0; t < 10 + 299; t++) test.tick(); });
+  check(await text(id('ID_STATUS')) === T.TEXT_EXPIRED, 'the time does not run out');
 
   // Every sound started, in order.
   const starts = await until('the sounds', async () =>

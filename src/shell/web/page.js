@@ -18,7 +18,9 @@ mergeInto(LibraryManager.library, {
     preloads: [],  // the face, skins and check box, by their 1x names
     pictures: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
-    statics: {},
+    statics: {},  // the statics' text elements, by id
+    controls: {},  // the buttons and the check box, by id
+    elements: [],  // every control's element, in reading order
     urls: [],  // sound k's file, the beep last
     audio: null, ready: null, playing: {},
     timer: 0,
@@ -83,17 +85,37 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  pageAddStatic__deps: ['$Q'],
-  pageAddStatic: function(id, x, y, w, h, gui, text) {
+  // The element of a control over its picture, named for readers: a
+  // see-through button (or check box) that the keyboard reaches with Tab and
+  // clicks with Space or Enter, or a static's text in its white box.
+  pageAddControl__deps: ['$Q'],
+  pageAddControl: function(id, x, y, w, h, role, gui, text, name) {
+    role = UTF8ToString(role);
+    const at = {position: 'absolute', left: x + 'px', top: y + 'px',
+                width: w + 'px', height: h + 'px', boxSizing: 'border-box'};
+    if (role === 'button' || role === 'checkbox') {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.id = 'control' + id;
+      button.className = 'control';
+      if (role === 'checkbox') button.setAttribute('role', role);
+      button.setAttribute('aria-label', UTF8ToString(name));
+      Object.assign(button.style, at);
+      // Keyboard clicks only: the pointer's presses are the game area's.
+      button.addEventListener('click', e => e.detail || Q.ended || _quintaraCommand(id));
+      Q.controls[id] = button;
+      Q.elements.push(button);
+      return;
+    }
     const box = document.createElement('div');
     const line = document.createElement('span');
     box.id = 'static' + id;
-    Object.assign(box.style, {
-      position: 'absolute', left: x + 'px', top: y + 'px', width: w + 'px',
-      height: h + 'px', overflow: 'hidden', whiteSpace: 'pre',
+    box.setAttribute('role', role);
+    box.setAttribute('aria-label', UTF8ToString(name));
+    Object.assign(box.style, at, {
+      overflow: 'hidden', whiteSpace: 'pre',
       background: '#fff', color: '#000', pointerEvents: 'none',
       font: gui ? Q.guiFont : Q.systemFont, paddingTop: gui ? 0 : Q.systemDrop,
-      boxSizing: 'border-box',
     });
     if (gui)
       Object.assign(line.style, {
@@ -103,11 +125,27 @@ mergeInto(LibraryManager.library, {
     line.textContent = UTF8ToString(text);
     box.append(line);
     Q.statics[id] = line;
+    Q.elements.push(box);
   },
 
+  // Only a new text is written, so that a reader hears each status once.
   pageSetText__deps: ['$Q'],
   pageSetText: function(id, text) {
-    if (Q.statics[id]) Q.statics[id].textContent = UTF8ToString(text);
+    text = UTF8ToString(text);
+    if (Q.statics[id] && Q.statics[id].textContent !== text)
+      Q.statics[id].textContent = text;
+  },
+
+  pageDescribe__deps: ['$Q'],
+  pageDescribe: function(id, name, ticked, enabled) {
+    const button = Q.controls[id];
+    if (!button) return;
+    const set = (attribute, value) => button.getAttribute(attribute) === value ||
+                                      button.setAttribute(attribute, value);
+    set('aria-label', UTF8ToString(name));
+    if (button.getAttribute('role') !== 'checkbox') return;
+    set('aria-checked', ticked ? 'true' : 'false');
+    set('aria-disabled', enabled ? 'false' : 'true');
   },
 
   pagePreload__deps: ['$Q'],
@@ -120,6 +158,8 @@ mergeInto(LibraryManager.library, {
   pageStart: function(w, h) {
     Q.area = document.getElementById('quintara');
     Q.canvas = document.createElement('canvas');
+    // The picture of what the elements over it say.
+    Q.canvas.setAttribute('aria-hidden', 'true');
     Q.w = w;
     Q.h = h;
     Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
@@ -129,8 +169,7 @@ mergeInto(LibraryManager.library, {
     // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
     Promise.all(fonts.concat(Q.fit())).then(() => {
-      Q.area.replaceChildren(
-          Q.canvas, ...Object.values(Q.statics).map(line => line.parentNode));
+      Q.area.replaceChildren(Q.canvas, ...Q.elements);
       _quintaraShow();
       Q.listen(Q.area, 'mousedown', e => {
         if (e.button !== 0) return;
@@ -142,10 +181,13 @@ mergeInto(LibraryManager.library, {
       Q.listen(window, 'mouseup', e => {
         if (e.button === 0) _quintaraRelease(...Q.at(e));
       });
-      // The page's keys, but not those of the help error box.
+      // The page's keys, but not those of the help error box, nor Space and
+      // Enter on a control reached with Tab, which click it.
       Q.listen(window, 'keydown', e => {
         if (e.target.closest && e.target.closest('dialog')) return;
         Q.unlockAudio();
+        if (e.target.className === 'control' && (e.key === ' ' || e.key === 'Enter'))
+          return;
         if (_quintaraKey(e.keyCode, e.ctrlKey, e.altKey, e.metaKey))
           e.preventDefault();
       });

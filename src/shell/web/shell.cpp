@@ -11,6 +11,7 @@
 #include "game.h"
 #include "keys.h"
 #include "layout.h"
+#include "names.h"
 #include "painter.h"
 #include "texts.h"
 
@@ -21,8 +22,9 @@ double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place,
                  bool smooth);
 void pageNumber(int x, int y, int w, int h, const char *text, bool black);
-void pageAddStatic(int id, int x, int y, int w, int h, bool gui,
-                   const char *text);
+void pageAddControl(int id, int x, int y, int w, int h, const char *role,
+                    bool gui, const char *text, const char *name);
+void pageDescribe(int id, const char *name, bool ticked, bool enabled);
 void pageSetText(int id, const char *text);
 void pagePreload(const char *url);
 void pageSound(int k, const char *url);
@@ -86,9 +88,32 @@ class PageCanvas final : public Canvas {
     }
   }
   void show(const Box &) override {}
+  void describe(const Control &c, const std::string &name, bool ticked,
+                bool enabled) override {
+    pageDescribe(c.id, name.c_str(), ticked, enabled);
+  }
 } canvas;
 
 }  // namespace
+
+// The element's role for readers: the texts that change when the player
+// acts are read out when they do, the two clocks only when asked.
+const char *ariaRole(const Control &c) {
+  switch (roleOf(c)) {
+    case Role::PushButton:
+      return "button";
+    case Role::CheckBox:
+      return "checkbox";
+    case Role::Text:
+      break;
+  }
+  return c.id == ID_COUNTDOWN || c.id == ID_GAMECLOCK ? "timer" : "status";
+}
+
+// A keyboard's click on a control the player moved to with Tab.
+extern "C" EMSCRIPTEN_KEEPALIVE void quintaraCommand(int id) {
+  if (!ended) gameCommand(id);
+}
 
 // A place's file has loaded and is drawn, or none could be.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraLoaded(int k, bool drawn) {
@@ -129,9 +154,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraTick() {
 }
 
 int main() {
-  for (const Control &c : kControls)
-    if (c.kind == ControlKind::Static)
-      pageAddStatic(c.id, c.x, c.y, c.w, c.h, c.id == ID_STATUS, c.text);
+  // An element for each control over its picture, in reading order: a
+  // button, the check box or a static's text.
+  for (const int id : kReadingOrder) {
+    const Control &c = *findControl(id);
+    pageAddControl(id, c.x, c.y, c.w, c.h, ariaRole(c), id == ID_STATUS, c.text,
+                   controlName(id).c_str());
+  }
   everyArtwork([](int id) { pagePreload(urlOf(id)); });
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas);
