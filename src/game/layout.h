@@ -110,7 +110,8 @@ constexpr Rect titleRect{0, 0, 460, 25};
 constexpr int windowX(int screenW) { return screenW / 2 - 270; }
 constexpr int windowY(int screenH) { return screenH / 2 - 200; }
 
-// Resources carried in the executable.
+// Resources carried in the executable (the files are listed in
+// resources.txt).
 constexpr int BMP_FACE = 100;
 constexpr int ICON_GROUP_EXE = 8;
 constexpr int ICON_GROUP_SMALL = 16;
@@ -132,3 +133,7 @@ constexpr int checkBoxPicture(bool ticked, int look) {
 constexpr int ballPicture(bool sport, int n) { return 3000 + 8 * sport + n; }
 // Sound k (1..7) is WAVE resource 2400 + 50 (k - 1).
 constexpr int soundResource(int k) { return 2350 + 50 * k; }
+// The beep of the self-drawn front ends. Windows plays the system's alert
+// instead, so this one has no Windows resource; it is numbered after the
+// seven sounds.
+constexpr int WAVE_ALERT = soundResource(SOUNDS + 1);

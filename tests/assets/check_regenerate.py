@@ -9,8 +9,6 @@ import tempfile
 
 from files import RESOURCES, ROOT
 
-HAND_WRITTEN = {"version.rc", "quintara.rc", "quintara.manifest"}
-
 
 def listing(top):
     return sorted(os.path.relpath(os.path.join(d, f), top)
@@ -25,7 +23,7 @@ def main():
     with tempfile.TemporaryDirectory() as out:
         subprocess.run([os.path.join(ROOT, "scripts", "assets"), out], check=True)
         made = listing(out)
-        committed = [f for f in listing(RESOURCES) if f not in HAND_WRITTEN]
+        committed = listing(RESOURCES)
         differ = [f for f in made if not os.path.exists(os.path.join(RESOURCES, f))
                   or not filecmp.cmp(os.path.join(out, f), os.path.join(RESOURCES, f),
                                      shallow=False)]

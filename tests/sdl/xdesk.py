@@ -58,11 +58,10 @@ class Layout:
                              if v[0] == "Place")
         # Skin pictures per button id, from the list the executable embeds.
         self.skins = {}
-        embedded = os.path.join(source, "src", "shell", "sdl", "embedded.txt")
-        for line in open(embedded):
-            m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\) (\S+)", line)
+        for id, path, _ in layout.CARRIED:
+            m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\)$", id)
             if m:
-                state, name, path = m.groups()
+                state, name = m.groups()
                 self.skins.setdefault(self.ids[name], {})[state] = path
 
     def rect(self, cid):

@@ -21,10 +21,10 @@ print(json.dumps(dict(ids=l.IDS, texts=l.TEXTS, consts=l.CONSTS,
   path.join(source, 'tools', 'assets')]));
 const id = name => L.ids[name];
 const places = Object.keys(L.rect).filter(c => c >= id('ID_PLACE1') && c <= id('ID_PLACE16'));
-// Pictures and sounds by the names the Linux program embeds them under.
+// Pictures and sounds by the ids the programs carry them under.
 const files = Object.fromEntries(fs.readFileSync(path.join(
-  source, 'src/shell/sdl/embedded.txt'), 'utf8').split('\n').filter(l => /^\w/.test(l))
-  .map(l => l.split(' ')));
+  source, 'src/game/resources.txt'), 'utf8').split('\n').filter(l => /^\w/.test(l))
+  .map(l => l.split(/ +/)));
 // The game's own pictures, straight from resources/.
 const res = file => 'data:image/bmp;base64,' +
   fs.readFileSync(path.join(source, 'resources', file)).toString('base64');

@@ -7,13 +7,14 @@ import struct
 import unittest
 from xml.etree import ElementTree
 
-from harness import CONTROLS, EXE, RC_BITMAPS, const, function
+from harness import CONTROLS, EXE, RC_BITMAPS, const, function, layout
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                "msvcrt.dll"}
 RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
-VERSION = (1, 0, 1, 1)
+# The project's version and the Windows build number of the release.
+VERSION = (*map(int, layout.VERSION.split(".")), 1)
 VISTA, WIN7, WIN8, WIN81, WIN10 = (  # Windows 10 stands for 11 too
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",

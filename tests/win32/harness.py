@@ -3,7 +3,6 @@ through the driver; reads the facts to check from the program's own headers
 and resource files."""
 import functools
 import os
-import re
 import shutil
 import struct
 import subprocess
@@ -39,13 +38,8 @@ ID = layout.IDS
 TEXT = layout.TEXTS
 BODY = layout.ball_bodies()
 INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
-# Bitmap resource id -> file, from the resource script.
-RC_BITMAPS = {
-    int(i): name
-    for i, name in re.findall(
-        r'^(\d+) BITMAP "([^"]+)"', (RESOURCES / "quintara.rc").read_text(), re.M
-    )
-}
+# Bitmap resource id -> file, from the list the resource script is made of.
+RC_BITMAPS = {i: f for i, f in layout.carried("win32").items() if f.endswith(".bmp")}
 
 
 def place_rect(k, scale=1):

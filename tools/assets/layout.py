@@ -1,8 +1,8 @@
-"""The facts that the artwork and the tests take from the game's own
-sources, so that neither carries a copy: the window's geometry and resource
-numbers from layout.h, the texts from texts.h, the version from the top
-CMakeLists.txt and the balls' body colours from the generated
-ball_colors.h."""
+"""The facts that the artwork, the Windows build and the tests take from the
+game's own sources, so that none carries a copy: the window's geometry and
+resource numbers from layout.h, the carried files from resources.txt, the
+texts from texts.h, the version from the top CMakeLists.txt and the balls'
+body colours from the generated ball_colors.h."""
 import os
 import re
 from collections import namedtuple
@@ -10,6 +10,7 @@ from collections import namedtuple
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 HEADER = os.path.join(ROOT, "src", "game", "layout.h")
 TEXTS_HEADER = os.path.join(ROOT, "src", "game", "texts.h")
+CARRIED_LIST = os.path.join(ROOT, "src", "game", "resources.txt")
 
 Control = namedtuple("Control", "id kind x y w h text")
 
@@ -42,13 +43,35 @@ TITLE = tuple(map(int, re.search(
     r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", LAYOUT).groups()))
 
 
+class _Names(dict):
+    """The names of layout.h for eval: ids, constants and constexpr int
+    functions, each read when first asked for."""
+
+    def __missing__(self, name):
+        if name in IDS:
+            return IDS[name]
+        if name in ("false", "true"):
+            return name == "true"
+        const = re.search(r"constexpr int %s = ([^;]+);" % name, LAYOUT)
+        if const:
+            return evaluate(const.group(1))
+        params, body = re.search(
+            r"constexpr int %s\(([^)]*)\) \{ return ([^;]+); \}" % name,
+            LAYOUT).groups()
+        names = [p.split()[-1] for p in params.split(",")]
+        return lambda *args: evaluate(body, dict(zip(names, args)))
+
+
+def evaluate(expression, names=()):
+    """The value of a C++ integer expression over layout.h, such as
+    "skinNormal(ID_CLOSE)"."""
+    return eval(expression.replace("/", "//"), {}, _Names(names))
+
+
 def function(name):
     """A one-line constexpr int function of layout.h, such as skinNormal, as
     a Python function."""
-    arg, body = re.search(
-        r"constexpr int %s\(int (\w+)\) \{ return ([^;]+); \}" % name,
-        LAYOUT).groups()
-    return lambda value: eval(body.replace("/", "//"), {arg: value})
+    return _Names()[name]
 
 
 def ball_bodies():
@@ -85,19 +108,39 @@ def places():
     return [c for c in CONTROLS if c.kind == "Place"]
 
 
+def _carried():
+    with open(CARRIED_LIST, encoding="utf-8") as f:
+        rows = [line.split() for line in f if not line.startswith("#")]
+    return [(id, file, set(programs)) for id, file, *programs in rows]
+
+
+# (id expression, file under resources/, programs) of every carried file.
+CARRIED = _carried()
+
+
+def carried(program):
+    """{resource number: file under resources/} of what program ("win32",
+    "sdl" or "web") carries, with the pictures' twins at larger scales."""
+    found = {}
+    for id, file, programs in CARRIED:
+        if program not in programs:
+            continue
+        found[evaluate(id)] = file
+        for scale in range(2, 5):
+            twin = "%dx/%s" % (scale, file)
+            if (os.path.exists(os.path.join(ROOT, "resources", twin))
+                    and (program != "win32" or file.endswith(".bmp"))):
+                found[evaluate("atScale(%s,%d)" % (id, scale))] = twin
+    return found
+
+
 # File name of each skinned button's pictures, by its id name.
-BUTTONS = [
-    ("close", "ID_CLOSE"),
-    ("minimise", "ID_MINIMISE"),
-    ("help", "ID_HELP"),
-    ("quit", "ID_QUIT"),
-    ("cancel", "ID_CANCEL"),
-    ("colors", "ID_COLORCOUNT"),
-    ("start", "ID_NEWGAME"),
-]
+BUTTONS = [(os.path.basename(file)[:-len(".bmp")], id[len("skinNormal("):-1])
+           for id, file, _ in CARRIED if id.startswith("skinNormal(")]
+LOOKS = ("normal", "held", "disabled")
 
 
 def check_box_file(ticked, look):
     """The check box's picture of a look ("normal", "held" or "disabled")."""
-    return "checkbox/%s%s.bmp" % ("ticked" if ticked else "clear",
-                                  "" if look == "normal" else "-" + look)
+    id = "checkBoxPicture(%s,%d)" % ("true" if ticked else "false", LOOKS.index(look))
+    return next(file for i, file, _ in CARRIED if i == id)

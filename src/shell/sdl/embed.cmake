@@ -1,17 +1,21 @@
-# Run as a script: writes OUT, a C++ file that carries every file named in
-# LIST (lines "<id> <path under DIR>") in the executable and hands them out
-# by id. The assembler reads the files itself, so no copy of their bytes
-# lands in the source tree or the build tree.
+# Run as a script: writes OUT, a C++ file that carries in the executable
+# every file of LIST (lines "<id> <path under DIR> <programs>") that the
+# Linux program (sdl) carries, and hands them out by id. The assembler reads
+# the files itself, so no copy of their bytes lands in the source tree or the
+# build tree.
 file(STRINGS "${LIST}" lines REGEX "^[^#]")
 set(blobs "")
 set(cases "")
 set(n 0)
 foreach(line IN LISTS lines)
-  if(NOT line MATCHES "^([^ ]+) +([^ ]+)$")
+  if(NOT line MATCHES "^([^ ]+) +([^ ]+) +([^#]+)$")
     message(FATAL_ERROR "${LIST}: cannot read the line '${line}'")
   endif()
   set(id "${CMAKE_MATCH_1}")
   set(file "${CMAKE_MATCH_2}")
+  if(NOT " ${CMAKE_MATCH_3} " MATCHES " sdl ")
+    continue()
+  endif()
   if(NOT EXISTS "${DIR}/${file}")
     message(FATAL_ERROR "${LIST}: ${DIR}/${file} does not exist")
   endif()
@@ -34,7 +38,7 @@ foreach(line IN LISTS lines)
   endwhile()
 endforeach()
 
-file(WRITE "${OUT}.new" "// Made by embed.cmake from embedded.txt; do not edit.
+file(WRITE "${OUT}.new" "// Made by embed.cmake from resources.txt; do not edit.
 #include \"resources.h\"
 
 asm(\".pushsection .rodata\\n\"

@@ -8,10 +8,6 @@
 
 #include "layout.h"
 
-// The beep. Windows plays the system's alert instead, so this one has no
-// Windows id; it is numbered after the seven sounds.
-constexpr int WAVE_ALERT = soundResource(SOUNDS + 1);
-
 struct Blob {
   const unsigned char *data;
   std::size_t size;

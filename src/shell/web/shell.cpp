@@ -37,15 +37,12 @@ void pageEnd();
 
 namespace {
 
-// The beep, numbered after the seven sounds as the Linux program does.
-constexpr int WAVE_ALERT = soundResource(SOUNDS + 1);
-
 struct File {
   int id;
   const char *url;
 };
-// The pictures and sounds the Linux program carries, here files beside the
-// page under their own names.
+// The pictures and sounds the page carries (resources.txt), files beside it
+// under their own names.
 constexpr File kFiles[] = {
 #include "files.inc"
 };
