@@ -1,6 +1,7 @@
 """What the end-to-end tests of the Linux and Windows programs share: the
 game's facts, read through tools/assets/layout.py, a program folder as a
 player lays it out, and waiting on what they observe."""
+import functools
 import os
 import shutil
 import sys
@@ -10,6 +11,7 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), ".."))
 RESOURCES = os.path.join(ROOT, "resources")
 sys.path.insert(0, os.path.join(ROOT, "tools", "assets"))
 import layout  # noqa: E402
+from pictures import hostile_pictures, read_bmp  # noqa: E402
 
 ID, TEXT, BODY = layout.IDS, layout.TEXTS, layout.ball_bodies()
 W, H, TITLE = layout.WINDOW_W, layout.WINDOW_H, layout.TITLE
@@ -31,10 +33,23 @@ def centre(cid, scale=1):
     return x + w // 2, y + h // 2
 
 
-def ball_file(prefix, value, scale=1):
+def ball_file(prefix, value):
     """The picture, below resources/ or a program's folder, of a ball path
-    prefix such as COLOR at scale 1 or 2."""
-    return "2x/" * (scale - 1) + prefix.replace("\\", "/") + "%d.bmp" % value
+    prefix such as COLOR."""
+    return prefix.replace("\\", "/") + "%d.bmp" % value
+
+
+@functools.lru_cache(maxsize=None)
+def art(relative, scale=1):
+    """A picture below resources/ (of scale 1 or 2) as a Picture, read once."""
+    return read_bmp(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
+
+
+def shown_values(shot, prefix=COLOR, scale=1):
+    """The value of the ball picture of set prefix that each place shows in
+    shot of the window, None where none fits."""
+    pictures = {art(ball_file(prefix, v), scale).rgb: v for v in range(8)}
+    return [pictures.get(shot.crop(*rect(p, scale)).rgb) for p in PLACES]
 
 
 def lay_out(folder, program, *extras):
@@ -50,6 +65,19 @@ def lay_out(folder, program, *extras):
         else:
             shutil.copy2(source, folder)
     return os.path.join(folder, os.path.basename(program))
+
+
+def hostile_folders(top, program):
+    """For each hostile file, a program folder below top with it as ball 1:
+    (its name, the folder, the program's path)."""
+    ball1 = ball_file(COLOR, 1)
+    for name, make in hostile_pictures(os.path.join(RESOURCES, ball1)).items():
+        folder = os.path.join(top, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        path = lay_out(folder, program)
+        os.remove(os.path.join(folder, ball1))
+        make(os.path.join(folder, ball1))
+        yield name, folder, path
 
 
 class Failure(Exception):

@@ -7,7 +7,6 @@ the help viewer path from another current folder; then a round with keys."""
 import argparse
 import itertools
 import os
-import shutil
 import struct
 import subprocess
 import sys
@@ -17,10 +16,9 @@ import wave
 from xdesk import SCREEN_W, SCREEN_H, SKINS, Desktop
 # On xdesk's path:
 from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
-                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, Failure,
-                      ball_file, centre, check, lay_out, rect, wait_for,
-                      windowX, windowY)
-from pictures import hostile_pictures, read_bmp  # noqa: E402
+                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, Failure, art,
+                      centre, check, hostile_folders, lay_out, rect,
+                      shown_values, wait_for, windowX, windowY)
 
 ERROR_TITLE = TEXT["TEXT_HELP_ERROR_TITLE"]
 
@@ -30,7 +28,7 @@ class Game:
         self.desk, self.scale = desk, scale
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
-        face = read_bmp(self.file("face.bmp"))
+        face = art("face.bmp", scale)
         probe = (face.w // 2, 5)
 
         # The window and where it is are read again at each look: the
@@ -66,11 +64,6 @@ class Game:
         """The places' values once holds is true of them."""
         return self.values(self.seen(what, lambda s: holds(self.values(s)), name))
 
-    def file(self, relative):
-        """A picture of the game's scale."""
-        folder = "%dx" % self.scale if self.scale > 1 else ""
-        return os.path.join(RESOURCES, folder, relative)
-
     def rect(self, cid):
         return rect(cid, self.scale)
 
@@ -100,17 +93,17 @@ class Game:
     def region(self, shot, cid):
         return shot.crop(*self.rect(cid)).rgb
 
-    def picture(self, relative):
-        return read_bmp(self.file(relative)).rgb
+    def same(self, a, b, cid):
+        """Whether control cid looks the same in shots a and b."""
+        return self.region(a, cid) == self.region(b, cid)
 
     def skinned(self, shot, cid, state):
         """Whether button cid shows its picture of state in shot."""
-        return self.region(shot, cid) == self.picture(SKINS[cid][state])
+        return self.region(shot, cid) == art(SKINS[cid][state], self.scale).rgb
 
     def values(self, shot, prefix=COLOR):
         """The colour value each place shows, None where no picture fits."""
-        pictures = {self.picture(ball_file(prefix, v)): v for v in range(8)}
-        return [pictures.get(self.region(shot, p)) for p in PLACES]
+        return shown_values(shot, prefix, self.scale)
 
     def cpu_ms(self):
         fields = open("/proc/%d/stat" % self.process.pid).read()
@@ -155,14 +148,8 @@ def follow(desk, wid, pointer, corner):
 def idle_pixels(game, shot):
     """Outside the statics and the check box the idle window is exactly the
     face, the normal skins and the idle board's pictures."""
-    face = read_bmp(game.file("face.bmp"))
-    covered = bytearray(face.w * face.h)
-    for x, y, w, h in map(game.rect, CONTROLS):
-        for row in range(y, y + h):
-            covered[row * face.w + x:row * face.w + x + w] = b"\1" * w
-    wrong = sum(1 for i in range(face.w * face.h) if not covered[i]
-                and shot.rgb[3 * i:3 * i + 3] != face.rgb[3 * i:3 * i + 3])
-    check(wrong == 0, "%d face pixels differ" % wrong)
+    wrong = shot.differing(art("face.bmp", game.scale), map(game.rect, CONTROLS))
+    check(not wrong, "%d face pixels differ, the first at %s" % (len(wrong), wrong[:1]))
     for cid in SKINS:
         check(game.skinned(shot, cid, "Normal"),
               "button %d is not its normal picture" % cid)
@@ -225,12 +212,10 @@ def main_session(desk, args, env):
     game.click(box)
     sport = game.seen("the sport set", lambda s: game.values(s, SPORT) == IDLE,
                       "sport")
-    check(game.region(sport, box) != game.region(idle, box),
-          "the check box shows no mark")
+    check(not game.same(sport, idle, box), "the check box shows no mark")
     game.click(box)
     game.seen("the colour set", lambda s: game.values(s) == IDLE)
-    check(game.region(game.shot(), box) == game.region(idle, box),
-          "the check box kept its mark")
+    check(game.same(game.shot(), idle, box), "the check box kept its mark")
 
     # Held: the pressed picture; moved off: normal; released off: no click.
     count, ball_count = ID["ID_COLORCOUNT"], ID["ID_BALLCOUNT"]
@@ -241,7 +226,7 @@ def main_session(desk, args, env):
     game.seen("the normal picture", lambda s: game.skinned(s, count, "Normal"))
     desk.xdotool("mouseup", 1)
     time.sleep(0.3)
-    check(game.region(game.shot(), ball_count) == game.region(idle, ball_count),
+    check(game.same(game.shot(), idle, ball_count),
           "a release off the button counted as a click")
 
     # A new game deals places 1 to 4 and greys the check box.
@@ -252,8 +237,7 @@ def main_session(desk, args, env):
     board = game.values(dealt)[:4]
     print("dealt", board)
     check(all(1 <= v <= 2 for v in board), "dealt %s with two colours" % board)
-    check(game.region(dealt, box) != game.region(idle, box),
-          "the check box is not greyed")
+    check(not game.same(dealt, idle, box), "the check box is not greyed")
     game.click(box)
     time.sleep(0.3)
     check(game.values(game.shot())[:4] == board,
@@ -417,8 +401,8 @@ def help_session(desk, args, env):
     game.click(ID["ID_HELP"])
     wait_for("xdg-open", lambda: os.path.exists(record))
     game.click(ID["ID_COLORCOUNT"])
-    game.seen("a click while the viewer runs", lambda s: game.region(
-        s, count) != game.region(shot, count))
+    game.seen("a click while the viewer runs",
+              lambda s: not game.same(s, shot, count))
     open(release, "w").close()
     wait_for("the viewer to end", lambda: not os.path.exists(release))
     time.sleep(0.5)
@@ -464,8 +448,7 @@ def keys_session(desk, args, env):
     shown = lambda holds: game.board("the board", holds)
     status, idle = ID["ID_STATUS"], game.shot()
     key("F2")  # the status line is written last, once the board is dealt
-    game.seen("the study phase", lambda s: game.region(s, status) !=
-              game.region(idle, status))
+    game.seen("the study phase", lambda s: not game.same(s, idle, status))
     board = shown(lambda v: v[4:] == [0] * 12 and set(v[:4]) <= {1, 2})
     key("Right")
     shown(lambda v: v == [None] + [0] * 15)
@@ -488,13 +471,8 @@ def shows_stand_in(shot, k, value):
 def hostile_session(desk, args, env):
     """Each hostile file as ball1.bmp: the window in 5 s with stand-ins on
     places 1 and 3, a game dealt, little memory, and a clean end."""
-    for name, make in hostile_pictures(os.path.join(
-            RESOURCES, ball_file(COLOR, 1))).items():
-        folder = os.path.join(args.out, "hostile", name)
-        shutil.rmtree(folder, ignore_errors=True)
-        program = lay_out(folder, args.program)
-        os.remove(os.path.join(folder, ball_file(COLOR, 1)))
-        make(os.path.join(folder, ball_file(COLOR, 1)))
+    for name, folder, program in hostile_folders(
+            os.path.join(args.out, "hostile"), args.program):
         started = time.monotonic()
         game = Game(desk, program, folder, env, "hostile-%s.log" % name)
         check(time.monotonic() - started < 5, name + ": slow start")
@@ -503,8 +481,7 @@ def hostile_session(desk, args, env):
               name + ": no stand-ins")
         box = ID["ID_SPORTS"]
         game.click(ID["ID_NEWGAME"])
-        game.seen(name + ": a dealt game", lambda s: game.region(s, box) !=
-                  game.region(shot, box))
+        game.seen(name + ": a dealt game", lambda s: not game.same(s, shot, box))
         peak = int(open("/proc/%d/status" % game.process.pid).read().split(
             "VmHWM:")[1].split()[0]) // 1024
         print("%s: peak memory %d MB" % (name, peak))

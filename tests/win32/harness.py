@@ -1,7 +1,6 @@
 """Runs the Windows program under Wine on its own Xvfb screen and plays it
 through the driver; reads the facts to check from the program's own headers
 and resource files."""
-import functools
 import os
 import re
 import shutil
@@ -20,9 +19,9 @@ HELP_FILE = "quintara-help.chm"
 
 sys.path.insert(0, str(Path(__file__).parents[1]))
 import endtoend  # noqa: E402
-from endtoend import (CONTROLS, RESOURCES, ball_file, centre,  # noqa: E402,F401
-                      layout, rect)
-from pictures import Picture, read_bmp  # noqa: E402
+from endtoend import (CONTROLS, RESOURCES, centre, layout,  # noqa: E402,F401
+                      rect)
+from pictures import Picture  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
 const, function = layout.CONSTS.__getitem__, layout.function
@@ -35,20 +34,6 @@ RC_BITMAPS = {int(i): name for i, name in re.findall(
 
 def place_rect(k, scale=1):
     return rect(placeId(k), scale)
-
-
-@functools.lru_cache(maxsize=None)
-def picture(relative):
-    """A bitmap file below resources/ as a Picture, read once."""
-    return read_bmp(os.path.join(RESOURCES, relative))
-
-
-def shown_ball(screen, k, prefix, scale=1):
-    """The value of the ball picture of set prefix (at scale 1 or 2) that
-    place k shows, or None. (The two sets may share their blank picture.)"""
-    seen = screen.crop(*place_rect(k, scale))
-    return next((v for v in range(8)
-                 if picture(ball_file(prefix, v, scale)) == seen), None)
 
 
 # --- the program under Wine ---------------------------------------------------

@@ -13,14 +13,13 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import (HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX, RC_BITMAPS,
-                     Game, const, function, install, layout, make_prefix, picture,
-                     place_rect, placeId, remove_prefix, shortcut, shown_ball,
-                     unpack_zip, wine_env)
+from harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX, RC_BITMAPS,
+                     Game, const, function, install, layout, make_prefix,
+                     place_rect, placeId, remove_prefix, shortcut, unpack_zip,
+                     wine_env)
 from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
-                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, ball_file, rect,
-                      windowX, windowY)
-from pictures import hostile_pictures  # noqa: E402 (on harness's path)
+                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, art, ball_file,
+                      hostile_folders, rect, shown_values, windowX, windowY)
 
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
 STATUS, COUNTDOWN, CLOCK = ID["ID_STATUS"], ID["ID_COUNTDOWN"], ID["ID_GAMECLOCK"]
@@ -47,9 +46,6 @@ class WineCase(unittest.TestCase):
         self.folder = Path(tempfile.mkdtemp(prefix="quintara-"))
         self.addCleanup(shutil.rmtree, self.folder, True)
 
-    def balls(self, screen, prefix, upto=len(PLACES)):
-        return [shown_ball(screen, k, prefix) for k in range(1, upto + 1)]
-
     def assert_shown(self, game, seen, want, msg=None):
         """seen(screen) is want once the screen shows it: that screen."""
         screen = game.until(lambda s: seen(s) == want)
@@ -64,12 +60,12 @@ class WineCase(unittest.TestCase):
         """The colour values dealt to places 1..count, read from the screen;
         every other place shows the blank ball."""
         def dealt_shown(screen):
-            balls = self.balls(screen, prefix)
+            balls = shown_values(screen, prefix)
             return None not in balls and all(
                 (v > 0) == (k <= count) for k, v in enumerate(balls, 1))
         screen = game.until(dealt_shown)
-        self.assertTrue(dealt_shown(screen), self.balls(screen, prefix))
-        return self.balls(screen, prefix, count)
+        self.assertTrue(dealt_shown(screen), shown_values(screen, prefix))
+        return shown_values(screen, prefix)[:count]
 
     def assert_whole(self, game, id, before=None):
         """Static id's text, once drawn (unlike before), was not cut: the
@@ -84,7 +80,7 @@ class WineCase(unittest.TestCase):
         return screen.crop(*rect(id))
 
     def assert_idle_board(self, game, prefix):
-        self.assert_shown(game, lambda s: self.balls(s, prefix), IDLE)
+        self.assert_shown(game, lambda s: shown_values(s, prefix), IDLE)
 
     def run_study_phase(self, game):
         counts = []
@@ -127,21 +123,15 @@ class Startup(WineCase):
     def assert_face_and_skins(self, screen, scale=1):
         """Outside the controls the window is the face picture (of the
         scale) laid once; each skinned button shows its normal picture."""
-        art = lambda id: picture(RC_BITMAPS[id + 10000 * (scale - 1)])
-        face = art(const("BMP_FACE"))
-        for y in range(screen.h):
-            covered = sorted((scale * c.x, scale * (c.x + c.w)) for c in
-                             CONTROLS.values() if c.y <= y / scale < c.y + c.h)
-            x = 0
-            for left, right in covered + [(screen.w, screen.w)]:
-                if left > x:
-                    self.assertEqual(screen.crop(x, y, left - x, 1),
-                                     face.crop(x, y, left - x, 1), (x, y))
-                x = max(x, right)
+        resource = lambda id: art(RC_BITMAPS[id + 10000 * (scale - 1)])
+        wrong = screen.differing(resource(const("BMP_FACE")),
+                                 [rect(id, scale) for id in CONTROLS])
+        self.assertFalse(wrong, "%d face pixels differ, the first at %s"
+                         % (len(wrong), wrong[:1]))
         for id, c in CONTROLS.items():
             if c.kind == "SkinnedButton":
                 self.assertEqual(screen.crop(*rect(id, scale)),
-                                 art(skinNormal(id)), id)
+                                 resource(skinNormal(id)), id)
 
 
 class Play(WineCase):
@@ -248,7 +238,7 @@ class Play(WineCase):
             self.assertEqual(game.ask(f"checked {SPORTS}"), "1")
             dealt = self.dealt(game, SPORT, 4)
             game.keys("Right")  # no picture fits the place under the cursor
-            self.assert_shown(game, lambda s: shown_ball(s, 1, SPORT), None)
+            self.assert_shown(game, lambda s: shown_values(s, SPORT)[0], None)
             game.shot("keys-dealt")
             self.run_study_phase(game)
             for k, value in enumerate(dealt, 1):
@@ -294,15 +284,15 @@ class Controls(WineCase):
             id = ID["ID_CANCEL"]
             button = lambda s: s.crop(*rect(id))
             game.press(id, ("down",))
-            self.assert_shown(game, button, picture(RC_BITMAPS[skinPressed(id)]))
+            self.assert_shown(game, button, art(RC_BITMAPS[skinPressed(id)]))
             game.shot("pressed")
             game.mouse(("up",))
-            self.assert_shown(game, button, picture(RC_BITMAPS[skinNormal(id)]))
+            self.assert_shown(game, button, art(RC_BITMAPS[skinNormal(id)]))
             self.assertEqual(game.text(STATUS), TEXT["TEXT_NO_GAME"])
             # A ball place has one picture, held or not.
             game.press(placeId(1), ("down",))
             time.sleep(0.3)
-            self.assertEqual(shown_ball(game.screen(), 1, COLOR), IDLE[0])
+            self.assertEqual(shown_values(game.screen())[0], IDLE[0])
             game.mouse(("up",))
 
             left, top, right, bottom = TITLE
@@ -418,14 +408,10 @@ class Help(WineCase):
 
 class Pictures(WineCase):
     def test_hostile_files_get_the_stand_in(self):
-        ball1 = ball_file(COLOR, 1)
-        for name, make in hostile_pictures(Path(RESOURCES, ball1)).items():
+        for name, folder, _ in hostile_folders(self.folder, EXE):
             with self.subTest(name):
-                folder = install(self.folder / name)
-                (folder / ball1).unlink()
-                make(str(folder / ball1))
                 started = time.monotonic()
-                with Game(folder) as game:
+                with Game(Path(folder)) as game:
                     self.assertLess(time.monotonic() - started, 5)
                     self.assert_shown(game, lambda s: [disc(s, 1), disc(s, 3)],
                                       [BODY[1]] * 2)
@@ -449,7 +435,7 @@ class Scale(WineCase):  # run with a Wine prefix of its own
         (folder / "ColorIcons/ball1.bmp").unlink()
 
         def drawn(s, k):  # every place and text, at scale k
-            return shown_ball(s, 16, COLOR, k) == 0 and [
+            return shown_values(s, COLOR, k)[15] == 0 and [
                 disc(s, p, k) for p in (1, 3)] == [BODY[1]] * 2 and all(
                 s.pixel(x + w // 2, y + h - 2) == (0, 0, 0)
                 for x, y, w, h in (place_rect(2, k), place_rect(4, k))) and all(
