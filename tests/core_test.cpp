@@ -26,6 +26,11 @@ Ops redraws(int from, int to) {
   return ops;
 }
 
+// The operations of a click on control id.
+Ops command(int id) {
+  return opsOf([id] { gameCommand(id); });
+}
+
 Ops operator+(Ops a, const Ops &b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -134,7 +139,7 @@ TEST_F(Core, NamesFollowWhatThePlacesShow) {
 }
 
 TEST_F(Core, NewGame) {
-  EXPECT_EQ(opsOf([] { gameCommand(ID_NEWGAME); }),
+  EXPECT_EQ(command(ID_NEWGAME),
             Ops({"playwav4", txt(ID_ROUNDS, "01")}) + studyTail());
   EXPECT_EQ(roundNumber, 1);
   EXPECT_EQ(inPause, 1);
@@ -151,9 +156,9 @@ TEST_F(Core, NewGame) {
 TEST_F(Core, StudyCountdownAndSwitch) {
   gameCommand(ID_NEWGAME);
   for (int left = 9; left >= 1; --left)
-    EXPECT_EQ(opsOf([] { gameTick(); }),
+    EXPECT_EQ(opsOf(gameTick),
               Ops{txt(ID_COUNTDOWN, "0" + std::to_string(left))});
-  EXPECT_EQ(opsOf([] { gameTick(); }),
+  EXPECT_EQ(opsOf(gameTick),
             Ops({txt(ID_COUNTDOWN, "00"), "timer stop", "playwav7",
                  txt(ID_STATUS, TEXT_RESOLVE), "timer start"}) +
                 redraws(1, 4));
@@ -176,7 +181,7 @@ TEST_F(Core, SwitchRedrawsOnlyThePlacesInPlay) {
     gameCommand(ID_NEWGAME);
     roundNumber = round;
     ticks(9);
-    Ops ops = opsOf([] { gameTick(); });
+    Ops ops = opsOf(gameTick);
     EXPECT_EQ(Ops(ops.end() - last, ops.end()), redraws(1, last)) << round;
     EXPECT_EQ(ops.size(), 5u + last) << round;
   }
@@ -189,17 +194,11 @@ TEST_F(Core, GameClockAndTimeLimit) {
     ticks(1);
     shown[t] = recorder.text[ID_GAMECLOCK];
   }
-  EXPECT_EQ(shown[1], "00:01");
-  EXPECT_EQ(shown[9], "00:09");
-  EXPECT_EQ(shown[10], "00:10");
-  EXPECT_EQ(shown[59], "00:59");
-  EXPECT_EQ(shown[60], "01:00");
-  EXPECT_EQ(shown[61], "01:01");
-  EXPECT_EQ(shown[70], "01:10");
-  EXPECT_EQ(shown[240], "04:00");
-  EXPECT_EQ(shown[298], "04:58");
+  std::string sampled;
+  for (int t : {1, 9, 10, 59, 60, 61, 70, 240, 298}) sampled += shown[t] + " ";
+  EXPECT_EQ(sampled, "00:01 00:09 00:10 00:59 01:00 01:01 01:10 04:00 04:58 ");
   EXPECT_EQ(recorder.text[ID_STATUS], TEXT_RESOLVE);
-  EXPECT_EQ(opsOf([] { gameTick(); }),
+  EXPECT_EQ(opsOf(gameTick),
             Ops({txt(ID_STATUS, TEXT_EXPIRED), "playwav6", "timer stop",
                  "box on", txt(ID_GAMECLOCK, "04:59")}));
   EXPECT_EQ(gameRunning, 0);
@@ -214,7 +213,7 @@ TEST_F(Core, GameClockAndTimeLimit) {
             }),
             Ops{});
   EXPECT_EQ(balla, shownPath);
-  EXPECT_EQ(opsOf([] { gameCommand(ID_NEWGAME); })[0], "playwav4");
+  EXPECT_EQ(command(ID_NEWGAME)[0], "playwav4");
 }
 
 TEST_F(Core, WinningClickAdvancesTheRound) {
@@ -223,7 +222,7 @@ TEST_F(Core, WinningClickAdvancesTheRound) {
   ticks(192);                     // 03:12 on the clock
   const int v = board[last] - 1;  // one click before the match
   while (place(last).value != v) gameCommand(placeId(last));
-  const Ops ops = opsOf([last] { gameCommand(placeId(last)); });
+  const Ops ops = command(placeId(last));
   const Ops head = {"playwav5", redraw(last), "playwav3", "timer stop",
                     txt(ID_ROUNDS, "02")};
   EXPECT_EQ(ops, head + studyTail());
@@ -246,15 +245,14 @@ TEST_F(Core, RoundTextsAndGrowingBoard) {
     // A place joins play only with its group.
     const int next = placesInPlay(roundNumber) + 1;
     if (next <= 16) {
-      EXPECT_EQ(opsOf([next] { gameCommand(placeId(next)); }), Ops{}) << r;
+      EXPECT_EQ(command(placeId(next)), Ops{}) << r;
     }
     winRound();
     shown[roundNumber] = recorder.text[ID_ROUNDS];
   }
-  EXPECT_EQ(shown[2], "02");
-  EXPECT_EQ(shown[9], "09");
-  EXPECT_EQ(shown[10], "10");
-  EXPECT_EQ(shown[11], "11");
+  for (auto [round, text] :
+       {std::pair{2, "02"}, {9, "09"}, {10, "10"}, {11, "11"}})
+    EXPECT_EQ(shown[round], text) << round;
   for (int k = 1; k <= 16; ++k) EXPECT_NE(board[k], 0);
   roundNumber = 122;
   ticks(10);
@@ -290,17 +288,15 @@ TEST_F(Core, CheckWinComparesThePlacesInPlayInOrder) {
 
 TEST_F(Core, ClicksStepTheColourAndAreGated) {
   // Before a game, in the study phase and outside play: nothing at all.
-  EXPECT_EQ(opsOf([] { gameCommand(ID_PLACE1); }), Ops{});
+  EXPECT_EQ(command(ID_PLACE1), Ops{});
   gameCommand(ID_NEWGAME);
-  EXPECT_EQ(opsOf([] { gameCommand(ID_PLACE1); }), Ops{});
+  EXPECT_EQ(command(ID_PLACE1), Ops{});
   ticks(10);
-  for (int k : {5, 9, 13})
-    EXPECT_EQ(opsOf([k] { gameCommand(placeId(k)); }), Ops{});
+  for (int k : {5, 9, 13}) EXPECT_EQ(command(placeId(k)), Ops{});
   board[1] = 99;  // so that no click here can win
   std::vector<int> seen;
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(opsOf([] { gameCommand(ID_PLACE1); }),
-              Ops({"playwav5", redraw(1)}));
+    EXPECT_EQ(command(ID_PLACE1), Ops({"playwav5", redraw(1)}));
     seen.push_back(avalue);
   }
   EXPECT_EQ(seen, std::vector<int>({1, 2, 1, 2}));
@@ -325,20 +321,20 @@ TEST_F(Core, CancelInEachPhase) {
   const std::string shownPath = balla;
   const Ops cancelOps = {"playwav1", txt(ID_STATUS, TEXT_CANCELED),
                          "timer stop", "box on"};
-  EXPECT_EQ(opsOf([] { gameCommand(ID_CANCEL); }), cancelOps);
+  EXPECT_EQ(command(ID_CANCEL), cancelOps);
   EXPECT_EQ(ticktock, 0);
   EXPECT_EQ(gameRunning, 0);
   EXPECT_EQ(recorder.text[ID_COUNTDOWN], "07");
   EXPECT_EQ(board, dealt);
   EXPECT_EQ(balla, shownPath);
-  EXPECT_EQ(opsOf([] { gameCommand(ID_CANCEL); }), Ops{"beep"});
+  EXPECT_EQ(command(ID_CANCEL), Ops{"beep"});
   // A stray tick after the cancel must not bring the game back.
-  EXPECT_EQ(opsOf([] { gameTick(); }), Ops{});
+  EXPECT_EQ(opsOf(gameTick), Ops{});
 
   toResolve();
   EXPECT_EQ(recorder.text[ID_ROUNDS], "01");
   ticks(137);  // 02:17
-  EXPECT_EQ(opsOf([] { gameCommand(ID_CANCEL); }), cancelOps);
+  EXPECT_EQ(command(ID_CANCEL), cancelOps);
   EXPECT_EQ(gametock + mincount, 0);
   EXPECT_EQ(ticktock, 12);
   EXPECT_EQ(recorder.text[ID_GAMECLOCK], "02:17");
@@ -353,12 +349,10 @@ TEST_F(Core, CommandsRefusedWhileAGameRuns) {
     if (!study) ticks(10);
     const auto before = recorder.text;
     const int colours = colorset;
-    EXPECT_EQ(opsOf([] { gameCommand(ID_NEWGAME); }), Ops{"beep"});
-    EXPECT_EQ(opsOf([] { gameCommand(ID_COLORCOUNT); }), Ops{"beep"});
-    EXPECT_EQ(opsOf([] { gameCommand(ID_SPORTS); }), Ops{});
-    EXPECT_EQ(opsOf([] { gameCommand(0); }), Ops{});
-    EXPECT_EQ(opsOf([] { gameCommand(1451); }), Ops{});
-    EXPECT_EQ(opsOf([] { gameCommand(2250); }), Ops{});
+    EXPECT_EQ(command(ID_NEWGAME), Ops{"beep"});
+    EXPECT_EQ(command(ID_COLORCOUNT), Ops{"beep"});
+    for (int id : {int(ID_SPORTS), 0, 1451, 2250})
+      EXPECT_EQ(command(id), Ops{}) << id;
     EXPECT_EQ(recorder.text, before);
     EXPECT_EQ(colorset, colours);
     EXPECT_EQ(iconpath, COLOR_ICONS);
@@ -368,7 +362,7 @@ TEST_F(Core, CommandsRefusedWhileAGameRuns) {
 TEST_F(Core, ColourCountCycles) {
   std::vector<std::string> shown;
   for (int i = 0; i < 7; ++i) {
-    const Ops ops = opsOf([] { gameCommand(ID_COLORCOUNT); });
+    const Ops ops = command(ID_COLORCOUNT);
     EXPECT_EQ(ops.size(), 2u);
     EXPECT_EQ(ops[0], "playwav1");
     shown.push_back(recorder.text[ID_BALLCOUNT]);
@@ -381,15 +375,11 @@ TEST_F(Core, IconSetRestoresTheIdleBoard) {
   toResolve();
   gameCommand(ID_CANCEL);
   for (const char *set : {SPORT_ICONS, COLOR_ICONS}) {
-    EXPECT_EQ(opsOf([] { gameCommand(ID_SPORTS); }),
-              Ops({"playwav1", "redrawWindow"}));
+    EXPECT_EQ(command(ID_SPORTS), Ops({"playwav1", "redrawWindow"}));
     EXPECT_EQ(iconpath, set);
     for (int k = 1; k <= 16; ++k)
-      EXPECT_EQ(place(k).path, std::string(set) +
-                                   (k > 4   ? "0"
-                                    : k % 2 ? "1"
-                                            : "2") +
-                                   ".bmp");
+      EXPECT_EQ(place(k).path,
+                set + std::to_string(k > 4 ? 0 : 2 - k % 2) + ".bmp");
   }
   gameCommand(ID_SPORTS);
   gameCommand(ID_NEWGAME);
@@ -400,17 +390,16 @@ TEST_F(Core, IconSetRestoresTheIdleBoard) {
 }
 
 TEST_F(Core, WindowCommands) {
-  EXPECT_EQ(opsOf([] { gameCommand(ID_MINIMISE); }),
-            Ops({"playwav2", "minimise"}));
-  EXPECT_EQ(opsOf([] { gameCommand(ID_HELP); }), Ops({"playwav1", "help"}));
+  EXPECT_EQ(command(ID_MINIMISE), Ops({"playwav2", "minimise"}));
+  EXPECT_EQ(command(ID_HELP), Ops({"playwav1", "help"}));
   for (int id : {ID_CLOSE, ID_QUIT}) {
     restart();
-    EXPECT_EQ(opsOf([id] { gameCommand(id); }), Ops{"end"});
+    EXPECT_EQ(command(id), Ops{"end"});
     for (int phaseTicks : {3, 10}) {
       restart();
       gameCommand(ID_NEWGAME);
       ticks(phaseTicks);
-      EXPECT_EQ(opsOf([id] { gameCommand(id); }), Ops({"timer stop", "end"}));
+      EXPECT_EQ(command(id), Ops({"timer stop", "end"}));
     }
   }
   // Help and minimise leave a running game alone.
@@ -431,8 +420,8 @@ TEST_F(Core, ArrowsShowAndMoveTheCursorUpToTheEdgesAClickHidesIt) {
   EXPECT_EQ(ops, Ops({redraw(1), redraw(1), redraw(2), redraw(2), redraw(6),
                       redraw(6), redraw(10), redraw(10), redraw(14), redraw(14),
                       redraw(15), redraw(15), redraw(16)}));
-  EXPECT_EQ(opsOf([] { gameCommand(ID_CANCEL); }), Ops({redraw(16), "beep"}));
-  EXPECT_EQ(opsOf([] { gameCommand(ID_CANCEL); }), Ops{"beep"});
+  EXPECT_EQ(command(ID_CANCEL), Ops({redraw(16), "beep"}));
+  EXPECT_EQ(command(ID_CANCEL), Ops{"beep"});
   EXPECT_EQ(opsOf([] { gameKey(Key::Up); }), Ops{redraw(16)});
 }
 

@@ -18,6 +18,17 @@ class Picture:
         return isinstance(other, Picture) and (
             (self.w, self.h, self.rgb) == (other.w, other.h, other.rgb))
 
+    def differing(self, other, rects):
+        """Where this picture and other, of its size, differ outside rects:
+        the (x, y) of each such pixel."""
+        covered = bytearray(self.w * self.h)
+        for x, y, w, h in rects:
+            for row in range(y, y + h):
+                covered[row * self.w + x:row * self.w + x + w] = b"\1" * w
+        a, b = memoryview(self.rgb), memoryview(other.rgb)
+        return [(i % self.w, i // self.w) for i in range(self.w * self.h)
+                if not covered[i] and a[3 * i:3 * i + 3] != b[3 * i:3 * i + 3]]
+
     def halved(self):
         """Each 2 x 2 block of pixels as their mean."""
         rows = [self.crop(0, y, self.w, 1).rgb for y in range(self.h)]

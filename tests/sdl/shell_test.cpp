@@ -38,6 +38,11 @@ Uint32 colour(SDL_Surface *s, int r, int g, int b) {
   return SDL_MapRGB(s->format, Uint8(r), Uint8(g), Uint8(b));
 }
 
+// The body colour of ball value v, 0 the empty cell.
+Uint32 body(SDL_Surface *s, int v) {
+  return colour(s, kBallBody[v][0], kBallBody[v][1], kBallBody[v][2]);
+}
+
 SDL_Surface *canvas() {
   SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, WINDOW_W, WINDOW_H, 32,
                                                   SDL_PIXELFORMAT_XRGB8888);
@@ -45,30 +50,25 @@ SDL_Surface *canvas() {
   return s;
 }
 
-// Whether rect r of a equals picture b (both in a's format) pixel for pixel.
+// Whether rect r of a equals picture b (both in a's format) pixel for pixel;
+// b is freed.
 bool shows(SDL_Surface *a, const Control &r, SDL_Surface *b) {
-  if (!b || b->w != r.w || b->h != r.h) return false;
-  SDL_Surface *same = SDL_ConvertSurface(b, a->format, 0);
-  bool equal = true;
+  bool equal = b && b->w == r.w && b->h == r.h;
+  SDL_Surface *same = equal ? SDL_ConvertSurface(b, a->format, 0) : nullptr;
   for (int y = 0; y < r.h && equal; ++y)
     for (int x = 0; x < r.w && equal; ++x)
       equal = pixel(a, r.x + x, r.y + y) == pixel(same, x, y);
   SDL_FreeSurface(same);
+  SDL_FreeSurface(b);
   return equal;
 }
 
 bool showsFile(SDL_Surface *a, const Control &r, const std::string &file) {
-  SDL_Surface *b = SDL_LoadBMP(file.c_str());
-  const bool equal = shows(a, r, b);
-  SDL_FreeSurface(b);
-  return equal;
+  return shows(a, r, SDL_LoadBMP(file.c_str()));
 }
 
 bool showsBitmap(SDL_Surface *a, const Control &r, int id) {
-  SDL_Surface *b = loadBitmap(id);
-  const bool equal = shows(a, r, b);
-  SDL_FreeSurface(b);
-  return equal;
+  return shows(a, r, loadBitmap(id));
 }
 
 // The painter's looks on a bare surface.
@@ -202,20 +202,16 @@ TEST(Drawing, UnreadablePictureGivesADiscOfItsColour) {
   InFolder folder;
   SDL_Surface *s = canvas();
   const Control &c = control(placeId(1));
-  const auto grey = [&] {
-    return colour(s, kBallBody[0][0], kBallBody[0][1], kBallBody[0][2]);
-  };
   for (int v = 1; v <= 7; ++v) {
     drawPlace(s, c, std::string(COLOR_ICONS) + std::to_string(v) + ".bmp");
-    EXPECT_EQ(pixel(s, c.x, c.y), grey());
-    EXPECT_EQ(pixel(s, c.x + c.w - 1, c.y + c.h - 1), grey());
-    EXPECT_EQ(pixel(s, c.x + c.w / 2, c.y + 8),
-              colour(s, kBallBody[v][0], kBallBody[v][1], kBallBody[v][2]))
-        << v;
+    EXPECT_EQ(pixel(s, c.x, c.y), body(s, 0));
+    EXPECT_EQ(pixel(s, c.x + c.w - 1, c.y + c.h - 1), body(s, 0));
+    EXPECT_EQ(pixel(s, c.x + c.w / 2, c.y + 8), body(s, v)) << v;
   }
   drawPlace(s, c, std::string(SPORT_ICONS) + "0.bmp");
   for (int y = 0; y < c.h; ++y)
-    for (int x = 0; x < c.w; ++x) ASSERT_EQ(pixel(s, c.x + x, c.y + y), grey());
+    for (int x = 0; x < c.w; ++x)
+      ASSERT_EQ(pixel(s, c.x + x, c.y + y), body(s, 0));
   SDL_FreeSurface(s);
 }
 
@@ -431,9 +427,8 @@ TEST(Drawing, AtTwiceTheScale) {
   SDL_GetRGB(pixel(s, x + 1, y), s->format, &r, &g, &b);
   EXPECT_TRUE(r > 0 && r < 200 && g > 10 && g < 255) << int(r) << "," << int(g);
   drawPlace(s, place, "ColorIcons\\ball6.bmp");
-  const unsigned char *body = kBallBody[6], *cell = kBallBody[0];
-  EXPECT_EQ(pixel(s, x + 48, y + 10), colour(s, body[0], body[1], body[2]));
-  EXPECT_EQ(pixel(s, x + 48, y + 6), colour(s, cell[0], cell[1], cell[2]));
+  EXPECT_EQ(pixel(s, x + 48, y + 10), body(s, 6));
+  EXPECT_EQ(pixel(s, x + 48, y + 6), body(s, 0));
   SDL_FreeSurface(s);
   closeDrawing();
   openDrawing();

@@ -1,82 +1,27 @@
 """A throw-away X desktop for driving the Linux program with the real mouse:
-Xvfb with a small window manager, screenshots, and the window's layout read
-from the program's own headers."""
+Xvfb with a small window manager, screenshots, and the pictures the program
+carries."""
 
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
-from pictures import Picture, read_bmp  # noqa: E402,F401
+from endtoend import ID, ROOT, layout, wait_for  # noqa: E402
+from pictures import Picture  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 768
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, what):
-    if not condition:
-        raise Failure(what)
-
-
-def wait_for(what, probe, timeout=30.0, step=0.05):
-    """Polls probe until it returns something true, and returns that."""
-    end = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(step)
-
-
-# --- the layout, from src/game/layout.h and texts.h -------------------------
-
-class Layout:
-    def __init__(self, source):
-        sys.path.insert(0, os.path.join(source, "tools", "assets"))
-        import layout
-        self.ids = layout.IDS
-        self.controls = {c.id: (c.kind, c.x, c.y, c.w, c.h)
-                         for c in layout.CONTROLS}
-        self.window_w = layout.WINDOW_W
-        self.window_h = layout.WINDOW_H
-        self.title = list(layout.TITLE)
-        self.windowX = layout.function("windowX")
-        self.windowY = layout.function("windowY")
-        self.text = layout.TEXTS
-        self.body = layout.ball_bodies()
-        self.places = sorted(c for c, v in self.controls.items()
-                             if v[0] == "Place")
-        # Skin pictures per button id, from the list the executable embeds.
-        self.skins = {}
-        for id, path, _ in layout.CARRIED:
-            m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\)$", id)
-            if m:
-                state, name = m.groups()
-                self.skins.setdefault(self.ids[name], {})[state] = path
-
-    def rect(self, cid):
-        return self.controls[cid][1:]
-
-    def centre(self, cid):
-        x, y, w, h = self.rect(cid)
-        return x + w // 2, y + h // 2
-
-    def window_pos(self):
-        return self.windowX(SCREEN_W), self.windowY(SCREEN_H)
-
-    def icon_prefix(self, name):
-        """COLOR_ICONS or SPORT_ICONS as a path with '/'."""
-        return self.text[name].replace("\\", "/")
+# Skin pictures per button id, from the list the executable embeds.
+SKINS = {}
+for id, path, _ in layout.CARRIED:
+    m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\)$", id)
+    if m:
+        SKINS.setdefault(ID[m.group(2)], {})[m.group(1)] = path
 
 
 # --- pictures -------------------------------------------------------------
@@ -164,18 +109,3 @@ class Desktop:
         get = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
         return (get("Absolute upper-left X"), get("Absolute upper-left Y"),
                 get("Width"), get("Height"))
-
-
-def copy_program(program, folder, source, help_file=False):
-    """The executable with the ball folders beside it, and the help pages if
-    asked for."""
-    os.makedirs(folder, exist_ok=True)
-    shutil.copy2(program, folder)
-    resources = os.path.join(source, "resources")
-    for sub in ("ColorIcons", "SportIcons"):
-        shutil.copytree(os.path.join(resources, sub),
-                        os.path.join(folder, sub), dirs_exist_ok=True)
-    if help_file:
-        shutil.copytree(os.path.join(resources, "help"),
-                        os.path.join(folder, "help"), dirs_exist_ok=True)
-    return os.path.join(folder, os.path.basename(program))

@@ -6,8 +6,7 @@
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const puppeteer = require('puppeteer-core');
-const serve = require('./serve');
+const browse = require('./serve');
 
 const site = process.argv[2];
 const sleep = ms => new Promise(r => setTimeout(r, ms));
@@ -46,56 +45,46 @@ function treeCpu(pid) {
   return total / 100;
 }
 
-async function main() {
-  const server = await serve(site);
-  const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium',
-                                          args: ['--no-sandbox', '--mute-audio']});
-  try {
-    // The first load starts a renderer and compiles the program from cold;
-    // the next ones show what a player reloading sees, still with no cache.
-    const frames = [];
-    let page;
-    for (let i = 0; i < 6; i++) {
-      if (page) await page.close();
-      page = await browser.newPage();
-      await page.setCacheEnabled(false);
-      await page.evaluateOnNewDocument(probes);
-      await page.goto(server.url, {waitUntil: 'networkidle0'});
-      await page.waitForFunction(() => bench.firstFrame);
-      frames.push(Math.round(await page.evaluate(() => bench.firstFrame)));
-    }
-    console.log('load to the first drawn frame, no cache: %d ms cold, then %s ms',
-                frames[0], frames.slice(1).join(', '));
-    const kinds = await page.evaluate(() => {
-      const bytes = {};
-      for (const e of performance.getEntriesByType('resource').concat(
-          performance.getEntriesByType('navigation'))) {
-        const kind = e.entryType === 'navigation' ? 'html' : e.name.split('.').pop();
-        bytes[kind] = (bytes[kind] || 0) + e.transferSize;
-      }
-      return bytes;
-    });
-    console.log('bytes transferred on load:', JSON.stringify(kinds));
-    const gz = f => zlib.gzipSync(fs.readFileSync(path.join(site, f)), {level: 9}).length;
-    console.log('quintara.wasm + quintara.js gzipped: %d bytes',
-                gz('quintara.wasm') + gz('quintara.js'));
-
-    const session = await page.createCDPSession();
-    await session.send('Performance.enable');
-    const task = async () => (await session.send('Performance.getMetrics')).metrics
-      .find(m => m.name === 'TaskDuration').value;
-    const asked = await page.evaluate(() => bench.asked);
-    const [pageBefore, treeBefore] = [await task(), treeCpu(browser.process().pid)];
-    await sleep(10000);
-    const [pageAfter, treeAfter] = [await task(), treeCpu(browser.process().pid)];
-    console.log('idle 10 s: page main thread %d ms, all of Chromium %d ms, ' +
-                'timers or frames asked for: %d', Math.round(1000 * (pageAfter - pageBefore)),
-                Math.round(1000 * (treeAfter - treeBefore)),
-                await page.evaluate(() => bench.asked) - asked);
-  } finally {
-    await browser.close();
-    server.stop();
+browse(site, {}, async (browser, url) => {
+  // The first load starts a renderer and compiles the program from cold;
+  // the next ones show what a player reloading sees, still with no cache.
+  const frames = [];
+  let page;
+  for (let i = 0; i < 6; i++) {
+    if (page) await page.close();
+    page = await browser.newPage();
+    await page.setCacheEnabled(false);
+    await page.evaluateOnNewDocument(probes);
+    await page.goto(url, {waitUntil: 'networkidle0'});
+    await page.waitForFunction(() => bench.firstFrame);
+    frames.push(Math.round(await page.evaluate(() => bench.firstFrame)));
   }
-}
+  console.log('load to the first drawn frame, no cache: %d ms cold, then %s ms',
+              frames[0], frames.slice(1).join(', '));
+  const kinds = await page.evaluate(() => {
+    const bytes = {};
+    for (const e of performance.getEntriesByType('resource').concat(
+        performance.getEntriesByType('navigation'))) {
+      const kind = e.entryType === 'navigation' ? 'html' : e.name.split('.').pop();
+      bytes[kind] = (bytes[kind] || 0) + e.transferSize;
+    }
+    return bytes;
+  });
+  console.log('bytes transferred on load:', JSON.stringify(kinds));
+  const gz = f => zlib.gzipSync(fs.readFileSync(path.join(site, f)), {level: 9}).length;
+  console.log('quintara.wasm + quintara.js gzipped: %d bytes',
+              gz('quintara.wasm') + gz('quintara.js'));
 
-main();
+  const session = await page.createCDPSession();
+  await session.send('Performance.enable');
+  const task = async () => (await session.send('Performance.getMetrics')).metrics
+    .find(m => m.name === 'TaskDuration').value;
+  const asked = await page.evaluate(() => bench.asked);
+  const [pageBefore, treeBefore] = [await task(), treeCpu(browser.process().pid)];
+  await sleep(10000);
+  const [pageAfter, treeAfter] = [await task(), treeCpu(browser.process().pid)];
+  console.log('idle 10 s: page main thread %d ms, all of Chromium %d ms, ' +
+              'timers or frames asked for: %d', Math.round(1000 * (pageAfter - pageBefore)),
+              Math.round(1000 * (treeAfter - treeBefore)),
+              await page.evaluate(() => bench.asked) - asked);
+});

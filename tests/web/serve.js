@@ -1,8 +1,10 @@
-// Serves a folder on 127.0.0.1 at a free port, as a player's web server would.
+// Serves a folder on 127.0.0.1 at a free port, as a player's web server would,
+// to headless Chromium.
 'use strict';
 const {spawn} = require('child_process');
+const puppeteer = require('puppeteer-core');
 
-module.exports = async function serve(folder) {
+async function serve(folder) {
   const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1'],
                        {cwd: folder, stdio: ['ignore', 'pipe', 'ignore']});
   const port = await new Promise(resolve => server.stdout.on('data', d => {
@@ -10,4 +12,18 @@ module.exports = async function serve(folder) {
     if (m) resolve(m[1]);
   }));
   return {url: `http://127.0.0.1:${port}/`, stop: () => server.kill()};
+}
+
+// play(browser, url) with folder served and Chromium started with options
+// (args after the ones every run takes); both are stopped after it.
+module.exports = async function browse(folder, {args = [], ...options}, play) {
+  const server = await serve(folder);
+  const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', ...options,
+                                          args: ['--no-sandbox', '--mute-audio', ...args]});
+  try {
+    return await play(browser, server.url);
+  } finally {
+    await browser.close();
+    server.stop();
+  }
 };

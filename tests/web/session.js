@@ -9,8 +9,7 @@
 const {execFileSync} = require('child_process');
 const fs = require('fs');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
-const serve = require('./serve');
+const browse = require('./serve');
 
 const [site, out, source] = process.argv.slice(2);
 const L = JSON.parse(execFileSync('python3', ['-c', `import json, sys
@@ -98,18 +97,13 @@ function testHooks() {
   };
 }
 
-// The middle of control cid in the page, the area's corner at area.
-const centre = (area, cid) =>
-  [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] + (L.rect[cid][i + 2] >> 1));
-
-async function session(browser, url) {
-  const page = await browser.newPage(), faults = [], shots = {}, heard = [];
-  page.on('pageerror', e => faults.push(e.message));
-  page.on('requestfailed', r => faults.push(`${r.url()}: ${r.failure().errorText}`));
-  page.on('response', r => r.status() >= 400 && faults.push(r.status() + ' ' + r.url()));
-  page.on('request', r => /^(data|blob):/.test(r.url()) || r.url().startsWith(url) ||
-          faults.push('asked ' + r.url()));
-  await page.setViewport({width: 800, height: 600});
+// The page opened at a device pixel ratio, with the test's hooks; before
+// gets the page first. shot(name) takes the area (saved as name.png) for
+// differ; seen(name, probe) takes it until probe passes.
+async function open(browser, url, scale, before = () => {}) {
+  const page = await browser.newPage(), shots = {};
+  before(page);
+  await page.setViewport({width: 800, height: 600, deviceScaleFactor: scale});
   await page.evaluateOnNewDocument(testHooks);
   await page.goto(url);
   const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
@@ -120,8 +114,26 @@ async function session(browser, url) {
     fs.writeFileSync(path.join(out, name + '.png'), png);
     await page.evaluate(s => test.take(s), shots[name]);
   };
-  const differ = (rect, src, at = [0, 0], skip = [], ring = null) =>
-    page.evaluate((...a) => test.differ(...a), rect, src, at, skip, ring);
+  const at = cid => [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] +
+                                   (L.rect[cid][i + 2] >> 1));
+  return {
+    page, area, shots, at, click: cid => page.mouse.click(...at(cid)),
+    seen: (name, probe) => until(name, async () => (await shot(name), probe())),
+    differ: (rect, src, at = [0, 0], skip = [], ring = null) =>
+      page.evaluate((...a) => test.differ(...a), rect, src, at, skip, ring),
+    tick: async (n = 1) => { while (n-- > 0) await page.evaluate(() => test.tick()); },
+  };
+}
+
+async function session(browser, url) {
+  const faults = [], heard = [];
+  const {page, area, shots, at, click, seen, differ, tick} = await open(browser, url, 1, p => {
+    p.on('pageerror', e => faults.push(e.message));
+    p.on('requestfailed', r => faults.push(`${r.url()}: ${r.failure().errorText}`));
+    p.on('response', r => r.status() >= 400 && faults.push(r.status() + ' ' + r.url()));
+    p.on('request', r => /^(data|blob):/.test(r.url()) || r.url().startsWith(url) ||
+         faults.push('asked ' + r.url()));
+  });
   const same = async (cid, name) => await differ(L.rect[cid], shots[name], L.rect[cid]) === 0;
   // What each place shows; place cursor (1..16) under the keyboard cursor.
   const values = async (prefix = 'COLOR_ICONS', cursor = 0) => {
@@ -134,11 +146,10 @@ async function session(browser, url) {
     }
     return found.join('');
   };
-  // Waits until a new screenshot passes probe.
-  const seen = (name, probe) => until(name, async () => (await shot(name), probe()));
+  // Waits for the places to show values matching pattern: those values.
+  const showing = (name, pattern, ...look) =>
+    seen(name, async () => (v => pattern.test(v) && v)(await values(...look)));
   const text = cid => page.$eval('#static' + cid, e => e.textContent);
-  const at = cid => centre(area, cid);
-  const click = cid => page.mouse.click(...at(cid));
   const timers = () => page.evaluate(() => [...test.ticks.values()].map(t => t.ms).join());
   // No violation of WCAG 2.2 AA that axe-core finds, on the screen as it is.
   const axe = async screen => {
@@ -193,7 +204,7 @@ async function session(browser, url) {
   // New game: four balls of two colours, the check box greyed, the timer
   // on; a second new game is refused with the beep.
   await click(id('ID_NEWGAME'));
-  const board = await seen('dealt', async () => (v => /^[12]{4}0{12}$/.test(v) && v)(await values()));
+  const board = await showing('dealt', /^[12]{4}0{12}$/);
   check(await text(id('ID_STATUS')) === L.texts.TEXT_STUDY, 'no study phase');
   check((await heardNames()).startsWith([...board].map((v, k) => placeName(k + 1, v)).join('|')),
         'the dealt board is not heard: ' + await heardNames());
@@ -204,7 +215,7 @@ async function session(browser, url) {
 
   // The countdown to 00, then the blanking.
   for (let left = 9; left >= 0; left--) {
-    await page.evaluate(() => test.tick());
+    await tick();
     check(await text(id('ID_COUNTDOWN')) === String(left).padStart(2, '0'), 'countdown ' + left);
   }
   heard.push(7);
@@ -219,14 +230,14 @@ async function session(browser, url) {
   await until('the help page', async () => (await help.title()).includes('Quintara'));
   await help.screenshot({path: path.join(out, 'help.png')});
   await help.close();
-  await page.evaluate(() => test.tick());
+  await tick();
   check(await text(id('ID_GAMECLOCK')) === '00:01', 'the clock stopped');
 
   // The board rebuilt from what was dealt wins round 2: eight places.
   for (let k = 0; k < 4; k++)
     for (let n = 0; n < board[k]; n++) await click(places[k]), heard.push(5);
   heard.push(3);
-  await seen('round2', async () => /^[12]{8}0{8}$/.test(await values()));
+  await showing('round2', /^[12]{8}0{8}$/);
   check(await text(id('ID_ROUNDS')) === '02', 'round ' + await text(id('ID_ROUNDS')));
 
   // Cancel: no timer, the check box back.
@@ -246,15 +257,13 @@ async function session(browser, url) {
   };
   await key('F2'), await key('ArrowRight'), heard.push(4);
   await until('the study phase', async () => await text(id('ID_STATUS')) === L.texts.TEXT_STUDY);
-  const dealt = await seen('keys-dealt', async () =>
-    (v => /^[12]{4}0{12}$/.test(v) && v)(await values('COLOR_ICONS', 1)));
-  for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());
+  const dealt = await showing('keys-dealt', /^[12]{4}0{12}$/, 'COLOR_ICONS', 1);
+  await tick(10);
   heard.push(7);
   for (let k = 0; k < 4; k++)
     await key('Space', +dealt[k]), await key('ArrowRight', k < 3), heard.push(...'5'.repeat(dealt[k]));
   heard.push(3);
-  const round2 = await seen('keys-round2', async () =>
-    (v => /^[12]{8}0{8}$/.test(v) && v)(await values('COLOR_ICONS', 4)));
+  const round2 = await showing('keys-round2', /^[12]{8}0{8}$/, 'COLOR_ICONS', 4);
   await key('Escape'), await click(id('ID_CANCEL')), heard.push(1, BEEP);
   await seen('keys-hidden', async () => await values() === round2);
 
@@ -295,21 +304,10 @@ async function session(browser, url) {
 // At a device pixel ratio of 2: the canvas twice the size, exactly the 2x
 // pictures, like the 1x area once halved; a ball placed by a click.
 async function twice(browser, url, idle) {
-  const page = await browser.newPage();
-  await page.setViewport({width: 800, height: 600, deviceScaleFactor: 2});
-  await page.evaluateOnNewDocument(testHooks);
-  await page.goto(url);
-  const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
+  const {page, seen, differ: within, click, tick} = await open(browser, url, 2);
   const [W, H] = [L.consts.WINDOW_W, L.consts.WINDOW_H];
   const rect = cid => L.rect[cid].map(v => 2 * v);
-  const differ = (r, file, skip = []) => page.evaluate((...a) => test.differ(...a), r,
-                                                        res('2x/' + file), [0, 0], skip, null);
-  const seen = (name, probe) => until(name, async () => {
-    const png = await page.screenshot({clip: {x: area.x, y: area.y, width: W, height: H}});
-    fs.writeFileSync(path.join(out, name + '.png'), png);
-    await page.evaluate(s => test.take(s), 'data:image/png;base64,' + png.toString('base64'));
-    return probe();
-  });
+  const differ = (r, file, skip = []) => within(r, res('2x/' + file), [0, 0], skip);
   const ball = (k, v) => differ(rect(places[k]), `ColorIcons/ball${v}.bmp`);
   await seen('idle-2x', async () => await differ([0, 0, 2 * W, 2 * H], files.BMP_FACE,
     Object.keys(L.rect).map(rect)) === 0 && await ball(1, 2) === 0);
@@ -321,28 +319,23 @@ async function twice(browser, url, idle) {
   console.log('2x halved against 1x: mean difference %s', mean.toFixed(2));
   check(mean < 2, 'the 2x area halved is not the 1x one');
 
-  await page.mouse.click(...centre(area, id('ID_NEWGAME')));
-  for (let left = 9; left >= 0; left--) await page.evaluate(() => test.tick());
+  await click(id('ID_NEWGAME'));
+  await tick(10);
   await seen('blank-2x', async () => await ball(0, 0) === 0);
-  await page.mouse.click(...centre(area, places[0]));
+  await click(places[0]);
   await seen('placed-2x', async () => await ball(0, 1) === 0);
 }
 
 async function main() {
   fs.mkdirSync(out, {recursive: true});
-  const server = await serve(site);
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium', userDataDir: path.join(out, 'profile'),
-    args: ['--no-sandbox', '--force-color-profile=srgb', '--mute-audio']});
   try {
-    await twice(browser, server.url, await session(browser, server.url));
+    await browse(site, {userDataDir: path.join(out, 'profile'),
+                        args: ['--force-color-profile=srgb']},
+                 async (browser, url) => twice(browser, url, await session(browser, url)));
     console.log('screenshots in', out);
   } catch (e) {
     console.log('FAILED:', e.message);
     process.exitCode = 1;
-  } finally {
-    await browser.close();
-    server.stop();
   }
 }
 

@@ -99,8 +99,8 @@ class ExeFile(unittest.TestCase):
         self.assertNotIn("winmm.dll", imports)
 
     def test_resources_by_number_and_language(self):
-        skinned = [(id, w, h) for id, (kind, x, y, w, h, _) in CONTROLS.items()
-                   if kind == "SkinnedButton"]
+        skinned = [(c.id, c.w, c.h) for c in CONTROLS.values()
+                   if c.kind == "SkinnedButton"]
         sizes = {const("BMP_FACE"): (const("WINDOW_W"), const("WINDOW_H"))}
         for id, w, h in skinned:
             sizes[function("skinNormal")(id)] = sizes[function("skinPressed")(id)] = (w, h)

@@ -1,69 +1,37 @@
 """Runs the Windows program under Wine on its own Xvfb screen and plays it
 through the driver; reads the facts to check from the program's own headers
 and resource files."""
-import functools
 import os
 import shutil
 import struct
 import subprocess
 import sys
-import time
 import zipfile
 from pathlib import Path
 
-SOURCE = Path(os.environ["QUINTARA_SOURCE"])
 BUILD = Path(os.environ["QUINTARA_WINDOWS_BUILD"])
 PREFIX = os.environ["QUINTARA_WINEPREFIX"]
 EXE = BUILD / "src/shell/win32/quintara.exe"
 DRIVER = BUILD / "tests/win32/driver/quintara_driver.exe"
 PLANTED_WINMM = BUILD / "tests/win32/driver/winmm.dll"
-RESOURCES = SOURCE / "resources"
-HELP_FILE = RESOURCES / "quintara-help.chm"
+HELP_FILE = "quintara-help.chm"
 
-# --- facts from the headers, read by the artwork's own reader ---------------
-sys.path.insert(0, str(SOURCE / "tools/assets"))
-sys.path.insert(0, str(SOURCE / "tests"))
-import layout  # noqa: E402
-from pictures import Picture, read_bmp  # noqa: E402
+sys.path.insert(0, str(Path(__file__).parents[1]))
+import endtoend  # noqa: E402
+from endtoend import (CONTROLS, RESOURCES, centre, layout,  # noqa: E402,F401
+                      rect)
+from pictures import Picture  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
-const = layout.CONSTS.__getitem__
-function = layout.function
-CONTROLS = {c.id: (c.kind, c.x, c.y, c.w, c.h, c.text) for c in layout.CONTROLS}
-W, H = const("WINDOW_W"), const("WINDOW_H")
-PLACES = const("PLACES")
-TITLE = layout.TITLE
+const, function = layout.CONSTS.__getitem__, layout.function
 placeId = function("placeId")
-ID = layout.IDS
-TEXT = layout.TEXTS
-BODY = layout.ball_bodies()
 INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the list the resource script is made of.
 RC_BITMAPS = {i: f for i, f in layout.carried("win32").items() if f.endswith(".bmp")}
 
 
 def place_rect(k, scale=1):
-    return tuple(scale * v for v in CONTROLS[placeId(k)][1:5])
-
-
-def ball_file(prefix, value):
-    """The picture file of a ball path prefix such as TEXT['COLOR_ICONS']."""
-    return RESOURCES / (prefix.replace("\\", "/") + f"{value}.bmp")
-
-
-# --- pictures -----------------------------------------------------------------
-@functools.lru_cache(maxsize=None)
-def picture(path):
-    """A bitmap file as a Picture, read once."""
-    return read_bmp(path)
-
-
-def shown_ball(screen, k, prefix, scale=1):
-    """The value of the ball picture of set prefix (at scale 1 or 2) that
-    place k shows, or None. (The two sets may share their blank picture.)"""
-    seen = screen.crop(*place_rect(k, scale))
-    return next((v for v in range(8) if picture(ball_file(
-        "2x/" * (scale - 1) + prefix, v)) == seen), None)
+    return rect(placeId(k), scale)
 
 
 # --- the program under Wine ---------------------------------------------------
@@ -79,17 +47,15 @@ def make_prefix(dpi=None):
     one does not stall."""
     shutil.rmtree(PREFIX, ignore_errors=True)
     env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
-    subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True)
-    subprocess.run(
-        ["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-         "/d", "N", "/f"],
-        env=env, check=True, capture_output=True,
-    )
+    run = lambda *argv: subprocess.run(argv, env=env, check=True,
+                                       capture_output=True)
+    run("wineboot", "-i")
+    run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+        "/d", "N", "/f")
     if dpi:
-        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
-                        "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
-                       env=env, check=True, capture_output=True)
-    subprocess.run(["wineserver", "-w"], env=env, check=True)
+        run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
+            "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    run("wineserver", "-w")
 
 
 def remove_prefix():
@@ -97,16 +63,10 @@ def remove_prefix():
     shutil.rmtree(PREFIX, ignore_errors=True)
 
 
-def install(folder, balls=True, help_file=False):
-    """A folder holding the program, and optionally its ball folders and
-    help file, as the zip lays them out."""
-    folder.mkdir(parents=True, exist_ok=True)
-    shutil.copy(EXE, folder)
-    if balls:
-        for sub in ("ColorIcons", "SportIcons"):
-            shutil.copytree(RESOURCES / sub, folder / sub)
-    if help_file:
-        shutil.copy(HELP_FILE, folder)
+def install(folder, *extras):
+    """A folder holding the program, its ball folders and the extras (below
+    resources/), as the zip lays them out."""
+    endtoend.lay_out(folder, EXE, *extras)
     return folder
 
 
@@ -180,15 +140,6 @@ class Game:
         self.xvfb.terminate()
         self.xvfb.wait()
 
-    @staticmethod
-    def _until(condition, timeout):
-        end = time.monotonic() + timeout
-        while not condition():
-            if time.monotonic() > end:
-                return False
-            time.sleep(0.05)
-        return True
-
     def ask(self, line):
         self.driver.stdin.write(line + "\n")
         self.driver.stdin.flush()
@@ -198,11 +149,16 @@ class Game:
         return self.ask(f"text {id}")
 
     def texts(self):
-        return [self.text(i) for i, c in CONTROLS.items() if c[0] == "Static"]
+        return [self.text(i) for i in endtoend.STATICS]
 
     def click(self, id, times=1):
         for _ in range(times):
             self.ask(f"click {id}")
+
+    def quit(self, id=endtoend.ID["ID_QUIT"]):
+        """Clicks id: the exit code the game ends with."""
+        self.click(id)
+        return self.exit_code()
 
     def tick(self, n=1):
         self.ask(f"tick {n}")
@@ -218,17 +174,11 @@ class Game:
     def until(self, condition, timeout=15):
         """The window's pixels once condition holds for them (window drawing
         reaches the screen a moment after the call that drew it)."""
-        shots = []
-        self._until(lambda: shots.append(self.screen()) or condition(shots[-1]),
-                    timeout)
-        return shots[-1]
+        return endtoend.poll(self.screen, condition, timeout)
 
     def poll(self, question, condition, timeout=10):
         """The driver's answer to question once condition holds for it."""
-        answers = []
-        self._until(lambda: answers.append(self.ask(question)) or
-                    condition(answers[-1]), timeout)
-        return answers[-1]
+        return endtoend.poll(lambda: self.ask(question), condition, timeout)
 
     def keys(self, *names):
         """Key presses, such as "space" or "ctrl+q"."""
@@ -247,6 +197,11 @@ class Game:
             else:
                 args = ["mouse" + action, "1"]
             subprocess.run(["xdotool", *args], env=self.env, check=True)
+
+    def press(self, id, *actions, scale=1):
+        """The mouse moved to the middle of control id (at scale), and there
+        the actions (a click if none)."""
+        self.mouse(("move", *centre(id, scale)), *(actions or (("down",), ("up",))))
 
     def exit_code(self):
         """The game's Windows exit code once it has ended. Its Unix process

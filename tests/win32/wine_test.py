@@ -13,20 +13,17 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import (BODY, CONTROLS, H, HELP_FILE, ID, INSTALLER, PLACES,
-                     PLANTED_WINMM, PREFIX, RC_BITMAPS, RESOURCES, TEXT, TITLE, W,
+from harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX, RC_BITMAPS,
                      Game, const, function, install, layout, make_prefix,
-                     picture, place_rect, placeId, remove_prefix, shortcut,
-                     shown_ball, unpack_zip, wine_env, ball_file)
-from pictures import hostile_pictures  # noqa: E402 (on harness's path)
+                     place_rect, placeId, remove_prefix, shortcut, unpack_zip,
+                     wine_env)
+from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
+                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, art, ball_file,
+                      hostile_folders, rect, shown_values, windowX, windowY)
 
-COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
-windowX, windowY = function("windowX"), function("windowY")
-
-
-def idle(k):
-    return 1 if k in (1, 3) else 2 if k in (2, 4) else 0
+STATUS, COUNTDOWN, CLOCK = ID["ID_STATUS"], ID["ID_COUNTDOWN"], ID["ID_GAMECLOCK"]
+SPORTS = ID["ID_SPORTS"]
 
 
 def seconds(clock):
@@ -49,43 +46,48 @@ class WineCase(unittest.TestCase):
         self.folder = Path(tempfile.mkdtemp(prefix="quintara-"))
         self.addCleanup(shutil.rmtree, self.folder, True)
 
-    def balls(self, screen, prefix, upto=PLACES):
-        return [shown_ball(screen, k, prefix) for k in range(1, upto + 1)]
+    def assert_shown(self, game, seen, want, msg=None):
+        """seen(screen) is want once the screen shows it: that screen."""
+        screen = game.until(lambda s: seen(s) == want)
+        self.assertEqual(seen(screen), want, msg)
+        return screen
+
+    def assert_answer(self, game, question, want, timeout=10):
+        """The driver comes to answer want to question."""
+        self.assertEqual(game.poll(question, lambda a: a == want, timeout), want)
 
     def dealt(self, game, prefix, count):
         """The colour values dealt to places 1..count, read from the screen;
         every other place shows the blank ball."""
         def dealt_shown(screen):
-            balls = self.balls(screen, prefix)
+            balls = shown_values(screen, prefix)
             return None not in balls and all(
                 (v > 0) == (k <= count) for k, v in enumerate(balls, 1))
         screen = game.until(dealt_shown)
-        self.assertTrue(dealt_shown(screen), self.balls(screen, prefix))
-        return self.balls(screen, prefix, count)
+        self.assertTrue(dealt_shown(screen), shown_values(screen, prefix))
+        return shown_values(screen, prefix)[:count]
 
     def assert_whole(self, game, id, before=None):
         """Static id's text, once drawn (unlike before), was not cut: the
         last pixel column of its box is all in the box's colour."""
         def whole(screen):
-            box = screen.crop(*CONTROLS[id][1:5])
+            box = screen.crop(*rect(id))
             colours = [box.pixel(i % box.w, i // box.w) for i in range(box.w * box.h)]
             return box != before and colours[box.w - 1::box.w] == [
                 max(colours, key=colours.count)] * box.h
         screen = game.until(whole)
         self.assertTrue(whole(screen), (id, game.text(id)))
-        return screen.crop(*CONTROLS[id][1:5])
+        return screen.crop(*rect(id))
 
     def assert_idle_board(self, game, prefix):
-        want = [idle(k) for k in range(1, PLACES + 1)]
-        screen = game.until(lambda s: self.balls(s, prefix) == want)
-        self.assertEqual(self.balls(screen, prefix), want)
+        self.assert_shown(game, lambda s: shown_values(s, prefix), IDLE)
 
     def run_study_phase(self, game):
         counts = []
-        while game.text(ID["ID_STATUS"]) != TEXT["TEXT_RESOLVE"]:
+        while game.text(STATUS) != TEXT["TEXT_RESOLVE"]:
             self.assertLess(len(counts), 10)
             game.tick()
-            counts.append(int(game.text(ID["ID_COUNTDOWN"])))
+            counts.append(int(game.text(COUNTDOWN)))
         self.assertEqual(counts[-1], 0)
         self.assertEqual(counts, sorted(counts, reverse=True))
 
@@ -97,49 +99,39 @@ class Startup(WineCase):
         self.assertIn(b'tick "Unblock"', (folder / "README.txt").read_bytes())
         with Game(folder) as game:
             x, y = windowX(1024), windowY(768)
-            self.assertEqual(game.rect(), (x, y, x + const("WINDOW_W"),
-                                           y + const("WINDOW_H")))
-            self.assertEqual(game.texts(), [c[5] for c in CONTROLS.values()
-                                            if c[0] == "Static"])
-            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
-            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            self.assertEqual(game.rect(), (x, y, x + W, y + H))
+            self.assertEqual(game.texts(), [CONTROLS[i].text for i in STATICS])
+            self.assertEqual(game.ask(f"enabled {SPORTS}"), "1")
+            self.assertEqual(game.ask(f"checked {SPORTS}"), "0")
             self.assert_idle_board(game, COLOR)
             self.assert_face_and_skins(game.screen())
-            self.assert_whole(game, ID["ID_STATUS"])
-            self.assert_whole(game, ID["ID_GAMECLOCK"])
+            self.assert_whole(game, STATUS)
+            self.assert_whole(game, CLOCK)
             game.shot("idle")
-            game.click(ID["ID_CLOSE"])
-            self.assertEqual(game.exit_code(), 0)
+            self.assertEqual(game.quit(ID["ID_CLOSE"]), 0)
 
     def test_start_on_800x600_from_a_folder_of_any_name_then_quit(self):
-        folder = install(self.folder / "Квинтара 五色球", help_file=True)
+        folder = install(self.folder / "Квинтара 五色球", HELP_FILE)
         with Game(folder, screen=(800, 600)) as game:
             self.assertEqual(game.rect()[:2], (windowX(800), windowY(600)))
             self.assert_idle_board(game, COLOR)
             game.ask(f"post {ID['ID_HELP']}")
             self.assertNotEqual(
                 game.poll("window HH Parent", lambda a: a != "none", 20), "none")
-            game.click(ID["ID_QUIT"])
-            self.assertEqual(game.exit_code(), 0)
+            self.assertEqual(game.quit(), 0)
 
     def assert_face_and_skins(self, screen, scale=1):
         """Outside the controls the window is the face picture (of the
         scale) laid once; each skinned button shows its normal picture."""
-        art = lambda id: picture(RESOURCES / RC_BITMAPS[id + 10000 * (scale - 1)])
-        face = art(const("BMP_FACE"))
-        for y in range(screen.h):
-            covered = sorted((scale * x, scale * (x + w)) for kind, x, cy, w, h, _
-                             in CONTROLS.values() if cy <= y / scale < cy + h)
-            x = 0
-            for left, right in covered + [(screen.w, screen.w)]:
-                if left > x:
-                    self.assertEqual(screen.crop(x, y, left - x, 1),
-                                     face.crop(x, y, left - x, 1), (x, y))
-                x = max(x, right)
-        for id, (kind, x, y, w, h, _) in CONTROLS.items():
-            if kind == "SkinnedButton":
-                self.assertEqual(screen.crop(*(scale * v for v in (x, y, w, h))),
-                                 art(skinNormal(id)), id)
+        resource = lambda id: art(RC_BITMAPS[id + 10000 * (scale - 1)])
+        wrong = screen.differing(resource(const("BMP_FACE")),
+                                 [rect(id, scale) for id in CONTROLS])
+        self.assertFalse(wrong, "%d face pixels differ, the first at %s"
+                         % (len(wrong), wrong[:1]))
+        for id, c in CONTROLS.items():
+            if c.kind == "SkinnedButton":
+                self.assertEqual(screen.crop(*rect(id, scale)),
+                                 resource(skinNormal(id)), id)
 
 
 class Play(WineCase):
@@ -148,20 +140,20 @@ class Play(WineCase):
             game.click(ID["ID_NEWGAME"])
             self.assertEqual(game.texts(), ["10", "01", "00:00", "2",
                                             TEXT["TEXT_STUDY"]])
-            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "0")
+            self.assertEqual(game.ask(f"enabled {SPORTS}"), "0")
             dealt = self.dealt(game, COLOR, 4)
             game.shot("dealt")
-            study = self.assert_whole(game, ID["ID_STATUS"])
+            study = self.assert_whole(game, STATUS)
             self.run_study_phase(game)
-            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
-            resolve = self.assert_whole(game, ID["ID_STATUS"], study)
+            self.assertEqual(game.text(CLOCK), "00:00")
+            resolve = self.assert_whole(game, STATUS, study)
             self.dealt(game, COLOR, 0)
 
             for k, value in enumerate(dealt, 1):
                 game.click(placeId(k), value)
             self.assertEqual(game.text(ID["ID_ROUNDS"]), "02")
-            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_STUDY"])
-            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "00:00")
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_STUDY"])
+            self.assertEqual(game.text(CLOCK), "00:00")
             self.assertTrue(set(self.dealt(game, COLOR, 8)) <= {1, 2})
             game.shot("round-2")
 
@@ -170,29 +162,26 @@ class Play(WineCase):
             self.run_study_phase(game)
             game.tick(290)
             sent = 290
-            while game.text(ID["ID_STATUS"]) != TEXT["TEXT_EXPIRED"]:
+            while game.text(STATUS) != TEXT["TEXT_EXPIRED"]:
                 self.assertLess(sent, 299)
                 game.tick()
                 sent += 1
             self.assertGreaterEqual(sent, 295)
-            self.assertEqual(game.text(ID["ID_GAMECLOCK"]), "04:59")
+            self.assertEqual(game.text(CLOCK), "04:59")
             game.shot("expired")
-            self.assert_whole(game, ID["ID_STATUS"], resolve)
-            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
+            self.assert_whole(game, STATUS, resolve)
+            self.assertEqual(game.ask(f"enabled {SPORTS}"), "1")
             before = game.screen()
             for k in range(1, 9):
                 game.click(placeId(k))
             time.sleep(0.3)
             self.assertEqual(game.screen(), before)
-            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_EXPIRED"])
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_EXPIRED"])
 
             game.click(ID["ID_NEWGAME"])
-            game.click(ID["ID_CLOSE"])
-            self.assertEqual(game.exit_code(), 0)
+            self.assertEqual(game.quit(ID["ID_CLOSE"]), 0)
 
     def test_refusals_and_cancel_in_each_phase_then_quit_in_a_game(self):
-        status, countdown, clock = (ID["ID_STATUS"], ID["ID_COUNTDOWN"],
-                                    ID["ID_GAMECLOCK"])
         with Game(install(self.folder)) as game:
             before = game.texts()
             game.click(ID["ID_CANCEL"])
@@ -201,30 +190,28 @@ class Play(WineCase):
             game.click(ID["ID_NEWGAME"])
             game.tick(1)
             dealt = self.dealt(game, COLOR, 4)
-            fixed = [game.text(i) for i in (ID["ID_ROUNDS"], ID["ID_BALLCOUNT"],
-                                            status)]
+            fixed = lambda: [game.text(i) for i in (ID["ID_ROUNDS"],
+                                                    ID["ID_BALLCOUNT"], STATUS)]
+            before = fixed()
             game.click(ID["ID_NEWGAME"])
             game.click(ID["ID_COLORCOUNT"])
-            x, y, w, h = CONTROLS[ID["ID_SPORTS"]][1:5]
-            game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
-            self.assertEqual([game.text(i) for i in (ID["ID_ROUNDS"],
-                                                     ID["ID_BALLCOUNT"], status)],
-                             fixed)
-            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            game.press(SPORTS)
+            self.assertEqual(fixed(), before)
+            self.assertEqual(game.ask(f"checked {SPORTS}"), "0")
             self.assertEqual(self.dealt(game, COLOR, 4), dealt)
 
             # Cancel in the study phase: the countdown stops where it was and
             # the dealt board stays.
             game.click(ID["ID_CANCEL"])
-            self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
-            self.assert_whole(game, status)
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_CANCELED"])
+            self.assert_whole(game, STATUS)
             game.shot("canceled")
-            left = game.text(countdown)
+            left = game.text(COUNTDOWN)
             # Real ticks run too; a busy machine leaves fewer seconds.
             self.assertIn(int(left), range(1, 10))
-            self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"), "1")
+            self.assertEqual(game.ask(f"enabled {SPORTS}"), "1")
             time.sleep(1.3)
-            self.assertEqual(game.text(countdown), left)
+            self.assertEqual(game.text(COUNTDOWN), left)
             self.assertEqual(self.dealt(game, COLOR, 4), dealt)
 
             # Cancel in the resolve phase: the clock stops where it was.
@@ -233,43 +220,36 @@ class Play(WineCase):
             self.run_study_phase(game)
             game.tick(5)
             game.click(ID["ID_CANCEL"])
-            self.assertEqual(game.text(status), TEXT["TEXT_CANCELED"])
-            stopped = game.text(clock)
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_CANCELED"])
+            stopped = game.text(CLOCK)
             self.assertIn(seconds(stopped), range(5, 10))
             time.sleep(1.3)
-            self.assertEqual(game.text(clock), stopped)
+            self.assertEqual(game.text(CLOCK), stopped)
             self.dealt(game, COLOR, 0)
 
             game.click(ID["ID_NEWGAME"])
-            game.click(ID["ID_QUIT"])
-            self.assertEqual(game.exit_code(), 0)
-
+            self.assertEqual(game.quit(), 0)
 
     def test_a_round_won_with_keys_only(self):
         with Game(install(self.folder)) as game:
             game.keys("s", "F2")
             # The status line is written last, once the board is dealt.
-            game.poll(f"text {ID['ID_STATUS']}",
-                      lambda a: a == TEXT["TEXT_STUDY"])
-            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "1")
+            game.poll(f"text {STATUS}", lambda a: a == TEXT["TEXT_STUDY"])
+            self.assertEqual(game.ask(f"checked {SPORTS}"), "1")
             dealt = self.dealt(game, SPORT, 4)
             game.keys("Right")  # no picture fits the place under the cursor
-            self.assertIsNone(shown_ball(game.until(
-                lambda s: shown_ball(s, 1, SPORT) is None), 1, SPORT))
+            self.assert_shown(game, lambda s: shown_values(s, SPORT)[0], None)
             game.shot("keys-dealt")
             self.run_study_phase(game)
             for k, value in enumerate(dealt, 1):
                 game.keys(*["space"] * value + ["Right"] * (k < 4))
-            self.assertEqual(game.poll(f"text {ID['ID_ROUNDS']}",
-                                       lambda a: a == "02"), "02")
+            self.assert_answer(game, f"text {ID['ID_ROUNDS']}", "02")
             # A click hides the cursor, and the keys still reach the game
             # from the button it gave the focus to.
-            x, y, w, h = CONTROLS[ID["ID_CANCEL"]][1:5]
-            game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
+            game.press(ID["ID_CANCEL"])
             self.dealt(game, SPORT, 8)
             game.keys("c")
-            self.assertEqual(game.poll(f"text {ID['ID_BALLCOUNT']}",
-                                       lambda a: a == "3"), "3")
+            self.assert_answer(game, f"text {ID['ID_BALLCOUNT']}", "3")
             game.keys("ctrl+q")
             self.assertEqual(game.exit_code(), 0)
 
@@ -283,43 +263,36 @@ class Controls(WineCase):
                 counts.append(game.text(ID["ID_BALLCOUNT"]))
             self.assertEqual(counts, ["3", "4", "5", "6", "7", "2"])
             # A double click is two presses.
-            x, y, w, h = CONTROLS[ID["ID_COLORCOUNT"]][1:5]
-            game.mouse(("move", x + w // 2, y + h // 2), ("double",))
-            self.assertEqual(game.poll(f"text {ID['ID_BALLCOUNT']}",
-                                       lambda a: a == "4", 3), "4")
+            game.press(ID["ID_COLORCOUNT"], ("double",))
+            self.assert_answer(game, f"text {ID['ID_BALLCOUNT']}", "4", 3)
 
-            game.click(ID["ID_SPORTS"])
-            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "1")
+            game.click(SPORTS)
+            self.assertEqual(game.ask(f"checked {SPORTS}"), "1")
             self.assert_idle_board(game, SPORT)
             game.shot("sport-idle")
             game.click(ID["ID_NEWGAME"])
             self.dealt(game, SPORT, 4)
             game.shot("sport-dealt")
             game.click(ID["ID_CANCEL"])
-            game.click(ID["ID_SPORTS"])
-            self.assertEqual(game.ask(f"checked {ID['ID_SPORTS']}"), "0")
+            game.click(SPORTS)
+            self.assertEqual(game.ask(f"checked {SPORTS}"), "0")
             self.assert_idle_board(game, COLOR)
 
     def test_pressed_picture_and_title_drag(self):
         with Game(install(self.folder)) as game:
             # Cancel is refused without a game, so holding it changes nothing.
             id = ID["ID_CANCEL"]
-            x, y, w, h = CONTROLS[id][1:5]
-            normal = picture(RESOURCES / RC_BITMAPS[skinNormal(id)])
-            pressed = picture(RESOURCES / RC_BITMAPS[skinPressed(id)])
-            game.mouse(("move", x + w // 2, y + h // 2), ("down",))
-            shown = game.until(lambda s: s.crop(x, y, w, h) == pressed)
+            button = lambda s: s.crop(*rect(id))
+            game.press(id, ("down",))
+            self.assert_shown(game, button, art(RC_BITMAPS[skinPressed(id)]))
             game.shot("pressed")
-            self.assertEqual(shown.crop(x, y, w, h), pressed)
             game.mouse(("up",))
-            shown = game.until(lambda s: s.crop(x, y, w, h) == normal)
-            self.assertEqual(shown.crop(x, y, w, h), normal)
-            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_NO_GAME"])
+            self.assert_shown(game, button, art(RC_BITMAPS[skinNormal(id)]))
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_NO_GAME"])
             # A ball place has one picture, held or not.
-            x, y, w, h = place_rect(1)
-            game.mouse(("move", x + w // 2, y + h // 2), ("down",))
+            game.press(placeId(1), ("down",))
             time.sleep(0.3)
-            self.assertEqual(shown_ball(game.screen(), 1, COLOR), idle(1))
+            self.assertEqual(shown_values(game.screen())[0], IDLE[0])
             game.mouse(("up",))
 
             left, top, right, bottom = TITLE
@@ -342,16 +315,15 @@ class Help(WineCase):
             game.click(ID["ID_NEWGAME"])
             self.run_study_phase(game)
             game.ask(f"post {ID['ID_HELP']}")
-            box = f"{TEXT['TEXT_HELP_ERROR_TITLE']}|{TEXT['TEXT_HELP_ERROR']}"
-            self.assertEqual(game.poll("box", lambda a: a == box), box)
+            self.assert_answer(game, "box", f"{TEXT['TEXT_HELP_ERROR_TITLE']}|"
+                               f"{TEXT['TEXT_HELP_ERROR']}")
             game.shot("help-error")
-            start = game.text(ID["ID_GAMECLOCK"])
+            start = game.text(CLOCK)
             self.assertGreater(seconds(game.poll(
-                f"text {ID['ID_GAMECLOCK']}", lambda a: a != start)),
-                seconds(start))
+                f"text {CLOCK}", lambda a: a != start)), seconds(start))
             self.assertEqual(game.ask("ok"), "1")
-            self.assertEqual(game.poll("box", lambda a: a == "none"), "none")
-            self.assertEqual(game.text(ID["ID_STATUS"]), TEXT["TEXT_RESOLVE"])
+            self.assert_answer(game, "box", "none")
+            self.assertEqual(game.text(STATUS), TEXT["TEXT_RESOLVE"])
 
     def test_nested_boxes_end_with_the_game(self):
         with Game(install(self.folder)) as game:
@@ -366,7 +338,7 @@ class Help(WineCase):
     def test_viewer_and_fallback_discs_from_another_folder(self):
         # The balls lie beside the program but not in the current folder,
         # which is the only place pictures are read from.
-        folder = install(self.folder / "program", help_file=True)
+        folder = install(self.folder / "program", HELP_FILE)
         elsewhere = self.folder / "elsewhere"
         elsewhere.mkdir()
         with Game(folder, cwd=elsewhere) as game:
@@ -379,12 +351,12 @@ class Help(WineCase):
             # must have been drawn before the board is judged.
             def idle_discs(screen):
                 return [disc(screen, k) for k in range(1, 5)] == [
-                    BODY[idle(k)] for k in range(1, 5)] and all(
-                    flat(screen, k) for k in range(5, PLACES + 1))
+                    BODY[v] for v in IDLE[:4]] and all(
+                    flat(screen, k) for k in range(5, len(PLACES) + 1))
             screen = game.until(idle_discs)
             game.shot("fallback")
             self.assertTrue(idle_discs(screen), [
-                k for k in range(5, PLACES + 1) if not flat(screen, k)])
+                k for k in range(5, len(PLACES) + 1) if not flat(screen, k)])
 
             game.click(ID["ID_NEWGAME"])
             screen = game.screen()
@@ -396,20 +368,19 @@ class Help(WineCase):
             self.assertEqual(game.ask("box"), "none")
             game.shot("help-viewer")
             # The game goes on: the real timer keeps counting down.
-            count = game.text(ID["ID_COUNTDOWN"])
+            count = game.text(COUNTDOWN)
             self.assertNotEqual(
-                game.poll(f"text {ID['ID_COUNTDOWN']}", lambda a: a != count, 3),
-                count)
+                game.poll(f"text {COUNTDOWN}", lambda a: a != count, 3), count)
 
     def test_long_folder_path_is_never_cut(self):
         deep = self.folder.joinpath(*["long-folder-name-" * 3] * 6)
-        install(deep, help_file=True)
+        install(deep, HELP_FILE)
         exe = windows_path(deep / "quintara.exe")
         self.assertGreater(len(exe), 260)
         # Where a path cut to 259 characters would look for the help file.
         cut = exe[:259][: exe[:259].rfind("\\") + 1]
-        decoy = Path(cut[2:].replace("\\", "/")) / HELP_FILE.name
-        shutil.copy(HELP_FILE, decoy)
+        decoy = Path(cut[2:].replace("\\", "/")) / HELP_FILE
+        shutil.copy(Path(RESOURCES, HELP_FILE), decoy)
         with Game(deep) as game:
             game.ask(f"post {ID['ID_HELP']}")
             # Wine's shell cannot open a file past 260 characters, so the
@@ -437,24 +408,16 @@ class Help(WineCase):
 
 class Pictures(WineCase):
     def test_hostile_files_get_the_stand_in(self):
-        for name, make in hostile_pictures(ball_file(COLOR, 1)).items():
+        for name, folder, _ in hostile_folders(self.folder, EXE):
             with self.subTest(name):
-                folder = install(self.folder / name)
-                ball1 = folder / (COLOR.replace("\\", "/") + "1.bmp")
-                ball1.unlink()
-                make(str(ball1))
                 started = time.monotonic()
-                with Game(folder) as game:
+                with Game(Path(folder)) as game:
                     self.assertLess(time.monotonic() - started, 5)
-                    screen = game.until(lambda s: disc(s, 1) == disc(s, 3)
-                                        == BODY[1])
-                    self.assertEqual([disc(screen, 1), disc(screen, 3)],
-                                     [BODY[1]] * 2)
+                    self.assert_shown(game, lambda s: [disc(s, 1), disc(s, 3)],
+                                      [BODY[1]] * 2)
                     game.click(ID["ID_NEWGAME"])
-                    self.assertEqual(game.ask(f"enabled {ID['ID_SPORTS']}"),
-                                     "0")
-                    game.click(ID["ID_QUIT"])
-                    self.assertEqual(game.exit_code(), 0)
+                    self.assertEqual(game.ask(f"enabled {SPORTS}"), "0")
+                    self.assertEqual(game.quit(), 0)
 
 
 class Scale(WineCase):  # run with a Wine prefix of its own
@@ -466,18 +429,17 @@ class Scale(WineCase):  # run with a Wine prefix of its own
         # A player's own ball 2 (the game's own with a black band) and no
         # ball 1, so places 1 and 3 show the stand-in disc.
         folder = install(self.folder)
-        mine = bytearray(ball_file(COLOR, 2).read_bytes())
+        mine = bytearray(Path(RESOURCES, ball_file(COLOR, 2)).read_bytes())
         mine[54:54 + 48 * 3 * 10] = bytes(48 * 3 * 10)
         (folder / "ColorIcons/ball2.bmp").write_bytes(mine)
         (folder / "ColorIcons/ball1.bmp").unlink()
 
         def drawn(s, k):  # every place and text, at scale k
-            return shown_ball(s, 16, COLOR, k) == 0 and [
+            return shown_values(s, COLOR, k)[15] == 0 and [
                 disc(s, p, k) for p in (1, 3)] == [BODY[1]] * 2 and all(
                 s.pixel(x + w // 2, y + h - 2) == (0, 0, 0)
                 for x, y, w, h in (place_rect(2, k), place_rect(4, k))) and all(
-                b"\0\0\0" in s.crop(*[k * v for v in c[1:5]]).rgb
-                for c in CONTROLS.values() if c[0] == "Static")
+                b"\0\0\0" in s.crop(*rect(c, k)).rgb for c in STATICS)
         with Game(folder, screen=(2048, 1536)) as game:
             x, y = 1024 - 2 * (1024 - windowX(2048)), 768 - 2 * (768 - windowY(1536))
             self.assertEqual(game.rect(), (x, y, x + 2 * W, y + 2 * H))
@@ -508,10 +470,8 @@ class Scale(WineCase):  # run with a Wine prefix of its own
             # from the title strip's last pixel moves the window.
             game.click(ID["ID_NEWGAME"])
             self.run_study_phase(game)
-            x, y, w, h = place_rect(4, 2)
-            game.mouse(("move", x + w // 2, y + h // 2), ("down",), ("up",))
-            self.assertEqual(disc(game.until(lambda s: disc(s, 4, 2) == BODY[1]),
-                                  4, 2), BODY[1])
+            game.press(placeId(4), scale=2)
+            self.assert_shown(game, lambda s: disc(s, 4, 2), BODY[1])
             x, y = 2 * TITLE[2] - 1, 2 * TITLE[3] - 1
             game.mouse(("move", x, y), ("down",), ("move", x + 40, y + 20),
                        ("move", x + 60, y + 40), ("up",))

@@ -4,7 +4,7 @@
 //   exit                  the game's exit code once it has ended (15 s), or
 //                         "running"
 //   rect                  its screen rectangle: "left top right bottom"
-//   text ID / enabled ID / checked ID / font ID
+//   text ID / enabled ID / checked ID
 //   click ID              BM_CLICK, returns when the command is handled
 //   post ID               BM_CLICK without waiting for it
 //   tick N                N timer messages, each handled before the next
@@ -116,15 +116,12 @@ void answer(const char *line) {
     char text[256] = "";
     GetDlgItemTextA(game, a, text, sizeof text);
     std::printf("%s\n", text);
-  } else if (v == "enabled" || v == "checked" || v == "font") {
+  } else if (v == "enabled" || v == "checked") {
     std::sscanf(line, "%*s %d", &a);
     const HWND h = control(a);
-    const LRESULT font = SendMessageA(h, WM_GETFONT, 0, 0);
     std::printf("%d\n", v == "enabled" ? IsWindowEnabled(h) != 0
-                        : v == "checked"
-                            ? SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED
-                            : font == reinterpret_cast<LRESULT>(
-                                          GetStockObject(DEFAULT_GUI_FONT)));
+                                       : SendMessageA(h, BM_GETCHECK, 0, 0) ==
+                                             BST_CHECKED);
   } else if (v == "click" || v == "post") {
     std::sscanf(line, "%*s %d", &a);
     if (v == "click")

@@ -1,0 +1,106 @@
+"""What the end-to-end tests of the Linux and Windows programs share: the
+game's facts, read through tools/assets/layout.py, a program folder as a
+player lays it out, and waiting on what they observe."""
+import functools
+import os
+import shutil
+import sys
+import time
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), ".."))
+RESOURCES = os.path.join(ROOT, "resources")
+sys.path.insert(0, os.path.join(ROOT, "tools", "assets"))
+import layout  # noqa: E402
+from pictures import hostile_pictures, read_bmp  # noqa: E402
+
+ID, TEXT, BODY = layout.IDS, layout.TEXTS, layout.ball_bodies()
+W, H, TITLE = layout.WINDOW_W, layout.WINDOW_H, layout.TITLE
+windowX, windowY = layout.function("windowX"), layout.function("windowY")
+CONTROLS = {c.id: c for c in layout.CONTROLS}
+PLACES = [c.id for c in layout.places()]
+STATICS = [c.id for c in layout.CONTROLS if c.kind == "Static"]
+COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
+IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
+
+
+def rect(cid, scale=1):
+    c = CONTROLS[cid]
+    return tuple(scale * v for v in (c.x, c.y, c.w, c.h))
+
+
+def centre(cid, scale=1):
+    x, y, w, h = rect(cid, scale)
+    return x + w // 2, y + h // 2
+
+
+def ball_file(prefix, value):
+    """The picture, below resources/ or a program's folder, of a ball path
+    prefix such as COLOR."""
+    return prefix.replace("\\", "/") + "%d.bmp" % value
+
+
+@functools.lru_cache(maxsize=None)
+def art(relative, scale=1):
+    """A picture below resources/ (of scale 1 or 2) as a Picture, read once."""
+    return read_bmp(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
+
+
+def shown_values(shot, prefix=COLOR, scale=1):
+    """The value of the ball picture of set prefix that each place shows in
+    shot of the window, None where none fits."""
+    pictures = {art(ball_file(prefix, v), scale).rgb: v for v in range(8)}
+    return [pictures.get(shot.crop(*rect(p, scale)).rgb) for p in PLACES]
+
+
+def lay_out(folder, program, *extras):
+    """folder holding the program, the ball folders and the extras (below
+    resources/); the program's path in it."""
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy2(program, folder)
+    for part in ("ColorIcons", "SportIcons") + extras:
+        source = os.path.join(RESOURCES, part)
+        if os.path.isdir(source):
+            shutil.copytree(source, os.path.join(folder, part),
+                            dirs_exist_ok=True)
+        else:
+            shutil.copy2(source, folder)
+    return os.path.join(folder, os.path.basename(program))
+
+
+def hostile_folders(top, program):
+    """For each hostile file, a program folder below top with it as ball 1:
+    (its name, the folder, the program's path)."""
+    ball1 = ball_file(COLOR, 1)
+    for name, make in hostile_pictures(os.path.join(RESOURCES, ball1)).items():
+        folder = os.path.join(top, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        path = lay_out(folder, program)
+        os.remove(os.path.join(folder, ball1))
+        make(os.path.join(folder, ball1))
+        yield name, folder, path
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def poll(probe, holds=bool, timeout=30.0, step=0.05):
+    """Calls probe until holds its value or the time is up: the last value."""
+    end = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if holds(value) or time.monotonic() > end:
+            return value
+        time.sleep(step)
+
+
+def wait_for(what, probe, timeout=30.0, step=0.05):
+    """Polls probe until it returns something true, and returns that."""
+    value = poll(probe, timeout=timeout, step=step)
+    check(value, "timed out waiting for " + what)
+    return value
