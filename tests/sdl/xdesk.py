@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
-from endtoend import ID, ROOT, layout, wait_for  # noqa: E402
+from endtoend import ID, layout, wait_for  # noqa: E402
 from pictures import Picture  # noqa: E402
 from xserver import start_xvfb  # noqa: E402
 
