@@ -2,13 +2,14 @@
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
 // a refused command, cancel, a round won with keys and close; then the
-// area at a device pixel ratio of 2. The page's
+// area at a device pixel ratio of 2, and on phones and a tablet. The page's
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
 const {execFileSync} = require('child_process');
 const fs = require('fs');
 const path = require('path');
+const {KnownDevices} = require('puppeteer-core');
 const browse = require('./serve');
 
 const [site, out, source] = process.argv.slice(2);
@@ -326,12 +327,32 @@ async function twice(browser, url, idle) {
   await seen('placed-2x', async () => await ball(0, 1) === 0);
 }
 
+// Phones upright and sideways and a tablet: the area as large as the
+// viewport takes, inside it, nothing to scroll, a canvas pixel a device pixel.
+async function phones(browser, url) {
+  for (const device of ['iPhone 13', 'iPhone 13 landscape', 'Pixel 5', 'iPad Mini']) {
+    const page = await browser.newPage();
+    await page.emulate(KnownDevices[device]);
+    await page.goto(url);
+    const fit = await until('the area on a ' + device, () => page.evaluate(() => {
+      const c = document.querySelector('canvas'), a = c && c.getBoundingClientRect();
+      const [w, h, d] = [innerWidth, innerHeight, document.documentElement];
+      return c && d.scrollWidth <= w && d.scrollHeight <= h && a.left >= 0 && a.top >= 0 &&
+        a.right <= w && a.bottom <= h && (w - a.width < 1 || h - a.height < 1) &&
+        c.width === Math.round(a.width * devicePixelRatio) && `${a.width}x${a.height}`;
+    }));
+    console.log('%s: the area %s CSS px', device, fit);
+    await page.close();
+  }
+}
+
 async function main() {
   fs.mkdirSync(out, {recursive: true});
   try {
     await browse(site, {userDataDir: path.join(out, 'profile'),
                         args: ['--force-color-profile=srgb']},
-                 async (browser, url) => twice(browser, url, await session(browser, url)));
+                 async (browser, url) => (await twice(browser, url, await session(browser, url)),
+                                           await phones(browser, url)));
     console.log('screenshots in', out);
   } catch (e) {
     console.log('FAILED:', e.message);

@@ -13,7 +13,9 @@ mergeInto(LibraryManager.library, {
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: '1px',
     area: null, canvas: null, ctx: null, w: 0, h: 0,
-    ratio: 1,  // canvas pixels per CSS pixel: the device pixel ratio
+    layer: null,  // the elements over the canvas, in the control table's pixels
+    ratio: 0,  // canvas pixels per pixel of the control table, once fitted
+    fits: 0,
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
     preloads: [],  // the face, skins and check box, by their 1x names
     pictures: {},  // those loaded, by their names at their scale
@@ -33,21 +35,44 @@ mergeInto(LibraryManager.library, {
         Q.pictures[url] = Object.assign(new Image(), {src: url});
       return Q.pictures[url].decode().catch(() => null);
     },
-    // The canvas at the device pixel ratio, once the pictures of its scale
-    // are in; again whenever the ratio changes (the browser's zoom, another
-    // screen). Between 1x and 2x the 2x pictures are shrunk smoothly.
+    // The area at the largest size the body's box (the viewport less its
+    // safe-area insets) takes in whole device pixels, its shape kept; but
+    // for a touch screen (a coarse pointer) at most its own size, as on a
+    // desktop, whose mouse a headless browser does not report. The canvas has a pixel per device pixel,
+    // once the pictures of its scale are in: between 1x and 2x the 2x ones
+    // are shrunk smoothly. Only the newest of overlapping fits is applied,
+    // and none that changes nothing; whether this one was.
     fit: function() {
-      const ratio = window.devicePixelRatio || 1;
-      const art = _quintaraArtwork(ratio);
+      const dpr = window.devicePixelRatio || 1, body = document.body;
+      const pad = getComputedStyle(body), px = side => parseFloat(pad['padding' + side]);
+      const room = [body.clientWidth - px('Left') - px('Right'),
+                    body.clientHeight - px('Top') - px('Bottom')];
+      const most = matchMedia('(pointer: coarse)').matches ? Infinity : dpr;
+      // Below a quarter of its size nothing in it can be told apart anyway.
+      const ratio = Math.max(dpr / 4, Math.min(most, Math.floor(room[0] * dpr) / Q.w,
+                                               Math.floor(room[1] * dpr) / Q.h));
+      const art = _quintaraArtwork(ratio), fitting = ++Q.fits;
+      if (ratio === Q.ratio) return Promise.resolve(false);
       return Promise.all(Q.preloads.map(url => Q.picture(Q.scaled(url, art)))).then(() => {
+        if (fitting !== Q.fits) return false;
         Q.ratio = ratio;
         Q.art = art;
-        Q.canvas.width = Math.round(Q.w * ratio);
-        Q.canvas.height = Math.round(Q.h * ratio);
+        const size = [Q.w, Q.h].map(n => Math.round(n * ratio));
+        [Q.canvas.width, Q.canvas.height] = size;
+        const css = size.map(n => n / dpr + 'px');
+        Object.assign(Q.area.style, {width: css[0], height: css[1]});
+        Object.assign(Q.canvas.style, {width: css[0], height: css[1]});
+        // Unscaled text is the browser's own, not that of a scaled layer.
+        const zoom = [size[0] / dpr / Q.w, size[1] / dpr / Q.h];
+        Q.layer.style.transform = zoom[0] === 1 && zoom[1] === 1 ? '' : `scale(${zoom})`;
         Q.ctx.imageSmoothingQuality = 'high';
-        matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', () =>
-          Q.ended || Q.fit().then(() => Q.ended || _quintaraShow()), {once: true});
+        return true;
       });
+    },
+    // Again whenever the room or the ratio changes (a turned phone, the
+    // browser's zoom, another screen), keeping what the game shows.
+    refit: function() {
+      if (!Q.ended) Q.fit().then(fitted => fitted && !Q.ended && _quintaraShow());
     },
     at: function(e) {
       const r = Q.canvas.getBoundingClientRect();
@@ -162,15 +187,23 @@ mergeInto(LibraryManager.library, {
     Q.canvas.setAttribute('aria-hidden', 'true');
     Q.w = w;
     Q.h = h;
-    Object.assign(Q.canvas.style, {display: 'block', width: w + 'px', height: h + 'px'});
+    Q.canvas.style.display = 'block';
     Q.ctx = Q.canvas.getContext('2d');
-    Object.assign(Q.area.style,
-                  {position: 'relative', width: w + 'px', height: h + 'px'});
+    Q.layer = document.createElement('div');
+    Object.assign(Q.layer.style, {position: 'absolute', left: 0, top: 0, width: w + 'px',
+                                  height: h + 'px', transformOrigin: '0 0'});
+    Q.area.style.position = 'relative';
     // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
     Promise.all(fonts.concat(Q.fit())).then(() => {
-      Q.area.replaceChildren(Q.canvas, ...Q.elements);
+      Q.layer.append(...Q.elements);
+      Q.area.replaceChildren(Q.canvas, Q.layer);
       _quintaraShow();
+      Q.listen(window, 'resize', Q.refit);
+      Q.listen(matchMedia('(pointer: coarse)'), 'change', Q.refit);
+      const dpr = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)
+        .addEventListener('change', () => Q.ended || (Q.refit(), dpr()), {once: true});
+      dpr();
       Q.listen(Q.area, 'mousedown', e => {
         if (e.button !== 0) return;
         e.preventDefault();
