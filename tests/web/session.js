@@ -98,13 +98,14 @@ function testHooks() {
   };
 }
 
-// The page opened at a device pixel ratio, with the test's hooks; before
-// gets the page first. shot(name) takes the area (saved as name.png) for
-// differ; seen(name, probe) takes it until probe passes.
-async function open(browser, url, scale, before = () => {}) {
+// The page opened at a device pixel ratio or on a device, with the test's
+// hooks; before gets the page first. shot(name) takes the area (saved as
+// name.png) for differ; seen(name, probe) takes it until probe passes.
+async function open(browser, url, scale, before = () => {}, device = null) {
   const page = await browser.newPage(), shots = {};
   before(page);
-  await page.setViewport({width: 800, height: 600, deviceScaleFactor: scale});
+  await (device ? page.emulate(KnownDevices[device])
+         : page.setViewport({width: 800, height: 600, deviceScaleFactor: scale}));
   await page.evaluateOnNewDocument(testHooks);
   await page.goto(url);
   const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
@@ -115,8 +116,8 @@ async function open(browser, url, scale, before = () => {}) {
     fs.writeFileSync(path.join(out, name + '.png'), png);
     await page.evaluate(s => test.take(s), shots[name]);
   };
-  const at = cid => [0, 1].map(i => [area.x, area.y][i] + L.rect[cid][i] +
-                                   (L.rect[cid][i + 2] >> 1));
+  const at = cid => [0, 1].map(i => [area.x, area.y][i] + area.width / L.consts.WINDOW_W *
+                                   (L.rect[cid][i] + (L.rect[cid][i + 2] >> 1)));
   return {
     page, area, shots, at, click: cid => page.mouse.click(...at(cid)),
     seen: (name, probe) => until(name, async () => (await shot(name), probe())),
@@ -329,11 +330,11 @@ async function twice(browser, url, idle) {
 
 // Phones upright and sideways and a tablet: the area as large as the
 // viewport takes, inside it, nothing to scroll, a canvas pixel a device pixel.
+// By touch: a held button pressed, a second finger ignored, a slide off
+// cancels; a round won by taps, two quick ones on a place two clicks.
 async function phones(browser, url) {
   for (const device of ['iPhone 13', 'iPhone 13 landscape', 'Pixel 5', 'iPad Mini']) {
-    const page = await browser.newPage();
-    await page.emulate(KnownDevices[device]);
-    await page.goto(url);
+    const {page, at, tick} = await open(browser, url, 1, () => {}, device);
     const fit = await until('the area on a ' + device, () => page.evaluate(() => {
       const c = document.querySelector('canvas'), a = c && c.getBoundingClientRect();
       const [w, h, d] = [innerWidth, innerHeight, document.documentElement];
@@ -342,6 +343,29 @@ async function phones(browser, url) {
         c.width === Math.round(a.width * devicePixelRatio) && `${a.width}x${a.height}`;
     }));
     console.log('%s: the area %s CSS px', device, fit);
+    // A control's pixels on the screen, taken without resizing the view
+    // (which lets go of the touches).
+    const look = async cid => (await page.screenshot({captureBeyondViewport: false,
+      clip: await page.$eval('#control' + cid, e => e.getBoundingClientRect().toJSON())}))
+      .toString('base64');
+    const text = cid => page.$eval('#static' + cid, e => e.textContent);
+    const [quit, touch, idle] = [id('ID_QUIT'), page.touchscreen, await look(id('ID_QUIT'))];
+    const held = await touch.touchStart(...at(quit));
+    const second = await touch.touchStart(...at(id('ID_NEWGAME')));
+    await until('Quit held', async () => await look(quit) !== idle);
+    await second.move(...at(quit)), await second.end();
+    await held.move(...at(id('ID_ROUNDS'))), await held.end();
+    await until('Quit let go', async () => await look(quit) === idle);
+    check(await text(id('ID_STATUS')) === L.start[id('ID_STATUS')], 'a second finger counted');
+    await touch.tap(...at(id('ID_NEWGAME')));
+    await until('a game', async () => await text(id('ID_STATUS')) === L.texts.TEXT_STUDY);
+    const label = k => page.$eval('#control' + places[k], e => e.getAttribute('aria-label'));
+    const board = [];
+    for (let k = 0; k < 4; k++) board.push(placeName(k + 1, 2) === await label(k) ? 2 : 1);
+    await tick(10);
+    for (let k = 0; k < 4; k++) for (let n = 0; n < board[k]; n++) await touch.tap(...at(places[k]));
+    await until('round 2 by taps', async () => await text(id('ID_ROUNDS')) === '02');
+    await page.screenshot({path: path.join(out, device.replace(/ /g, '-') + '.png')});
     await page.close();
   }
 }

@@ -1,5 +1,5 @@
 // The page's side of the shell (linked with --js-library): the canvas and
-// text elements of the game area, the mouse and the keys, the one-second
+// text elements of the game area, the pointer and the keys, the one-second
 // timer, Web Audio and the help. shell.cpp calls these; they call back its
 // quintara* exports.
 mergeInto(LibraryManager.library, {
@@ -26,6 +26,7 @@ mergeInto(LibraryManager.library, {
     urls: [],  // sound k's file, the beep last
     audio: null, ready: null, playing: {},
     timer: 0,
+    pointer: null,  // the pointer held down on the area, by its id
     ended: false,
     listeners: [],
     // The name of a picture at the scale drawn: 2x/buttons/quit.png.
@@ -204,16 +205,28 @@ mergeInto(LibraryManager.library, {
       const dpr = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)
         .addEventListener('change', () => Q.ended || (Q.refit(), dpr()), {once: true});
       dpr();
-      Q.listen(Q.area, 'mousedown', e => {
-        if (e.button !== 0) return;
+      // One pointer at a time, as one mouse: its left button, a finger or a
+      // pen. A second finger while one is down is ignored; a press the
+      // browser takes over is let go off every control.
+      Q.listen(Q.area, 'pointerdown', e => {
+        if (e.button !== 0 || Q.pointer !== null) return;
         e.preventDefault();
+        Q.pointer = e.pointerId;
         Q.unlockAudio();
         _quintaraPress(...Q.at(e));
       });
-      Q.listen(window, 'mousemove', e => _quintaraMove(...Q.at(e)));
-      Q.listen(window, 'mouseup', e => {
-        if (e.button === 0) _quintaraRelease(...Q.at(e));
+      Q.listen(window, 'pointermove', e => {
+        if (e.pointerId === Q.pointer) _quintaraMove(...Q.at(e));
       });
+      const up = e => {
+        if (e.pointerId !== Q.pointer) return;
+        Q.pointer = null;
+        e.type === 'pointerup' ? _quintaraRelease(...Q.at(e)) : _quintaraRelease(-1, -1);
+      };
+      Q.listen(window, 'pointerup', up);
+      Q.listen(window, 'pointercancel', up);
+      // No long-press menu over the game.
+      Q.listen(Q.area, 'contextmenu', e => e.preventDefault());
       // The page's keys, but not those of the help error box, nor Space and
       // Enter on a control reached with Tab, which click it.
       Q.listen(window, 'keydown', e => {
