@@ -329,7 +329,8 @@ async function twice(browser, url, idle) {
 }
 
 // Phones upright and sideways and a tablet: the area as large as the
-// viewport takes, inside it, nothing to scroll, a canvas pixel a device pixel.
+// viewport takes, inside it, nothing to scroll, a canvas pixel a device
+// pixel; installable.
 // By touch: a held button pressed, a second finger ignored, a slide off
 // cancels; a round won by taps, two quick ones on a place two clicks.
 async function phones(browser, url) {
@@ -343,6 +344,9 @@ async function phones(browser, url) {
         c.width === Math.round(a.width * devicePixelRatio) && `${a.width}x${a.height}`;
     }));
     console.log('%s: the area %s CSS px', device, fit);
+    const cdp = await page.createCDPSession();
+    const {installabilityErrors: errors} = await cdp.send('Page.getInstallabilityErrors');
+    check(errors.length === 0, 'not installable: ' + JSON.stringify(errors));
     // A control's pixels on the screen, taken without resizing the view
     // (which lets go of the touches).
     const look = async cid => (await page.screenshot({captureBeyondViewport: false,

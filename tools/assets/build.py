@@ -1,5 +1,6 @@
 """Regenerates every generated file under resources/ from the sources in
 this folder: python3 build.py [output folder]."""
+import json
 import os
 import re
 import subprocess
@@ -100,6 +101,37 @@ def icons(out):
         write(out, scaled("quintara.ico", scale), _ico(svg, 32 * scale))
 
 
+def _hex(rgb):
+    return "#%02X%02X%02X" % rgb
+
+
+def web_app(out):
+    """The web page's manifest, which lets a phone install it, and its icons:
+    the icon as it is at 192 and 512 pixels, and one for launchers that cut
+    icons to their own shapes, the icon within the circle they all keep on
+    the face's title strip colour."""
+    with open(os.path.join(HERE, "icon.svg"), encoding="utf-8") as f:
+        svg = f.read()
+    inner = re.search(r"<svg[^>]*>(.*)</svg>", svg, re.S).group(1)
+    # The circle's diameter is 80 % of the side; the icon's square fits in it.
+    side = 40 * 0.8 / 2 ** 0.5
+    maskable = ('<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">'
+                '<rect width="40" height="40" fill="%s"/>'
+                '<svg x="%.3f" y="%.3f" width="%.3f" height="%.3f" viewBox="0 0 32 32">%s</svg>'
+                '</svg>' % (_hex(face.STRIP), (40 - side) / 2, (40 - side) / 2, side, side, inner))
+    icons = []
+    for name, picture, size in (("quintara-192.png", svg, 192), ("quintara-512.png", svg, 512),
+                                ("quintara-maskable.png", maskable, 512)):
+        write(out, name, imaging.png_bytes(imaging.render(picture, size, size)))
+        icons.append({"src": name, "sizes": "%dx%d" % (size, size), "type": "image/png"})
+    icons[-1]["purpose"] = "maskable"
+    title = layout.TEXTS["WINDOW_TITLE"]
+    manifest = {"name": title, "short_name": title, "start_url": ".", "scope": ".",
+                "display": "standalone", "background_color": _hex(face.STRIP),
+                "theme_color": _hex(face.STRIP), "icons": icons}
+    write(out, "quintara.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())
+
+
 def _ico(svg, size):
     small = imaging.render(svg, size, size)
     # The icon has no partial transparency: edge pixels that are mostly
@@ -171,6 +203,7 @@ def main():
         pictures(out, scale)
     ball_colours(out)
     icons(out)
+    web_app(out)
     sound_files(out)
     help_file(out)
 
