@@ -14,14 +14,15 @@ async function serve(folder) {
   return {url: `http://127.0.0.1:${port}/`, stop: () => server.kill()};
 }
 
-// play(browser, url) with folder served and Chromium started with options
-// (args after the ones every run takes); both are stopped after it.
+// play(browser, url, stop) with folder served (until stop()) and Chromium
+// started with options (args after the ones every run takes); both are
+// stopped after it.
 module.exports = async function browse(folder, {args = [], ...options}, play) {
   const server = await serve(folder);
   const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', ...options,
                                           args: ['--no-sandbox', '--mute-audio', ...args]});
   try {
-    return await play(browser, server.url);
+    return await play(browser, server.url, server.stop);
   } finally {
     await browser.close();
     server.stop();

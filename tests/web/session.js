@@ -2,7 +2,7 @@
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
 // a refused command, cancel, a round won with keys and close; then the
-// area at a device pixel ratio of 2, and on phones and a tablet. The page's
+// area at a device pixel ratio of 2, on phones and a tablet, and offline. The page's
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
@@ -108,6 +108,8 @@ async function open(browser, url, scale, before = () => {}, device = null) {
          : page.setViewport({width: 800, height: 600, deviceScaleFactor: scale}));
   await page.evaluateOnNewDocument(testHooks);
   await page.goto(url);
+  // Where the area is once fitted to the viewport.
+  await page.waitForSelector('#quintara canvas');
   const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
   const shot = async name => {
     const png = await page.screenshot({clip: {x: area.x, y: area.y, width: L.consts.WINDOW_W,
@@ -328,6 +330,32 @@ async function twice(browser, url, idle) {
   await seen('placed-2x', async () => await ball(0, 1) === 0);
 }
 
+const statics = (page, cid) => page.$eval('#static' + cid, e => e.textContent);
+// A new game and its first round won by press(control), the dealt board
+// read from the places' names.
+async function roundWon(page, press, tick) {
+  await press(id('ID_NEWGAME'));
+  await until('a game', async () => await statics(page, id('ID_STATUS')) === L.texts.TEXT_STUDY);
+  const label = k => page.$eval('#control' + places[k], e => e.getAttribute('aria-label'));
+  const board = [];
+  for (let k = 0; k < 4; k++) board.push(placeName(k + 1, 2) === await label(k) ? 2 : 1);
+  await tick(10);
+  for (let k = 0; k < 4; k++) for (let n = 0; n < board[k]; n++) await press(places[k]);
+  await until('round 2', async () => await statics(page, id('ID_ROUNDS')) === '02');
+}
+
+// Once the service worker has kept the site, with the server stopped: the
+// page starts, and a round is won with its sounds.
+async function offline(browser, url, stop) {
+  const {page: online} = await open(browser, url, 1);
+  await online.evaluate(() => navigator.serviceWorker.ready);
+  stop();
+  const {page, click, tick} = await open(browser, url, 1);
+  await roundWon(page, click, tick);
+  const starts = await until('the sounds', () => page.evaluate(() => test.starts.length && test.starts));
+  check(starts.some(d => Math.abs(d - lengths[2]) < 0.002), 'no round-won sound offline');
+}
+
 // Phones upright and sideways and a tablet: the area as large as the
 // viewport takes, inside it, nothing to scroll, a canvas pixel a device
 // pixel; installable.
@@ -352,7 +380,6 @@ async function phones(browser, url) {
     const look = async cid => (await page.screenshot({captureBeyondViewport: false,
       clip: await page.$eval('#control' + cid, e => e.getBoundingClientRect().toJSON())}))
       .toString('base64');
-    const text = cid => page.$eval('#static' + cid, e => e.textContent);
     const [quit, touch, idle] = [id('ID_QUIT'), page.touchscreen, await look(id('ID_QUIT'))];
     const held = await touch.touchStart(...at(quit));
     const second = await touch.touchStart(...at(id('ID_NEWGAME')));
@@ -360,27 +387,25 @@ async function phones(browser, url) {
     await second.move(...at(quit)), await second.end();
     await held.move(...at(id('ID_ROUNDS'))), await held.end();
     await until('Quit let go', async () => await look(quit) === idle);
-    check(await text(id('ID_STATUS')) === L.start[id('ID_STATUS')], 'a second finger counted');
-    await touch.tap(...at(id('ID_NEWGAME')));
-    await until('a game', async () => await text(id('ID_STATUS')) === L.texts.TEXT_STUDY);
-    const label = k => page.$eval('#control' + places[k], e => e.getAttribute('aria-label'));
-    const board = [];
-    for (let k = 0; k < 4; k++) board.push(placeName(k + 1, 2) === await label(k) ? 2 : 1);
-    await tick(10);
-    for (let k = 0; k < 4; k++) for (let n = 0; n < board[k]; n++) await touch.tap(...at(places[k]));
-    await until('round 2 by taps', async () => await text(id('ID_ROUNDS')) === '02');
+    check(await statics(page, id('ID_STATUS')) === L.start[id('ID_STATUS')], 'a second finger counted');
+    await roundWon(page, cid => touch.tap(...at(cid)), tick);
     await page.screenshot({path: path.join(out, device.replace(/ /g, '-') + '.png')});
     await page.close();
   }
 }
 
 async function main() {
+  // A fresh profile: no service worker of an earlier build's site.
+  fs.rmSync(path.join(out, 'profile'), {recursive: true, force: true});
   fs.mkdirSync(out, {recursive: true});
   try {
     await browse(site, {userDataDir: path.join(out, 'profile'),
                         args: ['--force-color-profile=srgb']},
-                 async (browser, url) => (await twice(browser, url, await session(browser, url)),
-                                           await phones(browser, url)));
+                 async (browser, url, stop) => {
+                   await twice(browser, url, await session(browser, url));
+                   await phones(browser, url);
+                   await offline(browser, url, stop);
+                 });
     console.log('screenshots in', out);
   } catch (e) {
     console.log('FAILED:', e.message);
