@@ -144,7 +144,7 @@ async function session(browser, url) {
     const found = [], ring = [L.consts.CURSOR_BLACK, L.consts.CURSOR_WHITE];
     for (const [k, p] of places.entries()) {
       let v = 0;
-      while (v < 8 && await differ(L.rect[p], L.texts[prefix].replace('\\', '/') + v + '.bmp',
+      while (v < 8 && await differ(L.rect[p], res(L.texts[prefix].replace('\\', '/') + v + '.bmp'),
                                    [0, 0], [], k + 1 === cursor ? ring : null)) v++;
       found.push(v < 8 ? v : null);
     }

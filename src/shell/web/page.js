@@ -194,15 +194,16 @@ mergeInto(LibraryManager.library, {
     Object.assign(Q.layer.style, {position: 'absolute', left: 0, top: 0, width: w + 'px',
                                   height: h + 'px', transformOrigin: '0 0'});
     Q.area.style.position = 'relative';
-    // Every file of the site kept for playing offline, where the browser
-    // allows workers (not for a page opened as a file).
-    if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
     // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));
     Promise.all(fonts.concat(Q.fit())).then(() => {
       Q.layer.append(...Q.elements);
       Q.area.replaceChildren(Q.canvas, Q.layer);
       _quintaraShow();
+      // Every file of the site kept for playing offline, where the browser
+      // allows workers (not for a page opened as a file); fetched after the
+      // first frame, which they would slow down.
+      if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
       Q.listen(window, 'resize', Q.refit);
       Q.listen(matchMedia('(pointer: coarse)'), 'change', Q.refit);
       const dpr = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)

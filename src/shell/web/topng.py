@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes a 24-bit bitmap file as a PNG of the same pixels: the page's face
-and button pictures, a tenth of the bytes to send."""
+"""Writes a 24-bit bitmap file as a PNG of the same pixels: the page's face,
+button and ball pictures, a tenth of the bytes to send."""
 import os
 import struct
 import sys
