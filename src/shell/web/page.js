@@ -29,7 +29,7 @@ mergeInto(LibraryManager.library, {
     pointer: null,  // the pointer held down on the area, by its id
     ended: false,
     listeners: [],
-    // The name of a picture at the scale drawn: 2x/buttons/quit.png.
+    // The name of a picture at the scale drawn: 2x/buttons/quit.webp.
     scaled: function(url, art = Q.art) { return art > 1 ? art + 'x/' + url : url; },
     picture: function(url) {
       if (!Q.pictures[url])

@@ -67,13 +67,13 @@ class PageCanvas final : public Canvas {
   void picture(int id, const Box &b, Stretch how) override {
     pagePicture(b.x, b.y, b.w, b.h, urlOf(id), 0, how == Stretch::Smooth);
   }
-  // The site carries the ball bitmaps as PNG files of the same pixels.
+  // The site carries the ball bitmaps as WebP files of the same pixels.
   Loaded ball(int k, const std::string &path, const Box &b,
               Stretch how) override {
     std::string url = path;
     const std::size_t dot = url.size() - std::min<std::size_t>(url.size(), 4);
     if (url.compare(dot, std::string::npos, ".bmp") == 0)
-      url.replace(dot, std::string::npos, ".png");
+      url.replace(dot, std::string::npos, ".webp");
     pagePicture(b.x, b.y, b.w, b.h, url.c_str(), k, how == Stretch::Smooth);
     return Loaded::Later;
   }
