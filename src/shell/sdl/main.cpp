@@ -82,7 +82,7 @@ int main(int argc, char **argv) {
     if ((destroyed = windowDestroyed(e))) break;
     if (isCurrentTick(e))
       gameTick();
-    else
+    else if (!handleSoundEvent(e))
       handleWindowEvent(e);
   }
   closeHelp();
