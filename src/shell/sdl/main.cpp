@@ -86,13 +86,15 @@ int main(int argc, char **argv) {
       handleWindowEvent(e);
   }
   closeHelp();
+  // The sounds are freed on the way out; no audio thread may still play
+  // them.
+  closeSound();
   // A window another client destroyed is not closed again: SDL would hide
   // it first and wait for ever for it to be unmapped.
   if (destroyed) return 0;
   stopTimer();
   closeWindow();
   closeDrawing();
-  closeSound();
   SDL_Quit();
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -44,11 +45,15 @@ bool driverFound;
 Samples sounds[SOUNDS + 1];  // by k; entry 0 unused
 Samples alert;
 Voice voices[VOICES];
-// Pushed by the audio thread once the voices have been silent for
-// kQuietBuffers buffers, which the device has then played out.
+// Pushed by the audio thread once the voices have been silent for half a
+// second: a quick run of clicks keeps one device.
 Uint32 quietType;
-constexpr int kQuietBuffers = 2;
+constexpr int kQuietBuffers = kRate / 2 / kBufferFrames;
 int quietBuffers;  // the audio thread's
+// A closing device drains for two buffers (in SDL's ALSA driver for four),
+// so a thread of its own closes it rather than holding up the game; the
+// next sound waits for that thread before it opens the device again.
+SDL_Thread *closer;
 
 // Called by SDL's audio thread for every buffer.
 void SDLCALL mix(void *, Uint8 *out, int length) {
@@ -86,14 +91,35 @@ SDL_AudioDeviceID openStream() {
   return id;
 }
 
+int SDLCALL closeDevice(void *id) {
+  SDL_CloseAudioDevice(SDL_AudioDeviceID(reinterpret_cast<std::uintptr_t>(id)));
+  return 0;
+}
+
+void closeStream() {
+  closer = SDL_CreateThread(closeDevice, "SDLAudioClose",
+                            reinterpret_cast<void *>(std::uintptr_t(device)));
+  if (!closer) SDL_CloseAudioDevice(device);
+  device = 0;
+}
+
+// Until it has closed, the old device's thread still reads the voices.
+void awaitClose() {
+  if (closer) SDL_WaitThread(closer, nullptr);
+  closer = nullptr;
+}
+
 void start(int voice, const Samples &samples) {
   if (!driverFound || samples.empty()) return;
-  if (device) SDL_LockAudioDevice(device);
-  voices[voice] = {samples.data(), Uint32(samples.size())};
-  if (device)
+  if (device) {
+    SDL_LockAudioDevice(device);
+    voices[voice] = {samples.data(), Uint32(samples.size())};
     SDL_UnlockAudioDevice(device);
-  else if (!(device = openStream()))
-    voices[voice] = {};
+    return;
+  }
+  awaitClose();
+  voices[voice] = {samples.data(), Uint32(samples.size())};
+  if (!(device = openStream())) voices[voice] = {};
 }
 
 // ALSA prints its failures itself (for instance, that there is no sound
@@ -191,15 +217,13 @@ void openSound() {
 bool handleSoundEvent(const SDL_Event &e) {
   if (!quietType || e.type != quietType) return false;
   // A sound started since the event was pushed keeps the device open.
-  if (device && !soundsPlaying()) {
-    SDL_CloseAudioDevice(device);
-    device = 0;
-  }
+  if (device && !soundsPlaying()) closeStream();
   return true;
 }
 
 void closeSound() {
   if (!driverFound) return;
+  awaitClose();
   if (device) SDL_CloseAudioDevice(device);
   device = 0;
   driverFound = false;
