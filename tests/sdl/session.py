@@ -130,14 +130,16 @@ class Game:
         self.ended()
 
     def wakeups(self, seconds):
-        """Context switches of each thread over seconds, by name/id."""
+        """Wake-ups (voluntary context switches) of each thread over seconds,
+        by name/id."""
         def counts():
             found = {}
             for task in glob.glob("/proc/%d/task/*" % self.process.pid):
                 try:
                     found[open(task + "/comm").read().strip() + task[
                         task.rindex("/"):]] = sum(int(line.split()[1]) for line
-                        in open(task + "/status") if "ctxt_switches" in line)
+                        in open(task + "/status")
+                        if line.startswith("voluntary_ctxt_switches"))
                 except FileNotFoundError:  # the thread has ended
                     pass
             return found
@@ -559,8 +561,10 @@ def found_at(record, template, around):
 
 class Recording:
     """What SDL's disk driver writes into a pipe (44.1 kHz, 16 bits,
-    stereo). The program closes its device between sounds, so each buffer
-    goes where it came, or right after the one before."""
+    stereo). The program closes its device between sounds, so a buffer that
+    comes after a pause goes where it came; one that a busy machine held up
+    a little goes right after the one before, as a sound card would play
+    it."""
 
     def __init__(self, path):
         self.path, self.data = path, bytearray()
@@ -575,7 +579,9 @@ class Recording:
         while True:
             chunk = os.read(self.fd, 1 << 16)
             late = int((time.monotonic() - self.begun) * 44100) * 4
-            self.data += bytes(max(0, late - len(self.data))) + chunk
+            if late - len(self.data) > 44100 * 4 // 4:
+                self.data += bytes(late - len(self.data))
+            self.data += chunk
 
     def envelope(self):
         data = bytes(self.data)
