@@ -86,6 +86,8 @@ def hostile_pictures(good):
         "negative-width": lambda: _bmp(-48, 48, data=rows),
         "bad-offset": lambda: _bmp(48, 48, offset=0x7FFFFFF0, data=rows),
         "hostile-rle": lambda: _bmp(48, 48, 8, 1, 54 + 1024, palette + rle),
+        # Within the pixel budget, but taller than SDL can stretch.
+        "tall": lambda: _bmp(48, 70000, 8, 1, 54 + 1024, palette + b"\0\1"),
         "png": lambda: b"\x89PNG\r\n\x1a\n" + bytes(200),
         "empty": lambda: b"",
         "random": lambda: random.Random(13).randbytes(7000),

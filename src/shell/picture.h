@@ -9,6 +9,8 @@
 
 // The largest picture drawn, in pixels; each draw decodes the whole file.
 constexpr std::int64_t kPicturePixels = 4096 * 4096;
+// The longest side drawn: SDL stretches none longer than 16 bits count.
+constexpr std::int64_t kPictureSide = 0xFFFF;
 // No readable picture within that budget needs a bigger file (32 bits a
 // pixel, its header and a full palette).
 constexpr std::int64_t kPictureFileBytes = 4 * kPicturePixels + 2048;
@@ -75,7 +77,9 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
   const int bits = int(le(info + (core ? 10 : 14), 2));
   const std::uint32_t compression = core ? 0 : le(info + 16, 4);
   const std::int64_t h = signedH < 0 ? -signedH : signedH;
-  if (w <= 0 || h <= 0 || planes != 1 || w * h > kPicturePixels) return false;
+  if (w <= 0 || h <= 0 || w > kPictureSide || h > kPictureSide || planes != 1 ||
+      w * h > kPicturePixels)
+    return false;
 
   enum { RGB, RLE8, RLE4, BITFIELDS };
   bool bitsFit = false;
