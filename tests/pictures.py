@@ -88,6 +88,8 @@ def hostile_pictures(good):
         "hostile-rle": lambda: _bmp(48, 48, 8, 1, 54 + 1024, palette + rle),
         # Within the pixel budget, but taller than SDL can stretch.
         "tall": lambda: _bmp(48, 70000, 8, 1, 54 + 1024, palette + b"\0\1"),
+        "odd-masks": lambda: _bmp(48, 48, 32, 3, 66, struct.pack(
+            "<III", 0xF0F0F0F0, 0x0F0F0F0F, 1) + bytes(9216)),
         "png": lambda: b"\x89PNG\r\n\x1a\n" + bytes(200),
         "empty": lambda: b"",
         "random": lambda: random.Random(13).randbytes(7000),

@@ -58,6 +58,19 @@ inline bool rleFits(const unsigned char *data, std::int64_t size,
   return false;
 }
 
+// The colour masks of a BITFIELDS picture that both GDI and SDL draw:
+// 5-5-5 or 5-6-5 in 16 bits, 8-8-8 in 32, with no alpha or all the rest.
+inline bool masksKnown(const unsigned char *m, std::uint32_t alpha, int bits) {
+  const std::uint32_t r = le(m, 4), g = le(m + 4, 4), b = le(m + 8, 4);
+  const bool known = bits == 16 ? ((r == 0x7C00 && g == 0x03E0) ||
+                                   (r == 0xF800 && g == 0x07E0)) &&
+                                      b == 0x1F
+                                : r == 0xFF0000 && g == 0xFF00 && b == 0xFF;
+  const std::uint32_t rest =
+      (bits == 16 ? 0xFFFFu : 0xFFFFFFFFu) & ~(r | g | b);
+  return known && (alpha == 0 || alpha == rest);
+}
+
 }  // namespace picture_detail
 
 inline bool pictureReadable(const unsigned char *data, std::size_t length) {
@@ -93,7 +106,11 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
       bitsFit = bits == (compression == RLE8 ? 8 : 4) && signedH > 0;
       break;
     case BITFIELDS:
-      bitsFit = bits == 16 || bits == 32;
+      // Not after a header of 41 to 51 bytes, where GDI and SDL look for
+      // the masks in different places, nor of 64 (OS/2's), where SDL
+      // ignores them.
+      bitsFit = (bits == 16 || bits == 32) &&
+                (header == 40 || (header >= 52 && header != 64));
       break;
   }
   if (!bitsFit) return false;
@@ -106,6 +123,10 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
   if (used > most && bits <= 8) return false;
   const std::int64_t colours = bits <= 8 ? (used ? used : most) : 0;
   if (offset < 14 + header + masks + colours * (core ? 3 : 4) || offset > size)
+    return false;
+  if (compression == BITFIELDS &&
+      !picture_detail::masksKnown(info + 40,
+                                  header >= 56 ? le(info + 52, 4) : 0, bits))
     return false;
   if (compression == RLE8 || compression == RLE4)
     return picture_detail::rleFits(data, size, offset, w, h,
