@@ -29,6 +29,7 @@ SPORTS = ID["ID_SPORTS"]
 NAMES = {i: TEXT["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in TEXT}
 ROLES = {"Static": 0x29, "CheckBox": 0x2C}
 PUSH_BUTTON, UNAVAILABLE, CHECKED = 0x2B, 0x1, 0x10
+STATE_CHANGE, NAME_CHANGE = 0x800A, 0x800C
 
 
 def seconds(clock):
@@ -290,7 +291,13 @@ class Controls(WineCase):
             game.press(ID["ID_COLORCOUNT"], ("double",))
             self.assert_answer(game, f"text {ID['ID_BALLCOUNT']}", "4", 3)
 
+            game.ask("events")
             game.click(SPORTS)
+            # Readers are told of the tick and of the balls that changed, not
+            # of the blank places.
+            self.assertEqual(set(game.ask("events").split()), {
+                f"{STATE_CHANGE:x}:{SPORTS}"} | {
+                f"{NAME_CHANGE:x}:{placeId(k)}" for k in range(1, 5)})
             self.assertEqual(game.ask(f"checked {SPORTS}"), "1")
             self.assert_idle_board(game, SPORT)
             game.shot("sport-idle")

@@ -21,16 +21,17 @@ std::wstring wide(const std::string &text) {
   return result;
 }
 
-std::string windowText(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
+std::wstring windowText(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, sizeof text / sizeof *text);
   return text;
 }
 
 // What a reader hears of a control, and what it last heard.
 struct Heard {
-  std::string name, value;
-  LONG state;  // all but the focus, which the system tells of itself
+  std::wstring name, value;
+  // All but the focus and the showing, which the system tells of itself.
+  LONG state;
 };
 Heard heard[CONTROL_COUNT];
 
@@ -44,11 +45,10 @@ Heard hear(HWND window) {
   LONG state = 0;
   if (!isStatic) state |= STATE_SYSTEM_FOCUSABLE;
   if (!IsWindowEnabled(window)) state |= STATE_SYSTEM_UNAVAILABLE;
-  if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
   if (c.kind == ControlKind::CheckBox &&
       SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
     state |= STATE_SYSTEM_CHECKED;
-  return {controlName(c.id), isStatic ? windowText(window) : "", state};
+  return {wide(controlName(c.id)), isStatic ? windowText(window) : L"", state};
 }
 
 LONG systemRole(HWND window) {
@@ -63,12 +63,11 @@ LONG systemRole(HWND window) {
   return ROLE_SYSTEM_PUSHBUTTON;
 }
 
-HRESULT giveText(const std::string &text, BSTR *out) {
+HRESULT giveText(const std::wstring &text, BSTR *out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (text.empty()) return S_FALSE;
-  const std::wstring w = wide(text);
-  *out = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -150,7 +149,7 @@ class Accessible : public IAccessible {
     return giveText(hear(window_).value, value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR *text) override {
-    return giveText("", text);
+    return giveText(L"", text);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
     const HRESULT ok = check(child);
@@ -171,16 +170,16 @@ class Accessible : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR *text) override {
-    return giveText("", text);
+    return giveText(L"", text);
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT,
                                              LONG *topic) override {
     if (topic) *topic = 0;
-    return giveText("", file);
+    return giveText(L"", file);
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT,
                                                     BSTR *text) override {
-    return giveText("", text);
+    return giveText(L"", text);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *focus) override {
     return giveId(focus, IsWindow(window_) && GetFocus() == window_);
@@ -189,7 +188,7 @@ class Accessible : public IAccessible {
     return giveId(selection, false);
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR *text) override {
-    return giveText("", text);
+    return giveText(L"", text);
   }
   HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
     return DISP_E_MEMBERNOTFOUND;

@@ -8,6 +8,9 @@
 //   heard ID              what a screen reader gets from control ID through
 //                         oleacc: "name|role|state|value" (role and state
 //                         in hex), or "none" and the error
+//   events                the reader events the game raised for its
+//                         controls since the last ask: "event:ID ..." in hex
+//                         and decimal
 //   click ID              BM_CLICK, returns when the command is handled
 //   post ID               BM_CLICK without waiting for it
 //   tick N                N timer messages, each handled before the next
@@ -31,6 +34,15 @@ HWND game;
 HANDLE process;  // held from "wait" on, so the game's exit code outlives it
 
 HWND control(int id) { return GetDlgItem(game, id); }
+
+std::string events;  // raised by the game's controls, not yet asked for
+
+void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
+                     LONG child, DWORD, DWORD) {
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "%lx:%d ", event, GetDlgCtrlID(window));
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) events += entry;
+}
 
 std::string windowText(HWND window) {
   char text[512] = "";
@@ -115,6 +127,8 @@ void answer(const char *line) {
     GetWindowThreadProcessId(game, &id);
     process =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                    record, id, 0, WINEVENT_OUTOFCONTEXT);
     std::printf("%s\n", game && IsWindowVisible(game) ? "ok" : "none");
   } else if (v == "exit") {
     DWORD code = 0;
@@ -156,6 +170,13 @@ void answer(const char *line) {
     std::printf("%d\n", v == "enabled" ? IsWindowEnabled(h) != 0
                                        : SendMessageA(h, BM_GETCHECK, 0, 0) ==
                                              BST_CHECKED);
+  } else if (v == "events") {
+    // They come as messages to this thread.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
+    std::printf("%s\n", events.c_str());
+    events.clear();
   } else if (v == "heard") {
     std::sscanf(line, "%*s %d", &a);
     heard(a);
