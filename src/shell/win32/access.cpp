@@ -242,11 +242,13 @@ class Accessible : public IAccessible {
   LONG references_ = 1;
 };
 
-// The controls' own procedures, one per class, kept in their user data.
+// Hands a reader the control's object; all else goes to the control's own
+// procedure, kept in its user data. The Unicode calls leave the controls
+// Unicode windows, as they were made.
 LRESULT CALLBACK answerReaders(HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam) {
   const auto own =
-      reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
     Accessible *accessible = new Accessible(window);
     const LRESULT result =
@@ -254,7 +256,7 @@ LRESULT CALLBACK answerReaders(HWND window, UINT message, WPARAM wParam,
     accessible->Release();
     return result;
   }
-  return CallWindowProcA(own, window, message, wParam, lParam);
+  return CallWindowProcW(own, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -264,9 +266,9 @@ void makeAccessible(HWND window) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   for (int i = 0; i < CONTROL_COUNT; ++i) {
     const HWND control = GetDlgItem(window, kControls[i].id);
-    SetWindowLongPtrA(control, GWLP_USERDATA,
-                      GetWindowLongPtrA(control, GWLP_WNDPROC));
-    SetWindowLongPtrA(control, GWLP_WNDPROC,
+    SetWindowLongPtrW(control, GWLP_USERDATA,
+                      GetWindowLongPtrW(control, GWLP_WNDPROC));
+    SetWindowLongPtrW(control, GWLP_WNDPROC,
                       reinterpret_cast<LONG_PTR>(answerReaders));
     heard[i] = hear(control);
   }
