@@ -71,6 +71,21 @@ inline bool masksKnown(const unsigned char *m, std::uint32_t alpha, int bits) {
   return known && (alpha == 0 || alpha == rest);
 }
 
+// Every pixel of an uncompressed palette picture names one of its colours:
+// SDL refuses a picture with one past them.
+inline bool indicesFit(const unsigned char *pixels, std::int64_t w,
+                       std::int64_t h, int bits, std::int64_t colours) {
+  const std::int64_t stride = (w * bits + 31) / 32 * 4;
+  for (std::int64_t y = 0; y < h; ++y)
+    for (std::int64_t x = 0; x < w; ++x) {
+      const int at = int(x * bits % 8),
+                byte = pixels[y * stride + x * bits / 8];
+      if ((byte >> (8 - bits - at) & ((1 << bits) - 1)) >= colours)
+        return false;
+    }
+  return true;
+}
+
 }  // namespace picture_detail
 
 inline bool pictureReadable(const unsigned char *data, std::size_t length) {
@@ -131,5 +146,7 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
   if (compression == RLE8 || compression == RLE4)
     return picture_detail::rleFits(data, size, offset, w, h,
                                    compression == RLE4);
-  return (w * bits + 31) / 32 * 4 * h <= size - offset;
+  if ((w * bits + 31) / 32 * 4 * h > size - offset) return false;
+  return colours == most ||
+         picture_detail::indicesFit(data + offset, w, h, bits, colours);
 }
