@@ -64,10 +64,10 @@ def read_bmp(path):
     return Picture(w, abs(h), bytes(rgb))
 
 
-def _bmp(w, h, bits=24, compression=0, offset=54, data=b""):
+def _bmp(w, h, bits=24, compression=0, offset=54, data=b"", colours=0):
     return (b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, offset) +
             struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, compression,
-                        len(data), 2835, 2835, 0, 0) + data)
+                        len(data), 2835, 2835, colours, 0) + data)
 
 
 def hostile_pictures(good):
@@ -86,6 +86,13 @@ def hostile_pictures(good):
         "negative-width": lambda: _bmp(-48, 48, data=rows),
         "bad-offset": lambda: _bmp(48, 48, offset=0x7FFFFFF0, data=rows),
         "hostile-rle": lambda: _bmp(48, 48, 8, 1, 54 + 1024, palette + rle),
+        # Within the pixel budget, but taller than SDL can stretch.
+        "tall": lambda: _bmp(48, 70000, 8, 1, 54 + 1024, palette + b"\0\1"),
+        "odd-masks": lambda: _bmp(48, 48, 32, 3, 66, struct.pack(
+            "<III", 0xF0F0F0F0, 0x0F0F0F0F, 1) + bytes(9216)),
+        # A pixel of colour 1 in a palette of one (found by fuzzing).
+        "past-the-palette": lambda: _bmp(48, 48, 1, 0, 58, b"\xff\xff\xff\0" +
+                                         b"\x80" + bytes(383), colours=1),
         "png": lambda: b"\x89PNG\r\n\x1a\n" + bytes(200),
         "empty": lambda: b"",
         "random": lambda: random.Random(13).randbytes(7000),

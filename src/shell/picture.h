@@ -9,6 +9,8 @@
 
 // The largest picture drawn, in pixels; each draw decodes the whole file.
 constexpr std::int64_t kPicturePixels = 4096 * 4096;
+// The longest side drawn: SDL stretches none longer than 16 bits count.
+constexpr std::int64_t kPictureSide = 0xFFFF;
 // No readable picture within that budget needs a bigger file (32 bits a
 // pixel, its header and a full palette).
 constexpr std::int64_t kPictureFileBytes = 4 * kPicturePixels + 2048;
@@ -56,6 +58,34 @@ inline bool rleFits(const unsigned char *data, std::int64_t size,
   return false;
 }
 
+// The colour masks of a BITFIELDS picture that both GDI and SDL draw:
+// 5-5-5 or 5-6-5 in 16 bits, 8-8-8 in 32, with no alpha or all the rest.
+inline bool masksKnown(const unsigned char *m, std::uint32_t alpha, int bits) {
+  const std::uint32_t r = le(m, 4), g = le(m + 4, 4), b = le(m + 8, 4);
+  const bool known = bits == 16 ? ((r == 0x7C00 && g == 0x03E0) ||
+                                   (r == 0xF800 && g == 0x07E0)) &&
+                                      b == 0x1F
+                                : r == 0xFF0000 && g == 0xFF00 && b == 0xFF;
+  const std::uint32_t rest =
+      (bits == 16 ? 0xFFFFu : 0xFFFFFFFFu) & ~(r | g | b);
+  return known && (alpha == 0 || alpha == rest);
+}
+
+// Every pixel of an uncompressed palette picture names one of its colours:
+// SDL refuses a picture with one past them.
+inline bool indicesFit(const unsigned char *pixels, std::int64_t w,
+                       std::int64_t h, int bits, std::int64_t colours) {
+  const std::int64_t stride = (w * bits + 31) / 32 * 4;
+  for (std::int64_t y = 0; y < h; ++y)
+    for (std::int64_t x = 0; x < w; ++x) {
+      const int at = int(x * bits % 8),
+                byte = pixels[y * stride + x * bits / 8];
+      if ((byte >> (8 - bits - at) & ((1 << bits) - 1)) >= colours)
+        return false;
+    }
+  return true;
+}
+
 }  // namespace picture_detail
 
 inline bool pictureReadable(const unsigned char *data, std::size_t length) {
@@ -75,7 +105,9 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
   const int bits = int(le(info + (core ? 10 : 14), 2));
   const std::uint32_t compression = core ? 0 : le(info + 16, 4);
   const std::int64_t h = signedH < 0 ? -signedH : signedH;
-  if (w <= 0 || h <= 0 || planes != 1 || w * h > kPicturePixels) return false;
+  if (w <= 0 || h <= 0 || w > kPictureSide || h > kPictureSide || planes != 1 ||
+      w * h > kPicturePixels)
+    return false;
 
   enum { RGB, RLE8, RLE4, BITFIELDS };
   bool bitsFit = false;
@@ -89,7 +121,11 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
       bitsFit = bits == (compression == RLE8 ? 8 : 4) && signedH > 0;
       break;
     case BITFIELDS:
-      bitsFit = bits == 16 || bits == 32;
+      // Not after a header of 41 to 51 bytes, where GDI and SDL look for
+      // the masks in different places, nor of 64 (OS/2's), where SDL
+      // ignores them.
+      bitsFit = (bits == 16 || bits == 32) &&
+                (header == 40 || (header >= 52 && header != 64));
       break;
   }
   if (!bitsFit) return false;
@@ -103,8 +139,14 @@ inline bool pictureReadable(const unsigned char *data, std::size_t length) {
   const std::int64_t colours = bits <= 8 ? (used ? used : most) : 0;
   if (offset < 14 + header + masks + colours * (core ? 3 : 4) || offset > size)
     return false;
+  if (compression == BITFIELDS &&
+      !picture_detail::masksKnown(info + 40,
+                                  header >= 56 ? le(info + 52, 4) : 0, bits))
+    return false;
   if (compression == RLE8 || compression == RLE4)
     return picture_detail::rleFits(data, size, offset, w, h,
                                    compression == RLE4);
-  return (w * bits + 31) / 32 * 4 * h <= size - offset;
+  if ((w * bits + 31) / 32 * 4 * h > size - offset) return false;
+  return colours == most ||
+         picture_detail::indicesFit(data + offset, w, h, bits, colours);
 }

@@ -5,11 +5,13 @@ a game's first two rounds, the help error box, dragging and closing; then
 the help viewer path from another current folder; then a round with keys."""
 
 import argparse
+import glob
 import itertools
 import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 import wave
 
@@ -127,6 +129,24 @@ class Game:
         self.click(cid)
         self.ended()
 
+    def wakeups(self, seconds):
+        """Wake-ups (voluntary context switches) of each thread over seconds,
+        by name/id."""
+        def counts():
+            found = {}
+            for task in glob.glob("/proc/%d/task/*" % self.process.pid):
+                try:
+                    found[open(task + "/comm").read().strip() + task[
+                        task.rindex("/"):]] = sum(int(line.split()[1]) for line
+                        in open(task + "/status")
+                        if line.startswith("voluntary_ctxt_switches"))
+                except FileNotFoundError:  # the thread has ended
+                    pass
+            return found
+        before = counts()
+        time.sleep(seconds)
+        return {t: n - before.get(t, 0) for t, n in counts().items()}
+
 
 def follow(desk, wid, pointer, corner):
     """Moves the held pointer and waits for the window manager to move the
@@ -200,12 +220,13 @@ def main_session(desk, args, env):
         # utime+stime counts whole clock ticks; schedstat is exact, so the
         # limit is checked on it.
         before, before_ns = game.cpu_ms(), game.run_ns()
-        time.sleep(10)
+        woken = game.wakeups(10)
         used = game.cpu_ms() - before
         exact = (game.run_ns() - before_ns) / 1e6
         print("CPU time in 10 idle seconds: %.0f ms (utime+stime), %.1f ms "
-              "(schedstat)" % (used, exact))
+              "(schedstat); wake-ups by thread %s" % (used, exact, woken))
         check(exact < 20, "idle CPU %.1f ms" % exact)
+        check(sum(woken.values()) <= 1, "idle wake-ups %s" % woken)
 
     # The sport set and back; the box shows its mark meanwhile.
     box = ID["ID_SPORTS"]
@@ -538,11 +559,34 @@ def found_at(record, template, around):
     return best
 
 
-def recording(raw):
-    """The envelope of what the disk driver wrote (44.1 kHz, 16 bits,
-    stereo)."""
-    data = open(raw, "rb").read()
-    return envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100, 2)
+class Recording:
+    """What SDL's disk driver writes into a pipe (44.1 kHz, 16 bits,
+    stereo). The program closes its device between sounds, so a buffer that
+    comes after a pause goes where it came; one that a busy machine held up
+    a little goes right after the one before, as a sound card would play
+    it."""
+
+    def __init__(self, path):
+        self.path, self.data = path, bytearray()
+        if os.path.exists(path):
+            os.remove(path)
+        os.mkfifo(path)
+        # Open for writing too: a device closing is then no end of the pipe.
+        self.fd, self.begun = os.open(path, os.O_RDWR), time.monotonic()
+        threading.Thread(target=self.read, daemon=True).start()
+
+    def read(self):
+        while True:
+            chunk = os.read(self.fd, 1 << 16)
+            late = int((time.monotonic() - self.begun) * 44100) * 4
+            if late - len(self.data) > 44100 * 4 // 4:
+                self.data += bytes(late - len(self.data))
+            self.data += chunk
+
+    def envelope(self):
+        data = bytes(self.data)
+        return envelope(struct.unpack("<%dh" % (len(data) // 2), data), 44100,
+                        2)
 
 
 def sound_envelope(sound):
@@ -551,35 +595,47 @@ def sound_envelope(sound):
 
 def clock_game(args):
     """A game started on a desktop of its own, recorded by the disk driver,
-    left to run its clock out while the other sessions go on:
-    (desk, game, recording, the idle check box)."""
+    left to run its clock out while the other sessions go on, its wake-ups
+    counted after the blanking: (desk, game, recording, the idle check box,
+    the count's thread)."""
     out = os.path.join(args.out, "clock")
     program = lay_out(os.path.join(out, "program"), args.program)
-    raw = os.path.join(out, "sounds.raw")
-    if os.path.exists(raw):
-        os.remove(raw)
+    record = Recording(os.path.join(out, "sounds.raw"))
     desk = Desktop(out)
     try:
         game = Game(desk, program, out, dict(
-            desk.env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw),
+            desk.env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=record.path),
             "clock.log")
         box = game.region(game.shot(), ID["ID_SPORTS"])
         game.click(ID["ID_NEWGAME"])
+        counting = threading.Timer(15, lambda: setattr(
+            game, "woken", game.wakeups(10)))
+        counting.daemon = True
+        counting.start()
     except BaseException:
         desk.close()
         raise
-    return desk, game, raw, box
+    return desk, game, record, box, counting
 
 
 def time_up(clock):
     """Ten seconds of study and 04:59 of rebuilding after its new game, the
-    clock game ends (its check box comes back) with the time-up sound."""
-    desk, game, raw, box = clock
+    clock game ends (its check box comes back) with the time-up sound.
+    While its clock runs only its tick wakes it: the timer's thread, and the
+    main thread a few times for each tick."""
+    desk, game, recorded, box, counting = clock
+    counting.join()
+    ticks = sum(n for t, n in game.woken.items() if t.startswith("SDLTimer/"))
+    main = game.woken.get("quintara/%d" % game.process.pid, 0)
+    print("wake-ups in 10 s of the clock game, by thread", game.woken)
+    check(ticks <= 12 and main <= 4 * ticks and
+          sum(game.woken.values()) == ticks + main,
+          "the clock game's wake-ups %s" % game.woken)
     game.seen("the time to run out", lambda s: game.region(
         s, ID["ID_SPORTS"]) == box, timeout=400, step=0.5)
     time.sleep(3)
     game.quit()
-    record = recording(raw)
+    record = recorded.envelope()
     template = sound_envelope("time-up")
     fit, when = max(found_at(record, template, 290 + 1.2 * i)
                     for i in range(int((len(record) * BLOCK - 290) / 1.2) + 1))
@@ -596,13 +652,14 @@ def sound_session(desk, args, env):
     runs a little slower than the clock)."""
     folder = os.path.join(args.out, "sounds")
     program = lay_out(folder, args.program)
-    raw = os.path.join(args.out, "sounds.raw")
-    if os.path.exists(raw):
-        os.remove(raw)
-    env = dict(env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=raw)
+    recorded = Recording(os.path.join(args.out, "sounds.raw"))
+    env = dict(env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=recorded.path)
     game = Game(desk, program, folder, env, "sounds.log")
-    wait_for("the recording", lambda: os.path.exists(raw))
-    begun, events = time.monotonic(), []
+    # The first sound comes long after the device has been opened and closed
+    # at the start.
+    wait_for("the recording", lambda: recorded.data)
+    time.sleep(5)
+    begun, events = recorded.begun, []
 
     # Each event is timed as the test's click reaches the X server, never
     # when the test sees its effect.
@@ -627,11 +684,12 @@ def sound_session(desk, args, env):
     time.sleep(1)
     game.quit()
 
-    record = recording(raw)
+    record = recorded.envelope()
     shift = 0
     for sound, at in events:
         fit, when = found_at(record, sound_envelope(sound), at + shift)
-        print("%s: at %.2f s, fit %.2f" % (sound, when, fit))
+        print("%s: at %.2f s, %.0f ms after its event, fit %.2f" % (
+            sound, when, 1000 * (when - at), fit))
         check(fit > 0.75, "no %s sound near %.2f s" % (sound, at + shift))
         shift = when - at
 

@@ -55,6 +55,7 @@ function testHooks() {
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function(...a) {
     test.starts.push(this.buffer.duration);
+    test.context = this.context;
     return start.apply(this, a);
   };
   // A picture's pixels; halved, each 2 x 2 of them averaged.
@@ -288,6 +289,14 @@ async function session(browser, url) {
   await until('round 2', async () => await text(id('ID_ROUNDS')) === '02'), heard.push(3, 7, 6);
   await page.evaluate(() => { for (let t = 0; t < 10 + 299; t++) test.tick(); });
   check(await text(id('ID_STATUS')) === T.TEXT_EXPIRED, 'the time does not run out');
+
+  // A moment after the last sound the context rests; the next one wakes it.
+  const state = () => page.evaluate(() => test.context.state);
+  await until('the context to rest', async () => await state() === 'suspended');
+  const woken = Date.now();
+  await click(id('ID_COLORCOUNT')), heard.push(1);
+  await until('the context to wake', async () => await state() === 'running');
+  console.log('the context woke %d ms after the click', Date.now() - woken);
 
   // Every sound started, in order.
   const starts = await until('the sounds', async () =>

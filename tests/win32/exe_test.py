@@ -10,7 +10,7 @@ from xml.etree import ElementTree
 from harness import CONTROLS, EXE, RC_BITMAPS, const, function, layout
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
-               "msvcrt.dll"}
+               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"}
 RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
 # The project's version and the Windows build number of the release.

@@ -148,6 +148,12 @@ class Game:
     def text(self, id):
         return self.ask(f"text {id}")
 
+    def heard(self, id):
+        """What a screen reader gets of control id: (name, role, state,
+        value)."""
+        name, role, state, value = self.ask(f"heard {id}").split("|")
+        return name, int(role, 16), int(state, 16), value
+
     def texts(self):
         return [self.text(i) for i in endtoend.STATICS]
 

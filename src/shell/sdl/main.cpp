@@ -82,17 +82,19 @@ int main(int argc, char **argv) {
     if ((destroyed = windowDestroyed(e))) break;
     if (isCurrentTick(e))
       gameTick();
-    else
+    else if (!handleSoundEvent(e))
       handleWindowEvent(e);
   }
   closeHelp();
+  // The sounds are freed on the way out; no audio thread may still play
+  // them.
+  closeSound();
   // A window another client destroyed is not closed again: SDL would hide
   // it first and wait for ever for it to be unmapped.
   if (destroyed) return 0;
   stopTimer();
   closeWindow();
   closeDrawing();
-  closeSound();
   SDL_Quit();
   return 0;
 }

@@ -24,7 +24,7 @@ mergeInto(LibraryManager.library, {
     controls: {},  // the buttons and the check box, by id
     elements: [],  // every control's element, in reading order
     urls: [],  // sound k's file, the beep last
-    audio: null, ready: null, playing: {},
+    audio: null, ready: null, playing: {}, resting: 0,
     timer: 0,
     pointer: null,  // the pointer held down on the area, by its id
     ended: false,
@@ -93,6 +93,13 @@ mergeInto(LibraryManager.library, {
         .then(r => r.arrayBuffer())
         .then(bytes => Q.audio.decodeAudioData(bytes))
         .catch(() => null)));
+      Q.rest();
+    },
+    // A second after the last sound the context is suspended, and with it
+    // the browser's audio thread and the sound card.
+    rest: function() {
+      clearTimeout(Q.resting);
+      Q.resting = setTimeout(() => Q.ended || Q.audio.suspend(), 1000);
     },
     showError: function(title, text) {
       const box = document.createElement('dialog');
@@ -325,9 +332,16 @@ mergeInto(LibraryManager.library, {
       if (Q.ended || !buffers[k]) return;
       const voice = beep ? 'beep' : 'game';
       if (Q.playing[voice]) Q.playing[voice].stop();
+      clearTimeout(Q.resting);
+      // A source started while the context resumes plays from its start.
+      Q.audio.resume();
       const source = Q.audio.createBufferSource();
       source.buffer = buffers[k];
       source.connect(Q.audio.destination);
+      source.onended = () => {
+        if (Q.playing[voice] === source) delete Q.playing[voice];
+        if (!Object.keys(Q.playing).length) Q.rest();
+      };
       source.start();
       Q.playing[voice] = source;
     });

@@ -5,6 +5,8 @@
 Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; No file times in the installer, so that it rebuilds bit for bit.
+SetDateSave off
 
 !include FileFunc.nsh
 

@@ -51,6 +51,7 @@ void createControls(HWND window) {
   fitFonts(window);
   for (const Control &c : kControls)
     if (c.kind == ControlKind::Static) SetDlgItemTextA(window, c.id, c.text);
+  makeAccessible(window);
 }
 
 // Takes a key going down in the game's window as the game's key, before any

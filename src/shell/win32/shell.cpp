@@ -13,12 +13,14 @@ HWND hMainWindow;
 
 void setStaticText(int id, const std::string &text) {
   SetDlgItemTextA(hMainWindow, id, text.c_str());
+  accessibleChanged(id);
 }
 
 void redrawPlace(int k) {
   const HWND button = GetDlgItem(hMainWindow, placeId(k));
   InvalidateRect(button, nullptr, TRUE);
   UpdateWindow(button);
+  accessibleChanged(placeId(k));
 }
 
 void redrawWindow() {
@@ -27,10 +29,13 @@ void redrawWindow() {
                  sportset % 2 ? BST_CHECKED : BST_UNCHECKED);
   InvalidateRect(hMainWindow, nullptr, TRUE);
   UpdateWindow(hMainWindow);
+  // The icon set shown, so each place's name, and the box's tick.
+  for (const Control &c : kControls) accessibleChanged(c.id);
 }
 
 void enableIconSetBox(bool enable) {
   EnableWindow(GetDlgItem(hMainWindow, ID_SPORTS), enable);
+  accessibleChanged(ID_SPORTS);
 }
 
 void startTimer() { SetTimer(hMainWindow, ID_TIMER, TIMER_PERIOD_MS, nullptr); }

@@ -14,6 +14,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
 // Paints owner-drawn button id (a skinned button or a ball place).
 void drawButton(int id, const DRAWITEMSTRUCT &item);
 
+// Makes each control of window answer screen readers itself.
+void makeAccessible(HWND window);
+// Tells screen readers what has changed in control id's name, value (a
+// static's text) or state since they were last told.
+void accessibleChanged(int id);
+
 // The main window's DPI: 96 at a scale of 1.
 extern int windowDpi;
 

@@ -5,6 +5,12 @@
 //                         "running"
 //   rect                  its screen rectangle: "left top right bottom"
 //   text ID / enabled ID / checked ID
+//   heard ID              what a screen reader gets from control ID through
+//                         oleacc: "name|role|state|value" (role and state
+//                         in hex), or "none" and the error
+//   events                the reader events the game raised for its
+//                         controls since the last ask: "event:ID ..." in hex
+//                         and decimal
 //   click ID              BM_CLICK, returns when the command is handled
 //   post ID               BM_CLICK without waiting for it
 //   tick N                N timer messages, each handled before the next
@@ -15,6 +21,7 @@
 //   load DLL              whether a plain LoadLibrary of DLL succeeds here
 //   dpi N L T R B         WM_DPICHANGED to DPI N, suggesting the window
 //                         rectangle (L, T, R, B): a move to such a monitor
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -28,10 +35,49 @@ HANDLE process;  // held from "wait" on, so the game's exit code outlives it
 
 HWND control(int id) { return GetDlgItem(game, id); }
 
+std::string events;  // raised by the game's controls, not yet asked for
+
+void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
+                     LONG child, DWORD, DWORD) {
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "%lx:%d ", event, GetDlgCtrlID(window));
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) events += entry;
+}
+
 std::string windowText(HWND window) {
   char text[512] = "";
   GetWindowTextA(window, text, sizeof text);
   return text;
+}
+
+std::string utf8(BSTR text) {
+  char bytes[512] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr,
+                      nullptr);
+  SysFreeString(text);
+  return bytes;
+}
+
+void heard(int id) {
+  IAccessible *object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(control(id), OBJID_CLIENT, IID_IAccessible,
+                                 reinterpret_cast<void **>(&object));
+  if (FAILED(found)) {
+    std::printf("none %lx\n", found);
+    return;
+  }
+  VARIANT self{}, role{}, state{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr, value = nullptr;
+  object->get_accName(self, &name);
+  object->get_accRole(self, &role);
+  object->get_accState(self, &state);
+  object->get_accValue(self, &value);
+  std::printf("%s|%lx|%lx|%s\n", utf8(name).c_str(), role.lVal, state.lVal,
+              utf8(value).c_str());
+  object->Release();
 }
 
 void grab(int x, int y, int w, int h) {
@@ -81,6 +127,8 @@ void answer(const char *line) {
     GetWindowThreadProcessId(game, &id);
     process =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                    record, id, 0, WINEVENT_OUTOFCONTEXT);
     std::printf("%s\n", game && IsWindowVisible(game) ? "ok" : "none");
   } else if (v == "exit") {
     DWORD code = 0;
@@ -122,6 +170,16 @@ void answer(const char *line) {
     std::printf("%d\n", v == "enabled" ? IsWindowEnabled(h) != 0
                                        : SendMessageA(h, BM_GETCHECK, 0, 0) ==
                                              BST_CHECKED);
+  } else if (v == "events") {
+    // They come as messages to this thread.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&message);
+    std::printf("%s\n", events.c_str());
+    events.clear();
+  } else if (v == "heard") {
+    std::sscanf(line, "%*s %d", &a);
+    heard(a);
   } else if (v == "click" || v == "post") {
     std::sscanf(line, "%*s %d", &a);
     if (v == "click")
@@ -157,6 +215,7 @@ void answer(const char *line) {
 }  // namespace
 
 int main() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   char line[512];
   while (std::fgets(line, sizeof line, stdin)) {
     if (std::strncmp(line, "quit", 4) == 0) break;
