@@ -109,8 +109,9 @@ async function open(browser, url, scale, before = () => {}, device = null) {
          : page.setViewport({width: 800, height: 600, deviceScaleFactor: scale}));
   await page.evaluateOnNewDocument(testHooks);
   await page.goto(url);
-  // Where the area is once fitted to the viewport.
-  await page.waitForSelector('#quintara canvas');
+  // Where the area is once fitted to the viewport: its controls come with
+  // the first frame.
+  await page.waitForSelector('#quintara .control');
   const area = await page.$eval('#quintara', e => e.getBoundingClientRect().toJSON());
   const shot = async name => {
     const png = await page.screenshot({clip: {x: area.x, y: area.y, width: L.consts.WINDOW_W,
