@@ -80,6 +80,52 @@ inline constexpr Control kControls[] = {
 
 constexpr int CONTROL_COUNT = sizeof kControls / sizeof kControls[0];
 
+// The same controls arranged for a screen held upright that is narrower than
+// the window: the board across the width, the plates, buttons and check box
+// below it, every control large enough for a fingertip once the face is as
+// wide as a small phone. Same order and ids as kControls.
+// clang-format off
+inline constexpr Control kPortraitControls[] = {
+    {250, ControlKind::SkinnedButton, 224, 2, 36, 33, ""},
+    {400, ControlKind::SkinnedButton, 148, 2, 36, 33, ""},
+    {550, ControlKind::SkinnedButton, 186, 2, 36, 33, ""},
+    {700, ControlKind::SkinnedButton, 13, 362, 56, 33, ""},
+    {850, ControlKind::SkinnedButton, 73, 362, 62, 33, ""},
+    {1000, ControlKind::SkinnedButton, 139, 362, 68, 33, ""},
+    {1150, ControlKind::SkinnedButton, 13, 399, 92, 33, ""},
+    {1200, ControlKind::Static, 61, 286, 20, 17, "00"},
+    {1250, ControlKind::Static, 183, 286, 20, 17, "00"},
+    {1300, ControlKind::Static, 51, 330, 40, 17, "00:00"},
+    {1350, ControlKind::Static, 226, 371, 10, 16, "2"},
+    {1400, ControlKind::Static, 142, 330, 102, 16, "No game running"},
+    {1450, ControlKind::Place, 33, 52, 48, 48, ""},
+    {1500, ControlKind::Place, 83, 52, 48, 48, ""},
+    {1550, ControlKind::Place, 133, 52, 48, 48, ""},
+    {1600, ControlKind::Place, 183, 52, 48, 48, ""},
+    {1650, ControlKind::Place, 33, 103, 48, 48, ""},
+    {1700, ControlKind::Place, 83, 103, 48, 48, ""},
+    {1750, ControlKind::Place, 133, 103, 48, 48, ""},
+    {1800, ControlKind::Place, 183, 103, 48, 48, ""},
+    {1850, ControlKind::Place, 33, 154, 48, 48, ""},
+    {1900, ControlKind::Place, 83, 154, 48, 48, ""},
+    {1950, ControlKind::Place, 133, 154, 48, 48, ""},
+    {2000, ControlKind::Place, 183, 154, 48, 48, ""},
+    {2050, ControlKind::Place, 33, 205, 48, 48, ""},
+    {2100, ControlKind::Place, 83, 205, 48, 48, ""},
+    {2150, ControlKind::Place, 133, 205, 48, 48, ""},
+    {2200, ControlKind::Place, 183, 205, 48, 48, ""},
+    {2300, ControlKind::CheckBox, 218, 399, 33, 33, ""},
+};
+// clang-format on
+
+constexpr bool sameControls(const Control *a, const Control *b) {
+  for (int i = 0; i < CONTROL_COUNT; ++i)
+    if (a[i].id != b[i].id || a[i].kind != b[i].kind) return false;
+  return true;
+}
+static_assert(sizeof kPortraitControls == sizeof kControls &&
+              sameControls(kControls, kPortraitControls));
+
 // The keyboard cursor's ring, drawn over the edge of its place: bands of
 // black outside and white inside, so that one of them stands out against the
 // grey cell and against any ball. Widths in pixels.
@@ -104,6 +150,9 @@ struct Rect {
   }
 };
 constexpr Rect titleRect{0, 0, 460, 25};
+constexpr int PORTRAIT_W = 264;
+constexpr int PORTRAIT_H = 452;
+constexpr Rect portraitTitleRect{0, 0, 146, 38};
 
 // Top left corner on a screen of the given size: a little right of and above
 // the centre, never clamped.
@@ -137,3 +186,23 @@ constexpr int soundResource(int k) { return 2350 + 50 * k; }
 // instead, so this one has no Windows resource; it is numbered after the
 // seven sounds.
 constexpr int WAVE_ALERT = soundResource(SOUNDS + 1);
+// The upright face's own pictures (its face, skins and check box) are
+// carried beside the window's as portraitPicture(id); the balls are shared.
+constexpr int portraitPicture(int id) { return id + 5000; }
+
+// An arrangement of the controls that the self-drawn front ends choose by
+// the shape of the screen: its controls by index in kControls, its size,
+// its drag strip and its pictures.
+struct Face {
+  const Control *controls;
+  int w, h;
+  Rect title;
+  bool portrait;
+  constexpr int picture(int id) const {
+    return portrait ? portraitPicture(id) : id;
+  }
+};
+inline constexpr Face kLandscape{kControls, WINDOW_W, WINDOW_H, titleRect,
+                                 false};
+inline constexpr Face kPortrait{kPortraitControls, PORTRAIT_W, PORTRAIT_H,
+                                portraitTitleRect, true};

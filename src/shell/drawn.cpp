@@ -21,6 +21,8 @@ struct Texts {
 
 Looks looks() { return {pointer.pressed(), boxEnabled, texts.by}; }
 
+const Face &face() { return canvas ? canvas->face() : kLandscape; }
+
 void show(int i) {
   if (canvas) paintControl(*canvas, i, looks());
 }
@@ -29,13 +31,15 @@ void show(int i) {
 
 void attachCanvas(Canvas *c) { canvas = c; }
 
-void pointerDown(int x, int y) { pointer.press(x, y, boxEnabled, show); }
-void pointerMove(int x, int y) { pointer.move(x, y, show); }
-void pointerUp(int x, int y) { pointer.release(x, y, show); }
+void pointerDown(int x, int y) {
+  pointer.press(face(), x, y, boxEnabled, show);
+}
+void pointerMove(int x, int y) { pointer.move(face(), x, y, show); }
+void pointerUp(int x, int y) { pointer.release(face(), x, y, show); }
 
 void placeFileLoaded(int k, bool drawn) {
   if (canvas && k >= 1 && k <= PLACES)
-    placeLoaded(*canvas, *findControl(placeId(k)), drawn);
+    placeLoaded(*canvas, canvas->face().controls[indexOf(placeId(k))], drawn);
 }
 
 void setStaticText(int id, const std::string &text) {

@@ -24,8 +24,9 @@ Stretch stretchAt(const Canvas &canvas) {
   return canvas.scale() == 1 ? Stretch::Exact : Stretch::Smooth;
 }
 
+// One of the face's own pictures.
 void picture(Canvas &canvas, int id, const Box &box) {
-  canvas.picture(id, box, stretchAt(canvas));
+  canvas.picture(canvas.face().picture(id), box, stretchAt(canvas));
 }
 
 // The keyboard cursor's ring over place c, each band a frame of lines one
@@ -79,7 +80,7 @@ void finishPlace(Canvas &canvas, const Control &c, const std::string &path,
 }
 
 void draw(Canvas &canvas, int i, const Looks &looks) {
-  const Control &c = kControls[i];
+  const Control &c = canvas.face().controls[i];
   const bool pressed = looks.held == i;
   switch (c.kind) {
     case ControlKind::SkinnedButton:
@@ -139,11 +140,11 @@ void paintCheckBox(Canvas &canvas, const Control &c, bool ticked,
 void paintControl(Canvas &canvas, int i, const Looks &looks) {
   if (i < 0 || i >= CONTROL_COUNT) return;
   draw(canvas, i, looks);
-  canvas.show(onDevice(canvas, kControls[i]));
+  canvas.show(onDevice(canvas, canvas.face().controls[i]));
 }
 
 void paintWindow(Canvas &canvas, const Looks &looks) {
-  const Box all = onDevice(canvas, 0, 0, WINDOW_W, WINDOW_H);
+  const Box all = onDevice(canvas, 0, 0, canvas.face().w, canvas.face().h);
   picture(canvas, BMP_FACE, all);
   for (int i = 0; i < CONTROL_COUNT; ++i) draw(canvas, i, looks);
   canvas.show(all);

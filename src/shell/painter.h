@@ -40,6 +40,8 @@ class Canvas {
  public:
   // Device pixels per pixel of the control table: 1, 2, or any ratio.
   virtual double scale() const = 0;
+  // The arrangement of the controls drawn, chosen by the screen's shape.
+  virtual const Face &face() const { return kLandscape; }
   // Picture resource id, from the artwork of the canvas's scale, over box.
   virtual void picture(int id, const Box &box, Stretch how) = 0;
   // The ball file at path (relative to the current folder or the site,
@@ -92,17 +94,19 @@ int ownBall(const unsigned char *file, std::size_t size, std::size_t header,
 Box onDevice(const Canvas &canvas, int x, int y, int w, int h);
 Box onDevice(const Canvas &canvas, const Control &c);
 
-// Every picture of the carried artwork the painter may draw, by resource id.
+// Every picture of a face's carried artwork the painter may draw, by
+// resource id.
 template <class Each>
-void everyArtwork(Each each) {
-  each(BMP_FACE);
+void everyArtwork(const Face &face, Each each) {
+  each(face.picture(BMP_FACE));
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton) {
-      each(skinNormal(c.id));
-      each(skinPressed(c.id));
+      each(face.picture(skinNormal(c.id)));
+      each(face.picture(skinPressed(c.id)));
     }
   for (const bool ticked : {false, true})
-    for (int look = 0; look < 3; ++look) each(checkBoxPicture(ticked, look));
+    for (int look = 0; look < 3; ++look)
+      each(face.picture(checkBoxPicture(ticked, look)));
 }
 
 enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers

@@ -20,45 +20,45 @@ class Pointer {
   // The control drawn pressed, or -1.
   int pressed() const { return over_ ? held_ : -1; }
 
-  // The button going down, moving and coming up at (x, y) of the window;
-  // show(i) redraws control i.
+  // The button going down, moving and coming up at (x, y) of the window,
+  // whose controls are arranged as in face; show(i) redraws control i.
   template <class Show>
-  void press(int x, int y, bool boxEnabled, Show show) {
+  void press(const Face &face, int x, int y, bool boxEnabled, Show show) {
     if (held_ >= 0) return;
-    held_ = pressableAt(x, y, boxEnabled);
+    held_ = pressableAt(face, x, y, boxEnabled);
     over_ = true;
     if (held_ >= 0) show(held_);
   }
 
   template <class Show>
-  void move(int x, int y, Show show) {
-    if (held_ < 0 || inside(held_, x, y) == over_) return;
+  void move(const Face &face, int x, int y, Show show) {
+    if (held_ < 0 || inside(face, held_, x, y) == over_) return;
     over_ = !over_;
     show(held_);
   }
 
   template <class Show>
-  void release(int x, int y, Show show) {
+  void release(const Face &face, int x, int y, Show show) {
     const int i = held_;
     if (i < 0) return;
-    const bool click = inside(i, x, y);
+    const bool click = inside(face, i, x, y);
     held_ = -1;
     show(i);
     if (click) gameCommand(kControls[i].id);
   }
 
  private:
-  static bool inside(int i, int x, int y) {
-    const Control &c = kControls[i];
+  static bool inside(const Face &face, int i, int x, int y) {
+    const Control &c = face.controls[i];
     return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
   }
 
-  static int pressableAt(int x, int y, bool boxEnabled) {
+  static int pressableAt(const Face &face, int x, int y, bool boxEnabled) {
     for (int i = 0; i < CONTROL_COUNT; ++i) {
       const ControlKind kind = kControls[i].kind;
       if (kind == ControlKind::Static) continue;
       if (kind == ControlKind::CheckBox && !boxEnabled) continue;
-      if (inside(i, x, y)) return i;
+      if (inside(face, i, x, y)) return i;
     }
     return -1;
   }

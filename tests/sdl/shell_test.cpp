@@ -335,7 +335,7 @@ void click(int id) {
 // The whole window on the offscreen driver, from the resources folder (the
 // ball pictures are read relative to it), driven by synthetic mouse events.
 TEST(Window, ShowsTheIdleBoardAndTurnsClicksIntoCommands) {
-  ASSERT_TRUE(openWindow());
+  ASSERT_TRUE(openWindow(kLandscape));
   SDL_Surface *s = SDL_GetWindowSurface(mainWindow());
   ASSERT_TRUE(s);
   for (const Control &c : kControls) {

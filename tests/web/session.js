@@ -342,13 +342,14 @@ async function twice(browser, url, idle) {
 
 const statics = (page, cid) => page.$eval('#static' + cid, e => e.textContent);
 // A new game and its first round won by press(control), the dealt board
-// read from the places' names.
-async function roundWon(page, press, tick) {
+// read from the places' names; meanwhile() runs while the board is shown.
+async function roundWon(page, press, tick, meanwhile = () => {}) {
   await press(id('ID_NEWGAME'));
   await until('a game', async () => await statics(page, id('ID_STATUS')) === L.texts.TEXT_STUDY);
   const label = k => page.$eval('#control' + places[k], e => e.getAttribute('aria-label'));
   const board = [];
   for (let k = 0; k < 4; k++) board.push(placeName(k + 1, 2) === await label(k) ? 2 : 1);
+  await meanwhile();
   await tick(10);
   for (let k = 0; k < 4; k++) for (let n = 0; n < board[k]; n++) await press(places[k]);
   await until('round 2', async () => await statics(page, id('ID_ROUNDS')) === '02');
@@ -368,37 +369,67 @@ async function offline(browser, url, stop) {
 
 // Phones upright and sideways and a tablet: the area as large as the
 // viewport takes, inside it, nothing to scroll, a canvas pixel a device
-// pixel; installable.
-// By touch: a held button pressed, a second finger ignored, a slide off
-// cancels; a round won by taps, two quick ones on a place two clicks.
+// pixel; installable. Upright, the upright face: places of 64 CSS px and
+// buttons of 44 at least, and text of 12. By touch: a held button pressed,
+// a second finger ignored, a slide off cancels; a round won by taps, two
+// quick ones on a place two clicks, the phone turned while it is dealt.
 async function phones(browser, url) {
-  for (const device of ['iPhone 13', 'iPhone 13 landscape', 'Pixel 5', 'iPad Mini']) {
-    const {page, at, tick} = await open(browser, url, 1, () => {}, device);
-    const fit = await until('the area on a ' + device, () => page.evaluate(() => {
+  for (const device of ['iPhone 13', 'Galaxy S8', 'iPhone 13 landscape', 'Pixel 5',
+                        'iPad Mini']) {
+    const {page, tick} = await open(browser, url, 1, () => {}, device);
+    const fitted = () => until('the area on a ' + device, () => page.evaluate(() => {
       const c = document.querySelector('canvas'), a = c && c.getBoundingClientRect();
       const [w, h, d] = [innerWidth, innerHeight, document.documentElement];
       return c && d.scrollWidth <= w && d.scrollHeight <= h && a.left >= 0 && a.top >= 0 &&
         a.right <= w && a.bottom <= h && (w - a.width < 1 || h - a.height < 1) &&
         c.width === Math.round(a.width * devicePixelRatio) && `${a.width}x${a.height}`;
     }));
-    console.log('%s: the area %s CSS px', device, fit);
+    // The smallest side of a place and of another control, and the smallest
+    // text, in CSS px.
+    const sizes = () => page.evaluate(() => {
+      const side = e => Math.min(e.getBoundingClientRect().width, e.getBoundingClientRect().height);
+      const controls = [...document.querySelectorAll('.control')];
+      const place = e => /^Place/.test(e.getAttribute('aria-label'));
+      const fonts = [...document.querySelectorAll('[id^=static]')]
+        .map(e => parseFloat(getComputedStyle(e).fontSize));
+      return [Math.min(...controls.filter(place).map(side)),
+              Math.min(...controls.filter(e => !place(e)).map(side)), Math.min(...fonts)];
+    });
+    const upright = () => page.evaluate(() => innerHeight > innerWidth && innerWidth < 544);
+    console.log('%s: the area %s CSS px; smallest place, control and text %j', device,
+                await fitted(), await sizes());
+    const [place, control, text] = await sizes();
+    check(!await upright() || place >= 64 && control >= 44 && text >= 12,
+          'too small upright: ' + [place, control, text]);
     const cdp = await page.createCDPSession();
     const {installabilityErrors: errors} = await cdp.send('Page.getInstallabilityErrors');
     check(errors.length === 0, 'not installable: ' + JSON.stringify(errors));
-    // A control's pixels on the screen, taken without resizing the view
-    // (which lets go of the touches).
+    // A control's middle and its pixels on the screen, taken without
+    // resizing the view (which lets go of the touches).
+    const box = cid => page.$eval(`#control${cid}, #static${cid}`,
+                                  e => e.getBoundingClientRect().toJSON());
+    const at = async cid => (b => [b.x + b.width / 2, b.y + b.height / 2])(await box(cid));
     const look = async cid => (await page.screenshot({captureBeyondViewport: false,
-      clip: await page.$eval('#control' + cid, e => e.getBoundingClientRect().toJSON())}))
-      .toString('base64');
+                                                      clip: await box(cid)})).toString('base64');
     const [quit, touch, idle] = [id('ID_QUIT'), page.touchscreen, await look(id('ID_QUIT'))];
-    const held = await touch.touchStart(...at(quit));
-    const second = await touch.touchStart(...at(id('ID_NEWGAME')));
+    const held = await touch.touchStart(...await at(quit));
+    const second = await touch.touchStart(...await at(id('ID_NEWGAME')));
     await until('Quit held', async () => await look(quit) !== idle);
-    await second.move(...at(quit)), await second.end();
-    await held.move(...at(id('ID_ROUNDS'))), await held.end();
+    await second.move(...await at(quit)), await second.end();
+    await held.move(...await at(id('ID_ROUNDS'))), await held.end();
     await until('Quit let go', async () => await look(quit) === idle);
     check(await statics(page, id('ID_STATUS')) === L.start[id('ID_STATUS')], 'a second finger counted');
-    await roundWon(page, cid => touch.tap(...at(cid)), tick);
+    // Turned sideways while the board is shown: the other face, the same
+    // round, countdown and board.
+    const turn = device !== 'iPhone 13' ? () => {} : async () => {
+      const shown = () => page.$$eval('[aria-label]', es => es.map(e => e.getAttribute('aria-label') +
+                                                              e.textContent).join());
+      const before = await shown();
+      await page.emulate(KnownDevices['iPhone 13 landscape']);
+      console.log('turned: the area %s CSS px', await fitted());
+      check(!await upright() && await shown() === before, 'turning lost the round');
+    };
+    await roundWon(page, async cid => touch.tap(...await at(cid)), tick, turn);
     await page.screenshot({path: path.join(out, device.replace(/ /g, '-') + '.png')});
     await page.close();
   }

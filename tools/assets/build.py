@@ -45,17 +45,19 @@ def bmp(out, name, svg, w, h, scale):
 
 
 def pictures(out, scale):
-    bmp(out, "face.bmp", face.picture(), layout.WINDOW_W, layout.WINDOW_H, scale)
-    for name, id_name in layout.BUTTONS:
-        c = layout.control(id_name)
-        for pressed, suffix in ((False, ""), (True, "-pressed")):
-            bmp(out, "buttons/%s%s.bmp" % (name, suffix), face.button_picture(id_name, pressed),
-                c.w, c.h, scale)
-    box = layout.control("ID_SPORTS")
-    for ticked in (False, True):
-        for look in face.CHECK_BOX_LOOKS:
-            bmp(out, layout.check_box_file(ticked, look), face.check_box(ticked, look, scale),
-                box.w, box.h, scale)
+    for face_ in layout.FACES:
+        folder = face_.folder
+        bmp(out, folder + "face.bmp", face.picture(face=face_), face_.w, face_.h, scale)
+        for name, id_name in layout.BUTTONS:
+            c = layout.control(id_name, face_)
+            for pressed, suffix in ((False, ""), (True, "-pressed")):
+                bmp(out, "%sbuttons/%s%s.bmp" % (folder, name, suffix),
+                    face.button_picture(id_name, pressed, face_), c.w, c.h, scale)
+        box = layout.control("ID_SPORTS", face_)
+        for ticked in (False, True):
+            for look in face.CHECK_BOX_LOOKS:
+                bmp(out, folder + layout.check_box_file(ticked, look),
+                    face.check_box(ticked, look, scale, face_), box.w, box.h, scale)
     # The folders and names the game asks for, such as "ColorIcons\\ball3.bmp".
     for prefix, kind in (("COLOR_ICONS", "colour"), ("SPORT_ICONS", "sport")):
         name = layout.TEXTS[prefix].replace("\\", "/")

@@ -3,7 +3,7 @@ from the control table, so the painted fields, cells and buttons lie exactly
 under the controls."""
 import balls
 import layout
-from layout import control
+from layout import LANDSCAPE, PORTRAIT, control
 from svg import BLACK, WHITE, document, hexc, mix, text
 
 BEIGE = (0xF0, 0xE0, 0xCF)
@@ -15,6 +15,9 @@ KEY = (0xD2, 0xD2, 0xD0)
 INK = (0x4A, 0x36, 0x28)
 BED = (0x9A, 0x97, 0x88)
 BOARD_MARGIN = 8
+BOX_GROWTH = 1.5  # the upright face's check box to the window's
+PORTRAIT_STRIP_H = 37
+PORTRAIT_PLATE_W = 118
 
 # Caption or mark of each skinned button, by its id name.
 CAPTIONS = {
@@ -48,10 +51,10 @@ def _bevel(x, y, w, h, light, dark, width=1):
             + _rect(x, y + h - width, w, width, dark) + _rect(x + w - width, y, width, h, dark))
 
 
-def button(id_name, pressed, uid):
+def button(id_name, pressed, uid, face=LANDSCAPE):
     """Defs and body of a skinned button drawn at the origin, its own size,
     on the colour of the face beneath it."""
-    c = control(id_name)
+    c = control(id_name, face)
     w, h = c.w, c.h
     shift = 1 if pressed else 0
     small = id_name not in CAPTIONS
@@ -80,23 +83,31 @@ def button(id_name, pressed, uid):
     if small:
         ink = "#3F1010"
         mark = MARKS.get(id_name)
+        # The marks are drawn for the window's 24 x 16 buttons; a larger
+        # button has them larger, in its middle.
+        grow = min(w / 24, h / 16) * 0.9 if (w, h) != (24, 16) else 1
+        place = "translate(%d %d)" % (shift, shift)
+        if grow != 1:
+            place = "translate(%g %g) scale(%g)" % ((w - 24 * grow) / 2 + shift,
+                                                    (h - 16 * grow) / 2 + shift, grow)
         if mark:
-            body += ('<path d="%s" transform="translate(%d %d)" fill="none" stroke="%s" '
-                     'stroke-width="2" stroke-linecap="round"/>' % (mark, shift, shift, ink))
+            body += ('<path d="%s" transform="%s" fill="none" stroke="%s" '
+                     'stroke-width="2" stroke-linecap="round"/>' % (mark, place, ink))
         else:
-            body += text(12 + shift, 12.5 + shift, "?", 12, ink, anchor="middle")
+            body += text(w / 2 + shift, h / 2 + 4.5 * grow + shift, "?", 12 * grow, ink,
+                         anchor="middle")
     else:
         cap = CAPTIONS[id_name]
-        x, y = w / 2 + shift, 18.5 + shift
+        x, y = w / 2 + shift, h / 2 + 4.5 + shift
         body += text(x + 0.7, y + 0.7, cap, 12, hexc(mix(OLIVE, BLACK, 0.6)),
                      anchor="middle")
         body += text(x, y, cap, 12, "#FFFFFF", anchor="middle")
     return defs, body
 
 
-def button_picture(id_name, pressed):
-    c = control(id_name)
-    defs, body = button(id_name, pressed, "b")
+def button_picture(id_name, pressed, face=LANDSCAPE):
+    c = control(id_name, face)
+    defs, body = button(id_name, pressed, "b", face)
     return document(c.w, c.h, body, defs)
 
 
@@ -106,12 +117,26 @@ CHECK_BOX_LOOKS = ("normal", "held", "disabled")
 TICK = ["......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...", "..X...."]
 
 
-def check_box(ticked, look, scale):
+def check_box(ticked, look, scale, face=LANDSCAPE):
     """The classic sunken 3-D box, in one of CHECK_BOX_LOOKS, with or
     without its tick. At 1x the tick is the classic pixels; larger, the same
-    stroke drawn smoothly, as pixels doubled would look coarse."""
-    c = control("ID_SPORTS")
-    w, h = c.w, c.h
+    stroke drawn smoothly, as pixels doubled would look coarse. The upright
+    face's box is a fingertip's target: the window's box drawn larger in its
+    middle, over the face beneath it."""
+    c = control("ID_SPORTS", face)
+    window_box = control("ID_SPORTS")
+    body = _box(window_box.w, window_box.h, ticked, look, scale == 1 and face is LANDSCAPE)
+    if face is LANDSCAPE:
+        return document(c.w, c.h, body)
+    side = window_box.w * BOX_GROWTH
+    return document(c.w, c.h, '<g transform="translate(%d %d)">%s</g>'
+                    % (-c.x, -c.y, "".join(b for _, b in _parts(PORTRAIT)))
+                    + '<svg x="%g" y="%g" width="%g" height="%g" viewBox="0 0 %d %d">%s</svg>'
+                    % ((c.w - side) / 2, (c.h - side) / 2, side, side, window_box.w,
+                       window_box.h, body), "".join(d for d, _ in _parts(PORTRAIT)))
+
+
+def _box(w, h, ticked, look, pixels):
     grey = lambda v: (v, v, v)  # noqa: E731
     body = (_rect(0, 0, w, h, WHITE) + _rect(0, 0, w - 1, 1, grey(128))
             + _rect(0, 0, 1, h - 1, grey(128)) + _rect(1, 1, w - 3, 1, grey(64))
@@ -121,7 +146,7 @@ def check_box(ticked, look, scale):
     if ticked:
         ink = grey(128) if look == "disabled" else BLACK
         left, top = (w - 7) // 2, (h - 7) // 2
-        if scale == 1:
+        if pixels:
             body += "".join(_rect(left + x, top + y, 1, 1, ink)
                             for y, row in enumerate(TICK) for x, p in enumerate(row)
                             if p == "X")
@@ -131,7 +156,7 @@ def check_box(ticked, look, scale):
             body += ('<path d="M %g %g L %g %g L %g %g" fill="none" stroke="%s" '
                      'stroke-width="2.2"/>' % (left + 0.1, top + 3.1, left + 2.5, top + 5.5,
                                                left + 6.9, top + 1.1, hexc(ink)))
-    return document(w, h, body)
+    return body
 
 
 def _field(c):
@@ -160,27 +185,36 @@ def _rounded(x, y, w, h, r, fill, extra=""):
         x, y, w, h, r, fill, extra)
 
 
-def _title():
+def _strip(face):
+    return STRIP_H if face is LANDSCAPE else PORTRAIT_STRIP_H
+
+
+def _title(face):
     """The dark strip with a small blue ball and the name."""
-    W = layout.WINDOW_W
+    W, strip = face.w, _strip(face)
     defs, ball = balls.sphere("title", balls.BODY[1])
-    body = (_rect(0, 0, W, STRIP_H, STRIP) + _rect(0, STRIP_H, W, 1, mix(STRIP, BEIGE, 0.5))
-            + '<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball
-            + text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
+    if face is LANDSCAPE:
+        mark = ('<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball
+                + text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
+    else:
+        mark = ('<g transform="translate(6 %g) scale(0.42)">%s</g>' % (strip / 2 - 10, ball)
+                + text(30, strip / 2 + 5.5, layout.TEXTS["WINDOW_TITLE"], 16, "#FFFFFF"))
+    body = (_rect(0, 0, W, strip, STRIP) + _rect(0, strip, W, 1, mix(STRIP, BEIGE, 0.5))
+            + mark)
     return defs, body
 
 
-def board_rect():
+def board_rect(face=LANDSCAPE):
     """Left, top, right and bottom of the sixteen places together."""
-    places = layout.places()
+    places = layout.places(face)
     return (min(p.x for p in places), min(p.y for p in places),
             max(p.x + p.w for p in places), max(p.y + p.h for p in places))
 
 
-def _board():
+def _board(face):
     """A bevelled frame round the board's bed, an empty cell under every
     place."""
-    left, top, right, bottom = board_rect()
+    left, top, right, bottom = board_rect(face)
     fx, fy, fw, fh = left - BOARD_MARGIN, top - BOARD_MARGIN, right - left + 2 * BOARD_MARGIN, \
         bottom - top + 2 * BOARD_MARGIN
     frame = mix(OLIVE, BEIGE, 0.3)
@@ -194,65 +228,93 @@ def _board():
             _bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
                    mix(frame, BLACK, 0.4), mix(frame, WHITE, 0.45), 2),
             _rect(left - 2, top - 2, right - left + 4, bottom - top + 4, BED)]
-    for p in layout.places():
+    for p in layout.places(face):
         d, b = balls.cell("cell%d" % p.id)
         defs.append(d)
         body.append('<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b))
     return "".join(defs), "".join(body)
 
 
-def _plates():
-    """The labelled plates whose white fields lie under the statics: the
-    three counters on the right, the status line under the board."""
+def _plates(face):
+    """The labelled plates whose white fields lie under the statics: in the
+    window the three counters on the right and the status line under the
+    board, the label beside the field; upright two by two under the board,
+    the label over the field."""
     left, _, right, _ = board_rect()
     counters_left = control("ID_QUIT").x - 50
     defs, body = [], []
     for id_name, label in PLATES.items():
-        c = control(id_name)
-        if id_name == "ID_STATUS":
-            x, w = left - BOARD_MARGIN, right - left + 2 * BOARD_MARGIN
+        c = control(id_name, face)
+        if face is PORTRAIT:
+            d, b = _plate(c.x + c.w / 2 - PORTRAIT_PLATE_W / 2, c.y - 18, PORTRAIT_PLATE_W, 40,
+                          "", "plate%d" % c.id)
+            b += text(c.x + c.w / 2, c.y - 5, label, 11, "#FFFFFF", anchor="middle",
+                      family="DejaVu Sans Condensed")
+        elif id_name == "ID_STATUS":
+            d, b = _plate(left - BOARD_MARGIN, c.y - 6, right - left + 2 * BOARD_MARGIN,
+                          c.h + 12, label, "plate%d" % c.id)
         else:
-            x, w = counters_left, c.x + c.w + 8 - counters_left
-        d, b = _plate(x, c.y - 6, w, c.h + 12, label, "plate%d" % c.id)
+            d, b = _plate(counters_left, c.y - 6, c.x + c.w + 8 - counters_left, c.h + 12,
+                          label, "plate%d" % c.id)
         defs.append(d)
         body.append(b + _field(c))
     return "".join(defs), "".join(body)
 
 
-def _tray():
+def _tray(face):
     """The panel under the four big buttons, with the colour count's field
-    beside Color # and the label of the icon set box."""
-    quit_, start, box = control("ID_QUIT"), control("ID_NEWGAME"), control("ID_SPORTS")
-    count, colors = control("ID_BALLCOUNT"), control("ID_COLORCOUNT")
+    beside Color # and the label of the icon set box: in the window the box
+    is under the buttons, upright beside Start Game."""
+    quit_, start, box = (control(n, face) for n in ("ID_QUIT", "ID_NEWGAME", "ID_SPORTS"))
+    count, colors = control("ID_BALLCOUNT", face), control("ID_COLORCOUNT", face)
     tx, ty = quit_.x - 5, quit_.y - 5
-    tw, th = start.x + start.w + 5 - tx, box.y + box.h + 8 - ty
-    right = start.x + start.w
-    count_left = colors.x + colors.w + 2
+    if face is LANDSCAPE:
+        tw, th = start.x + start.w + 5 - tx, box.y + box.h + 8 - ty
+        right = start.x + start.w
+        count_left = colors.x + colors.w + 2
+        box_plate = (quit_.x, box.y - 4, right - quit_.x, box.h + 8)
+        label_right, label_y, size = box.x - 6, box.y + 10, 12
+    else:
+        tw, th = box.x + box.w + 5 - tx, start.y + start.h + 5 - ty
+        right = box.x + box.w
+        count_left = colors.x + colors.w + 4
+        left = start.x + start.w + 4
+        box_plate = (left, start.y, right - left, start.h)
+        label_right = box.x + box.w * (1 - 1 / BOX_GROWTH) / 2
+        label_y, size = box.y + box.h / 2 + 4, 11
     count_defs, count_plate = _plate(count_left, colors.y, right - count_left, colors.h, "",
                                      "countplate")
-    box_defs, box_plate = _plate(quit_.x, box.y - 4, right - quit_.x, box.h + 8, "", "boxplate")
+    box_defs, box_plate = _plate(*box_plate, "", "boxplate")
     body = (_rounded(tx - 0.5, ty - 0.5, tw + 1, th + 1, 5, hexc(mix(TRAY, BLACK, 0.25)))
             + _rounded(tx, ty, tw, th, 4.5, hexc(TRAY))
             + count_plate + _field(count) + box_plate
-            + text(box.x - 6, box.y + 10, "Use Sports-Iconset", 12, "#FFFFFF", anchor="end",
+            + text(label_right, label_y, "Use Sports-Iconset", size, "#FFFFFF", anchor="end",
                    family="DejaVu Sans Condensed"))
     return count_defs + box_defs, body
 
 
-def _buttons():
+def _buttons(face):
     """Every skinned button painted as its normal picture."""
     defs, body = [], []
     for _, id_name in layout.BUTTONS:
-        c = control(id_name)
-        d, b = button(id_name, False, "face-%d" % c.id)
+        c = control(id_name, face)
+        d, b = button(id_name, False, "face-%d" % c.id, face)
         defs.append(d)
         body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
     return "".join(defs), "".join(body)
 
 
-def _decoration():
-    """A line of advice over the board, the seven colours in their order
-    between the counters and the tray, and the version at the bottom."""
+def _version(face, bottom):
+    return text(face.w - 10, face.h - bottom, "Program version: " + layout.VERSION, 11,
+                hexc(INK), weight="normal", anchor="end", style="italic")
+
+
+def _decoration(face):
+    """In the window a line of advice over the board, the seven colours in
+    their order between the counters and the tray; the version at the
+    bottom."""
+    if face is PORTRAIT:
+        return "", _version(face, 5)
     left, _, _, _ = board_rect()
     clock, countdown = control("ID_GAMECLOCK"), control("ID_COUNTDOWN")
     ribbon_y = (clock.y + clock.h + 6 + control("ID_QUIT").y - 5) / 2
@@ -266,22 +328,25 @@ def _decoration():
         x = ribbon_right - (len(balls.BODY) - n - 0.5) * step
         body.append('<g transform="translate(%g %g) scale(%g)">%s</g>'
                     % (x - scale * balls.CX, ribbon_y - scale * balls.CY, scale, b))
-    body.append(text(layout.WINDOW_W - 10, layout.WINDOW_H - 8,
-                     "Program version: " + layout.VERSION, 11, hexc(INK), weight="normal",
-                     anchor="end", style="italic"))
+    body.append(_version(face, 8))
     return "".join(defs), "".join(body)
 
 
-def picture(extra=()):
-    """SVG document of the whole window face, with any extra (defs, body)
-    parts drawn over it."""
-    W, H = layout.WINDOW_W, layout.WINDOW_H
+def _parts(face):
+    """The (defs, body) parts of a face, bottom to top."""
+    W, H, strip = face.w, face.h, _strip(face)
     edge = (_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, BLACK, 0.45))
-            + _bevel(1, STRIP_H + 1, W - 2, H - STRIP_H - 2, mix(BEIGE, WHITE, 0.5),
+            + _bevel(1, strip + 1, W - 2, H - strip - 2, mix(BEIGE, WHITE, 0.5),
                      mix(BEIGE, BLACK, 0.2)))
-    parts = [("", _rect(0, 0, W, H, BEIGE)), _title(), _board(), _plates(), _tray(), _buttons(),
-             _decoration(), ("", edge)] + list(extra)
-    return document(W, H, "".join(b for _, b in parts), "".join(d for d, _ in parts))
+    return [("", _rect(0, 0, W, H, BEIGE)), _title(face), _board(face), _plates(face),
+            _tray(face), _buttons(face), _decoration(face), ("", edge)]
+
+
+def picture(extra=(), face=LANDSCAPE):
+    """SVG document of the whole face, with any extra (defs, body) parts
+    drawn over it."""
+    parts = _parts(face) + list(extra)
+    return document(face.w, face.h, "".join(b for _, b in parts), "".join(d for d, _ in parts))
 
 
 # A round in its study phase, for the help: the dealt balls of round 2 and

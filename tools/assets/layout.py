@@ -24,23 +24,35 @@ with open(HEADER, encoding="utf-8") as _f:
     LAYOUT = _f.read()
 
 
-def _read():
-    table = LAYOUT[LAYOUT.index("kControls[]"):]
+def _table(name):
+    table = LAYOUT[LAYOUT.index(name + "[]"):]
     table = table[:table.index("};")]
     controls = [Control(int(i), k, int(x), int(y), int(w), int(h), t)
                 for i, k, x, y, w, h, t in _ROW.findall(table)]
-    ids = {name: int(v) for name, v in _ENUM.findall(LAYOUT)}
-    consts = {name: int(v) for name, v in _CONST.findall(LAYOUT)}
-    return controls, ids, consts
+    if sum(c.kind == "Place" for c in controls) != CONSTS["PLACES"]:
+        raise SystemExit("layout.h: the table %s did not parse" % name)
+    return controls
 
 
-CONTROLS, IDS, CONSTS = _read()
+def _rect(name):
+    return tuple(map(int, re.search(
+        r"%s\{(\d+), (\d+), (\d+), (\d+)\}" % name, LAYOUT).groups()))
+
+
+IDS = {name: int(v) for name, v in _ENUM.findall(LAYOUT)}
+CONSTS = {name: int(v) for name, v in _CONST.findall(LAYOUT)}
+CONTROLS = _table("kControls")
 WINDOW_W = CONSTS["WINDOW_W"]
 WINDOW_H = CONSTS["WINDOW_H"]
-if sum(c.kind == "Place" for c in CONTROLS) != CONSTS["PLACES"]:
-    raise SystemExit("layout.h: the control table did not parse")
-TITLE = tuple(map(int, re.search(
-    r"titleRect\{(\d+), (\d+), (\d+), (\d+)\}", LAYOUT).groups()))
+TITLE = _rect("titleRect")
+
+# An arrangement of the controls: the window's own, and the one for a screen
+# held upright, whose pictures lie under portrait/ beside the window's.
+Face = namedtuple("Face", "controls w h title folder")
+LANDSCAPE = Face(CONTROLS, WINDOW_W, WINDOW_H, TITLE, "")
+PORTRAIT = Face(_table("kPortraitControls"), CONSTS["PORTRAIT_W"], CONSTS["PORTRAIT_H"],
+                _rect("portraitTitleRect"), "portrait/")
+FACES = (LANDSCAPE, PORTRAIT)
 
 
 class _Names(dict):
@@ -98,14 +110,14 @@ TEXTS = _texts()
 VERSION = _version()
 
 
-def control(id_name):
+def control(id_name, face=LANDSCAPE):
     """The control of an id name such as "ID_QUIT"."""
-    return next(c for c in CONTROLS if c.id == IDS[id_name])
+    return next(c for c in face.controls if c.id == IDS[id_name])
 
 
-def places():
+def places(face=LANDSCAPE):
     """The sixteen places, in order 1..16."""
-    return [c for c in CONTROLS if c.kind == "Place"]
+    return [c for c in face.controls if c.kind == "Place"]
 
 
 def _carried():

@@ -21,15 +21,16 @@ namespace {
 // keep the controls' default, the bold System font: DejaVu Sans Bold 9 pt.
 // Each is first sought where the font package puts it: asking fontconfig
 // costs its whole start-up, a good part of the program's.
-struct Face {
+struct FontSpec {
   const char *file;
   const char *name;
   int points, hdpi, vdpi;
 };
 constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr Face kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84, 96};
-constexpr Face kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 9,
-                           96, 96};
+constexpr FontSpec kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84,
+                            96};
+constexpr FontSpec kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold",
+                               9, 96, 96};
 
 TTF_Font *guiFont;
 TTF_Font *systemFont;
@@ -51,13 +52,13 @@ std::string fontFile(const char *name) {
   return file;
 }
 
-TTF_Font *openFont(const Face &face) {
-  std::string file = std::string(kFontFolder) + face.file;
-  if (access(file.c_str(), R_OK) != 0) file = fontFile(face.name);
+TTF_Font *openFont(const FontSpec &spec) {
+  std::string file = std::string(kFontFolder) + spec.file;
+  if (access(file.c_str(), R_OK) != 0) file = fontFile(spec.name);
   TTF_Font *font = file.empty()
                        ? nullptr
-                       : TTF_OpenFontDPI(file.c_str(), face.points,
-                                         face.hdpi * scale, face.vdpi * scale);
+                       : TTF_OpenFontDPI(file.c_str(), spec.points,
+                                         spec.hdpi * scale, spec.vdpi * scale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
 }

@@ -67,8 +67,9 @@ int main(int argc, char **argv) {
                           SDL_HINT_OVERRIDE);
   tolerateGoneWindows();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return noDisplay(SDL_GetError());
-  openDrawing(desktopScale());
-  if (!openWindow()) return noDisplay(SDL_GetError());
+  const Fit fit = desktopFit();
+  openDrawing(fit.scale);
+  if (!openWindow(fit.face)) return noDisplay(SDL_GetError());
   // The timer's thread and sound come after the first frame, so that they
   // cannot hold it up: SDL waits for a new thread to run, which on a busy
   // machine may take a while.

@@ -63,20 +63,24 @@ int chooseScale(const char *own, const char *gdk, const char *xftDpi) {
   return 1;
 }
 
-int fitScreen(int scale, int screenW, int screenH) {
-  while (scale > 1 &&
-         (WINDOW_W * scale > screenW || WINDOW_H * scale > screenH))
+int fitScreen(int scale, int screenW, int screenH, const Face &face) {
+  while (scale > 1 && (face.w * scale > screenW || face.h * scale > screenH))
     --scale;
   return scale;
 }
 
-int desktopScale() {
+const Face &faceFor(int scale, int screenW, int screenH) {
+  return screenH > screenW && WINDOW_W * scale > screenW ? kPortrait
+                                                         : kLandscape;
+}
+
+Fit desktopFit() {
   const std::string dpi = xftDpi();
   const int chosen =
       chooseScale(std::getenv("QUINTARA_SCALE"), std::getenv("GDK_SCALE"),
                   dpi.empty() ? nullptr : dpi.c_str());
   SDL_DisplayMode screen{};
-  return SDL_GetDesktopDisplayMode(0, &screen) == 0
-             ? fitScreen(chosen, screen.w, screen.h)
-             : chosen;
+  if (SDL_GetDesktopDisplayMode(0, &screen) != 0) return {chosen, kLandscape};
+  const Face &face = faceFor(chosen, screen.w, screen.h);
+  return {fitScreen(chosen, screen.w, screen.h, face), face};
 }

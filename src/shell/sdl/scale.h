@@ -1,6 +1,8 @@
 // The factor the window is drawn at on a dense screen: every position, size,
-// font and picture times this whole number.
+// font and picture times this whole number; and the face it shows.
 #pragma once
+
+#include "layout.h"
 
 constexpr int kMaxScale = 4;
 
@@ -10,10 +12,19 @@ constexpr int kMaxScale = 4;
 // at most kMaxScale, and 1 when nothing says more.
 int chooseScale(const char *own, const char *gdk, const char *xftDpi);
 
-// scale, made smaller until the window fits a screen of screenW x screenH
+// scale, made smaller until the face fits a screen of screenW x screenH
 // pixels (1 at least): a window larger than its screen could not be played.
-int fitScreen(int scale, int screenW, int screenH);
+int fitScreen(int scale, int screenW, int screenH,
+              const Face &face = kLandscape);
 
-// The factor from the environment and the X server's resources, fitted to
-// the first screen. Needs SDL's video started.
-int desktopScale();
+// The upright face on a screen held upright that is narrower than the
+// window at scale (a phone's), else the window's own.
+const Face &faceFor(int scale, int screenW, int screenH);
+
+struct Fit {
+  int scale;
+  const Face &face;
+};
+// The factor from the environment and the X server's resources and the
+// face for the first screen, fitted to it. Needs SDL's video started.
+Fit desktopFit();

@@ -2,6 +2,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -33,8 +34,9 @@ int onXError(Display *display, XErrorEvent *error) {
 
 SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
   const int k = drawingScale();
-  return titleRect.contains(p->x / k, p->y / k) ? SDL_HITTEST_DRAGGABLE
-                                                : SDL_HITTEST_NORMAL;
+  return canvas && canvas->face().title.contains(p->x / k, p->y / k)
+             ? SDL_HITTEST_DRAGGABLE
+             : SDL_HITTEST_NORMAL;
 }
 
 // The key's virtual-key code, for the game's one key table.
@@ -76,13 +78,15 @@ void takeKey(const SDL_Keysym &k) {
 // SDL keeps the handler it finds and puts it back when it quits.
 void tolerateGoneWindows() { xlibErrorHandler = XSetErrorHandler(onXError); }
 
-bool openWindow() {
+bool openWindow(const Face &face) {
   SDL_DisplayMode screen{};
   SDL_GetDesktopDisplayMode(0, &screen);
-  const int k = drawingScale();
-  window = SDL_CreateWindow(
-      WINDOW_TITLE, k * windowX(screen.w / k), k * windowY(screen.h / k),
-      WINDOW_W * k, WINDOW_H * k, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  const int k = drawingScale(), w = screen.w / k, h = screen.h / k;
+  // The upright face fills a phone's narrow screen: it is centred there.
+  const int x = face.portrait ? std::max(0, (w - face.w) / 2) : windowX(w);
+  const int y = face.portrait ? std::max(0, (h - face.h) / 2) : windowY(h);
+  window = SDL_CreateWindow(WINDOW_TITLE, k * x, k * y, face.w * k, face.h * k,
+                            SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!window) return false;
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
@@ -92,7 +96,7 @@ bool openWindow() {
     SDL_FreeSurface(icon);
   }
   SDL_SetWindowHitTest(window, dragStrip, nullptr);
-  attachCanvas(&canvas.emplace(window));
+  attachCanvas(&canvas.emplace(window, face));
   redrawWindow();
   SDL_ShowWindow(window);
   SDL_UpdateWindowSurface(window);

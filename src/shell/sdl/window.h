@@ -5,11 +5,13 @@
 
 #include <SDL.h>
 
+#include "layout.h"
+
 // Before SDL starts: X errors about a window already gone are ignored.
 void tolerateGoneWindows();
-// Creates the window hidden, draws it whole and only then shows it; false
-// when there is no window.
-bool openWindow();
+// Creates the window of face hidden, draws it whole and only then shows it;
+// false when there is no window.
+bool openWindow(const Face &face);
 void closeWindow();
 // False once the game has ended the program.
 bool windowOpen();

@@ -13,11 +13,14 @@ mergeInto(LibraryManager.library, {
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: '1px',
     area: null, canvas: null, ctx: null, w: 0, h: 0,
-    layer: null,  // the elements over the canvas, in the control table's pixels
+    faces: [],  // the window's face and the upright one, each [w, h]
+    portrait: null,  // whether the upright face is drawn, once fitted
+    layer: null,  // the elements over the canvas
+    arranged: {},  // each control's element, its font and its rectangle, by id
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
     fits: 0,
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
-    preloads: [],  // the face, skins and check box, by their 1x names
+    preloads: [[], []],  // each face's own pictures, by their 1x names
     pictures: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
     statics: {},  // the statics' text elements, by id
@@ -39,35 +42,56 @@ mergeInto(LibraryManager.library, {
     // The area at the largest size the body's box (the viewport less its
     // safe-area insets) takes in whole device pixels, its shape kept; but
     // for a touch screen (a coarse pointer) at most its own size, as on a
-    // desktop, whose mouse a headless browser does not report. The canvas has a pixel per device pixel,
-    // once the pictures of its scale are in: between 1x and 2x the 2x ones
-    // are shrunk smoothly. Only the newest of overlapping fits is applied,
-    // and none that changes nothing; whether this one was.
+    // desktop, whose mouse a headless browser does not report. A room taller
+    // than wide and narrower than the window's face (a phone held upright)
+    // gets the upright face. The canvas has a pixel per device pixel, once
+    // the pictures of its face and scale are in: between 1x and 2x the 2x
+    // ones are shrunk smoothly. Only the newest of overlapping fits is
+    // applied, and none that changes nothing; whether this one was.
     fit: function() {
       const dpr = window.devicePixelRatio || 1, body = document.body;
       const pad = getComputedStyle(body), px = side => parseFloat(pad['padding' + side]);
       const room = [body.clientWidth - px('Left') - px('Right'),
                     body.clientHeight - px('Top') - px('Bottom')];
+      const portrait = room[1] > room[0] && room[0] < Q.faces[0][0];
+      const [w, h] = Q.faces[+portrait];
       const most = matchMedia('(pointer: coarse)').matches ? Infinity : dpr;
       // Below a quarter of its size nothing in it can be told apart anyway.
-      const ratio = Math.max(dpr / 4, Math.min(most, Math.floor(room[0] * dpr) / Q.w,
-                                               Math.floor(room[1] * dpr) / Q.h));
+      const ratio = Math.max(dpr / 4, Math.min(most, Math.floor(room[0] * dpr) / w,
+                                               Math.floor(room[1] * dpr) / h));
       const art = _quintaraArtwork(ratio), fitting = ++Q.fits;
-      if (ratio === Q.ratio) return Promise.resolve(false);
-      return Promise.all(Q.preloads.map(url => Q.picture(Q.scaled(url, art)))).then(() => {
+      if (ratio === Q.ratio && portrait === Q.portrait) return Promise.resolve(false);
+      const pictures = Q.preloads[+portrait].map(url => Q.picture(Q.scaled(url, art)));
+      return Promise.all(pictures).then(() => {
         if (fitting !== Q.fits) return false;
+        if (portrait !== Q.portrait) {
+          [Q.portrait, Q.w, Q.h] = [portrait, w, h];
+          _quintaraFace(portrait);
+        }
         Q.ratio = ratio;
         Q.art = art;
-        const size = [Q.w, Q.h].map(n => Math.round(n * ratio));
+        const size = [w, h].map(n => Math.round(n * ratio));
         [Q.canvas.width, Q.canvas.height] = size;
         const css = size.map(n => n / dpr + 'px');
-        Object.assign(Q.area.style, {width: css[0], height: css[1]});
-        Object.assign(Q.canvas.style, {width: css[0], height: css[1]});
-        // Unscaled text is the browser's own, not that of a scaled layer.
-        const zoom = [size[0] / dpr / Q.w, size[1] / dpr / Q.h];
-        Q.layer.style.transform = zoom[0] === 1 && zoom[1] === 1 ? '' : `scale(${zoom})`;
+        for (const element of [Q.area, Q.canvas, Q.layer])
+          Object.assign(element.style, {width: css[0], height: css[1]});
+        Q.arrange([size[0] / dpr / w, size[1] / dpr / h]);
         Q.ctx.imageSmoothingQuality = 'high';
         return true;
+      });
+    },
+    // The elements over their pictures at zoom CSS pixels a pixel of the
+    // control table, their text in fonts of that many times the size: the
+    // browser's own text, as large as a reader's tools measure it.
+    arrange: function(zoom) {
+      Object.values(Q.arranged).forEach(([element, font, rect]) => {
+        const [x, y, w, h] = rect;
+        Object.assign(element.style, {left: x * zoom[0] + 'px', top: y * zoom[1] + 'px',
+                                      width: w * zoom[0] + 'px', height: h * zoom[1] + 'px'});
+        if (!font) return;
+        element.style.font = font.replace(/[\d.]+px/, size => parseFloat(size) * zoom[1] + 'px');
+        if (font === Q.systemFont)
+          element.style.paddingTop = parseFloat(Q.systemDrop) * zoom[1] + 'px';
       });
     },
     // Again whenever the room or the ratio changes (a turned phone, the
@@ -122,10 +146,9 @@ mergeInto(LibraryManager.library, {
   // see-through button (or check box) that the keyboard reaches with Tab and
   // clicks with Space or Enter, or a static's text in its white box.
   pageAddControl__deps: ['$Q'],
-  pageAddControl: function(id, x, y, w, h, role, gui, text, name) {
+  pageAddControl: function(id, role, gui, text, name) {
     role = UTF8ToString(role);
-    const at = {position: 'absolute', left: x + 'px', top: y + 'px',
-                width: w + 'px', height: h + 'px', boxSizing: 'border-box'};
+    const at = {position: 'absolute', boxSizing: 'border-box'};
     if (role === 'button' || role === 'checkbox') {
       const button = document.createElement('button');
       button.type = 'button';
@@ -138,6 +161,7 @@ mergeInto(LibraryManager.library, {
       button.addEventListener('click', e => e.detail || Q.ended || _quintaraCommand(id));
       Q.controls[id] = button;
       Q.elements.push(button);
+      Q.arranged[id] = [button, null];
       return;
     }
     const box = document.createElement('div');
@@ -148,7 +172,6 @@ mergeInto(LibraryManager.library, {
     Object.assign(box.style, at, {
       overflow: 'hidden', whiteSpace: 'pre',
       background: '#fff', color: '#000', pointerEvents: 'none',
-      font: gui ? Q.guiFont : Q.systemFont, paddingTop: gui ? 0 : Q.systemDrop,
     });
     if (gui)
       Object.assign(line.style, {
@@ -159,7 +182,12 @@ mergeInto(LibraryManager.library, {
     box.append(line);
     Q.statics[id] = line;
     Q.elements.push(box);
+    Q.arranged[id] = [box, gui ? Q.guiFont : Q.systemFont];
   },
+
+  // Where a control's element lies in the face drawn, in its pixels.
+  pageArrange__deps: ['$Q'],
+  pageArrange: function(id, x, y, w, h) { Q.arranged[id][2] = [x, y, w, h]; },
 
   // Only a new text is written, so that a reader hears each status once.
   pageSetText__deps: ['$Q'],
@@ -182,24 +210,22 @@ mergeInto(LibraryManager.library, {
   },
 
   pagePreload__deps: ['$Q'],
-  pagePreload: function(url) { Q.preloads.push(UTF8ToString(url)); },
+  pagePreload: function(url, portrait) { Q.preloads[+portrait].push(UTF8ToString(url)); },
 
   pageSound__deps: ['$Q'],
   pageSound: function(k, url) { Q.urls[k] = UTF8ToString(url); },
 
   pageStart__deps: ['$Q'],
-  pageStart: function(w, h) {
+  pageStart: function(w, h, portraitW, portraitH) {
     Q.area = document.getElementById('quintara');
     Q.canvas = document.createElement('canvas');
     // The picture of what the elements over it say.
     Q.canvas.setAttribute('aria-hidden', 'true');
-    Q.w = w;
-    Q.h = h;
+    Q.faces = [[w, h], [portraitW, portraitH]];
     Q.canvas.style.display = 'block';
     Q.ctx = Q.canvas.getContext('2d');
     Q.layer = document.createElement('div');
-    Object.assign(Q.layer.style, {position: 'absolute', left: 0, top: 0, width: w + 'px',
-                                  height: h + 'px', transformOrigin: '0 0'});
+    Object.assign(Q.layer.style, {position: 'absolute', left: 0, top: 0});
     Q.area.style.position = 'relative';
     // The area takes the mouse from its first frame on.
     const fonts = [Q.guiFont, Q.systemFont].map(f => document.fonts.load(f));

@@ -23,13 +23,14 @@ double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place,
                  bool smooth);
 void pageNumber(int x, int y, int w, int h, const char *text, bool black);
-void pageAddControl(int id, int x, int y, int w, int h, const char *role,
-                    bool gui, const char *text, const char *name);
+void pageAddControl(int id, const char *role, bool gui, const char *text,
+                    const char *name);
+void pageArrange(int id, int x, int y, int w, int h);
 void pageDescribe(int id, const char *name, bool ticked, bool enabled);
 void pageSetText(int id, const char *text);
-void pagePreload(const char *url);
+void pagePreload(const char *url, bool portrait);
 void pageSound(int k, const char *url);
-void pageStart(int w, int h);
+void pageStart(int w, int h, int portraitW, int portraitH);
 void pagePlay(int k, bool beep);
 void pageTimer(int period);
 void pageHelp(const char *url, const char *title, const char *text);
@@ -64,6 +65,14 @@ bool ended;
 class PageCanvas final : public Canvas {
  public:
   double scale() const override { return pageRatio(); }
+  const Face &face() const override { return *face_; }
+  void arrange(const Face &face) {
+    face_ = &face;
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+      const Control &c = face.controls[i];
+      pageArrange(c.id, c.x, c.y, c.w, c.h);
+    }
+  }
   void picture(int id, const Box &b, Stretch how) override {
     pagePicture(b.x, b.y, b.w, b.h, urlOf(id), 0, how == Stretch::Smooth);
   }
@@ -84,7 +93,8 @@ class PageCanvas final : public Canvas {
             Align align) override {
     if (align == Align::Centre)
       return pageNumber(b.x, b.y, b.w, b.h, text.c_str(), ink.r == 0);
-    for (const Control &c : kControls) {
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+      const Control &c = face_->controls[i];
       const Box at = onDevice(*this, c);
       if (c.kind == ControlKind::Static && at.x == b.x && at.y == b.y)
         pageSetText(c.id, text.c_str());
@@ -95,6 +105,9 @@ class PageCanvas final : public Canvas {
                 bool enabled) override {
     pageDescribe(c.id, name.c_str(), ticked, enabled);
   }
+
+ private:
+  const Face *face_ = &kLandscape;
 } canvas;
 
 }  // namespace
@@ -126,6 +139,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraLoaded(int k, bool drawn) {
 // The scale of the artwork drawn at this many canvas pixels a CSS pixel.
 extern "C" EMSCRIPTEN_KEEPALIVE int quintaraArtwork(double ratio) {
   return artworkScale(ratio);
+}
+
+// The page's elements and the drawing arranged as in the upright face or
+// the window's; what the game shows is painted anew by quintaraShow.
+extern "C" EMSCRIPTEN_KEEPALIVE void quintaraFace(bool portrait) {
+  canvas.arrange(portrait ? kPortrait : kLandscape);
 }
 
 // Paints the whole game area once the pictures and fonts are in.
@@ -161,13 +180,15 @@ int main() {
   // button, the check box or a static's text.
   for (const int id : kReadingOrder) {
     const Control &c = *findControl(id);
-    pageAddControl(id, c.x, c.y, c.w, c.h, ariaRole(c), id == ID_STATUS, c.text,
+    pageAddControl(id, ariaRole(c), id == ID_STATUS, c.text,
                    controlName(id).c_str());
   }
-  everyArtwork([](int id) { pagePreload(urlOf(id)); });
+  for (const Face *face : {&kLandscape, &kPortrait})
+    everyArtwork(*face,
+                 [face](int id) { pagePreload(urlOf(id), face->portrait); });
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas);
-  pageStart(WINDOW_W, WINDOW_H);
+  pageStart(WINDOW_W, WINDOW_H, PORTRAIT_W, PORTRAIT_H);
   return 0;
 }
 
