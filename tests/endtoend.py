@@ -23,13 +23,13 @@ COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
 
 
-def rect(cid, scale=1):
-    c = CONTROLS[cid]
+def rect(cid, scale=1, face=layout.LANDSCAPE):
+    c = next(c for c in face.controls if c.id == cid)
     return tuple(scale * v for v in (c.x, c.y, c.w, c.h))
 
 
-def centre(cid, scale=1):
-    x, y, w, h = rect(cid, scale)
+def centre(cid, scale=1, face=layout.LANDSCAPE):
+    x, y, w, h = rect(cid, scale, face)
     return x + w // 2, y + h // 2
 
 
@@ -45,11 +45,11 @@ def art(relative, scale=1):
     return read_bmp(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
 
 
-def shown_values(shot, prefix=COLOR, scale=1):
+def shown_values(shot, prefix=COLOR, scale=1, face=layout.LANDSCAPE):
     """The value of the ball picture of set prefix that each place shows in
     shot of the window, None where none fits."""
     pictures = {art(ball_file(prefix, v), scale).rgb: v for v in range(8)}
-    return [pictures.get(shot.crop(*rect(p, scale)).rgb) for p in PLACES]
+    return [pictures.get(shot.crop(*rect(p, scale, face)).rgb) for p in PLACES]
 
 
 def lay_out(folder, program, *extras):

@@ -21,16 +21,17 @@ from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
                       RESOURCES, SPORT, STATICS, TEXT, TITLE, W, Failure, art,
                       centre, check, hostile_folders, lay_out, rect,
                       shown_values, wait_for, windowX, windowY)
+import layout  # noqa: E402
 
 ERROR_TITLE = TEXT["TEXT_HELP_ERROR_TITLE"]
 
 
 class Game:
-    def __init__(self, desk, program, cwd, env, log, scale=1):
-        self.desk, self.scale = desk, scale
+    def __init__(self, desk, program, cwd, env, log, scale=1, face=layout.LANDSCAPE):
+        self.desk, self.scale, self.face = desk, scale, face
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
-        face = art("face.bmp", scale)
+        face = art(face.folder + "face.bmp", scale)
         probe = (face.w // 2, 5)
 
         # The window and where it is are read again at each look: the
@@ -67,10 +68,10 @@ class Game:
         return self.values(self.seen(what, lambda s: holds(self.values(s)), name))
 
     def rect(self, cid):
-        return rect(cid, self.scale)
+        return rect(cid, self.scale, self.face)
 
     def at(self, cid):
-        x, y = centre(cid, self.scale)
+        x, y = centre(cid, self.scale, self.face)
         return self.x + x, self.y + y
 
     def click(self, cid, times=1):
@@ -101,11 +102,12 @@ class Game:
 
     def skinned(self, shot, cid, state):
         """Whether button cid shows its picture of state in shot."""
-        return self.region(shot, cid) == art(SKINS[cid][state], self.scale).rgb
+        return self.region(shot, cid) == art(self.face.folder + SKINS[cid][state],
+                                             self.scale).rgb
 
     def values(self, shot, prefix=COLOR):
         """The colour value each place shows, None where no picture fits."""
-        return shown_values(shot, prefix, self.scale)
+        return shown_values(shot, prefix, self.scale, self.face)
 
     def cpu_ms(self):
         fields = open("/proc/%d/stat" % self.process.pid).read()
@@ -168,12 +170,38 @@ def follow(desk, wid, pointer, corner):
 def idle_pixels(game, shot):
     """Outside the statics and the check box the idle window is exactly the
     face, the normal skins and the idle board's pictures."""
-    wrong = shot.differing(art("face.bmp", game.scale), map(game.rect, CONTROLS))
+    wrong = shot.differing(art(game.face.folder + "face.bmp", game.scale),
+                           map(game.rect, CONTROLS))
     check(not wrong, "%d face pixels differ, the first at %s" % (len(wrong), wrong[:1]))
     for cid in SKINS:
         check(game.skinned(shot, cid, "Normal"),
               "button %d is not its normal picture" % cid)
     check(game.values(shot) == IDLE, "idle board %s" % game.values(shot))
+
+
+def phone_session(args, env):
+    """A phone's screen held upright, 720 x 1440 at 2x: the upright face,
+    exactly its pictures; a game started and a ball placed by its controls,
+    the window dragged by its strip."""
+    out = os.path.join(args.out, "phone")
+    program = lay_out(out, args.program)
+    desk = Desktop(out, (720, 1440))
+    try:
+        game = Game(desk, program, out,
+                    dict(env, DISPLAY=desk.env["DISPLAY"], QUINTARA_SCALE="2"),
+                    "phone.log", scale=2, face=layout.PORTRAIT)
+        face = layout.PORTRAIT
+        check((game.w, game.h) == (2 * face.w, 2 * face.h),
+              "window %dx%d on the phone" % (game.w, game.h))
+        idle_pixels(game, game.shot("idle"))
+        game.click(ID["ID_NEWGAME"])
+        game.seen("the blanking", lambda s: game.values(s) == [0] * 16, "dealt")
+        game.click(PLACES[0])
+        game.seen("a ball placed", lambda s: game.values(s)[0] == 1)
+        game.drag((2 * face.title[2] - 1, 2 * face.title[3] - 1), [(-40, 30)])
+        game.quit()
+    finally:
+        desk.close()
 
 
 def press_help(game):
@@ -717,6 +745,7 @@ def main():
     try:
         idle = main_session(desk, args, env)
         scale_session(args, env, idle)
+        phone_session(args, env)
         for session in (help_session, keys_session, hostile_session,
                         sound_session):
             session(desk, args, env)
