@@ -82,14 +82,22 @@ mergeInto(LibraryManager.library, {
     },
     // The elements over their pictures at zoom CSS pixels a pixel of the
     // control table, their text in fonts of that many times the size: the
-    // browser's own text, as large as a reader's tools measure it.
+    // browser's own text, as large as a reader's tools measure it. On a touch
+    // screen no text is smaller than a phone's legible least; a line that
+    // would be keeps its width, narrowed.
     arrange: function(zoom) {
-      Object.values(Q.arranged).forEach(([element, font, rect]) => {
+      const least = matchMedia('(pointer: coarse)').matches ? 12 : 0;
+      Object.values(Q.arranged).forEach(([element, font, rect, line]) => {
         const [x, y, w, h] = rect;
         Object.assign(element.style, {left: x * zoom[0] + 'px', top: y * zoom[1] + 'px',
                                       width: w * zoom[0] + 'px', height: h * zoom[1] + 'px'});
         if (!font) return;
-        element.style.font = font.replace(/[\d.]+px/, size => parseFloat(size) * zoom[1] + 'px');
+        const natural = parseFloat(font.match(/[\d.]+(?=px)/)[0]) * zoom[1];
+        const size = Math.max(natural, least);
+        const narrow = (font === Q.guiFont ? Q.guiNarrow : 1) * natural / size;
+        element.style.font = font.replace(/[\d.]+px/, size + 'px');
+        Object.assign(line.style, narrow === 1 ? {display: '', transform: ''}
+                      : {display: 'inline-block', transform: `scaleX(${narrow})`});
         if (font === Q.systemFont)
           element.style.paddingTop = parseFloat(Q.systemDrop) * zoom[1] + 'px';
       });
@@ -173,16 +181,12 @@ mergeInto(LibraryManager.library, {
       overflow: 'hidden', whiteSpace: 'pre',
       background: '#fff', color: '#000', pointerEvents: 'none',
     });
-    if (gui)
-      Object.assign(line.style, {
-        display: 'inline-block', transformOrigin: '0 0',
-        transform: 'scaleX(' + Q.guiNarrow + ')',
-      });
+    line.style.transformOrigin = '0 0';
     line.textContent = UTF8ToString(text);
     box.append(line);
     Q.statics[id] = line;
     Q.elements.push(box);
-    Q.arranged[id] = [box, gui ? Q.guiFont : Q.systemFont];
+    Q.arranged[id] = [box, gui ? Q.guiFont : Q.systemFont, null, line];
   },
 
   // Where a control's element lies in the face drawn, in its pixels.
