@@ -179,31 +179,6 @@ def idle_pixels(game, shot):
     check(game.values(shot) == IDLE, "idle board %s" % game.values(shot))
 
 
-def phone_session(args, env):
-    """A phone's screen held upright, 720 x 1440 at 2x: the upright face,
-    exactly its pictures; a game started and a ball placed by its controls,
-    the window dragged by its strip."""
-    out = os.path.join(args.out, "phone")
-    program = lay_out(out, args.program)
-    desk = Desktop(out, (720, 1440))
-    try:
-        game = Game(desk, program, out,
-                    dict(env, DISPLAY=desk.env["DISPLAY"], QUINTARA_SCALE="2"),
-                    "phone.log", scale=2, face=layout.PORTRAIT)
-        face = layout.PORTRAIT
-        check((game.w, game.h) == (2 * face.w, 2 * face.h),
-              "window %dx%d on the phone" % (game.w, game.h))
-        idle_pixels(game, game.shot("idle"))
-        game.click(ID["ID_NEWGAME"])
-        game.seen("the blanking", lambda s: game.values(s) == [0] * 16, "dealt")
-        game.click(PLACES[0])
-        game.seen("a ball placed", lambda s: game.values(s)[0] == 1)
-        game.drag((2 * face.title[2] - 1, 2 * face.title[3] - 1), [(-40, 30)])
-        game.quit()
-    finally:
-        desk.close()
-
-
 def press_help(game):
     """Presses Help and waits for the error box: its window."""
     game.click(ID["ID_HELP"])
@@ -330,21 +305,36 @@ def main_session(desk, args, env):
     return idle
 
 
-def scale_session(args, env, idle):
-    """QUINTARA_SCALE=2 on a screen of its own: the window twice the size,
-    exactly the 2x pictures, like the 1x window once halved; the pressed
-    picture, the title strip and a ball placed by a click at 2x."""
-    out = os.path.join(args.out, "scale2")
+def at_twice(args, env, name, screen, face, more=lambda game, shot: None):
+    """QUINTARA_SCALE=2 on a screen of its own: the window of face twice the
+    size, exactly its 2x pictures; more(game, shot of the idle window); a
+    ball placed by clicks and the window dragged by its title strip."""
+    out = os.path.join(args.out, name)
     program = lay_out(out, args.program)
-    desk = Desktop(out, (1600, 1000))
+    desk = Desktop(out, screen)
     try:
         game = Game(desk, program, out,
                     dict(env, DISPLAY=desk.env["DISPLAY"], QUINTARA_SCALE="2"),
-                    "scale2.log", scale=2)
-        check((game.w, game.h) == (2 * W, 2 * H),
+                    name + ".log", scale=2, face=face)
+        check((game.w, game.h) == (2 * face.w, 2 * face.h),
               "window %dx%d at 2x" % (game.w, game.h))
         shot = game.shot("idle")
         idle_pixels(game, shot)
+        more(game, shot)
+        game.click(ID["ID_NEWGAME"])
+        game.seen("the blanking", lambda s: game.values(s) == [0] * 16, "dealt")
+        game.click(PLACES[0])
+        game.seen("a ball placed", lambda s: game.values(s)[0] == 1)
+        game.drag((2 * face.title[2] - 1, 2 * face.title[3] - 1), [(-40, 30)])
+        game.quit()
+    finally:
+        desk.close()
+
+
+def scale_session(args, env, idle):
+    """At 2x: like the 1x window once halved, and the pressed picture; then
+    on a phone's screen held upright (720 x 1440), the upright face."""
+    def like_1x(game, shot):
         # Halved, nearly the 1x window; a text, drawn anew at its size,
         # differs by less than half its ink (none would by all of it).
         half = shot.halved()
@@ -356,22 +346,13 @@ def scale_session(args, env, idle):
             ink = sum(255 - v for v in small.rgb) / len(small.rgb)
             check(half.crop(*rect(cid)).difference(small) < ink / 2,
                   "static %d at 2x halved is not its 1x text" % cid)
-
         count = ID["ID_COLORCOUNT"]
         game.hold(count)
         game.seen("the 2x pressed picture",
                   lambda s: game.skinned(s, count, "Pressed"))
-        desk.xdotool("mouseup", 1)
-
-        game.click(ID["ID_NEWGAME"])
-        game.seen("the blanking", lambda s: game.values(s) == [0] * 16)
-        game.click(PLACES[0])
-        game.seen("a ball placed", lambda s: game.values(s)[0] == 1)
-
-        game.drag((2 * TITLE[2] - 1, 2 * TITLE[3] - 1), [(-40, 30)])
-        game.quit()
-    finally:
-        desk.close()
+        game.desk.xdotool("mouseup", 1)
+    at_twice(args, env, "scale2", (1600, 1000), layout.LANDSCAPE, like_1x)
+    at_twice(args, env, "phone", (720, 1440), layout.PORTRAIT)
 
 
 def close_box(game):
@@ -745,7 +726,6 @@ def main():
     try:
         idle = main_session(desk, args, env)
         scale_session(args, env, idle)
-        phone_session(args, env)
         for session in (help_session, keys_session, hostile_session,
                         sound_session):
             session(desk, args, env)
