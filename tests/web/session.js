@@ -369,10 +369,11 @@ async function offline(browser, url, stop) {
 
 // Phones upright and sideways and a tablet: the area as large as the
 // viewport takes, inside it, nothing to scroll, a canvas pixel a device
-// pixel; installable; text of 12 CSS px at least. Upright, the upright
-// face: places of 64 CSS px and buttons of 44 at least. By touch: a held button pressed,
-// a second finger ignored, a slide off cancels; a round won by taps, two
-// quick ones on a place two clicks, the phone turned while it is dealt.
+// pixel; installable; text of 12 CSS px at least. Upright (the tablet too)
+// the upright face: places of 64 CSS px and buttons of 44 at least. By
+// touch: a held button pressed, a second finger ignored, a slide off
+// cancels; a round won by taps, two quick ones on a place two clicks, the
+// phone turned while it is dealt.
 async function phones(browser, url) {
   for (const device of ['iPhone 13', 'Galaxy S8', 'iPhone 13 landscape', 'Pixel 5',
                         'iPad Mini']) {
@@ -395,7 +396,7 @@ async function phones(browser, url) {
       return [Math.min(...controls.filter(place).map(side)),
               Math.min(...controls.filter(e => !place(e)).map(side)), Math.min(...fonts)];
     });
-    const upright = () => page.evaluate(() => innerHeight > innerWidth && innerWidth < 544);
+    const upright = () => page.evaluate(() => innerHeight > innerWidth);
     console.log('%s: the area %s CSS px; smallest place, control and text %j', device,
                 await fitted(), await sizes());
     const [place, control, text] = await sizes();

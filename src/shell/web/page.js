@@ -43,8 +43,9 @@ mergeInto(LibraryManager.library, {
     // safe-area insets) takes in whole device pixels, its shape kept; but
     // for a touch screen (a coarse pointer) at most its own size, as on a
     // desktop, whose mouse a headless browser does not report. A room taller
-    // than wide and narrower than the window's face (a phone held upright)
-    // gets the upright face. The canvas has a pixel per device pixel, once
+    // than wide gets the upright face where that is drawn larger: always on
+    // one narrower than the window's face (a phone held upright), and on a
+    // tablet held upright. The canvas has a pixel per device pixel, once
     // the pictures of its face and scale are in: between 1x and 2x the 2x
     // ones are shrunk smoothly. Only the newest of overlapping fits is
     // applied, and none that changes nothing; whether this one was.
@@ -53,12 +54,12 @@ mergeInto(LibraryManager.library, {
       const pad = getComputedStyle(body), px = side => parseFloat(pad['padding' + side]);
       const room = [body.clientWidth - px('Left') - px('Right'),
                     body.clientHeight - px('Top') - px('Bottom')];
-      const portrait = room[1] > room[0] && room[0] < Q.faces[0][0];
-      const [w, h] = Q.faces[+portrait];
       const most = matchMedia('(pointer: coarse)').matches ? Infinity : dpr;
       // Below a quarter of its size nothing in it can be told apart anyway.
-      const ratio = Math.max(dpr / 4, Math.min(most, Math.floor(room[0] * dpr) / w,
-                                               Math.floor(room[1] * dpr) / h));
+      const [landscape, upright] = Q.faces.map(([w, h]) => Math.max(dpr / 4, Math.min(
+        most, Math.floor(room[0] * dpr) / w, Math.floor(room[1] * dpr) / h)));
+      const portrait = room[1] > room[0] && upright > landscape;
+      const [[w, h], ratio] = [Q.faces[+portrait], portrait ? upright : landscape];
       const art = _quintaraArtwork(ratio), fitting = ++Q.fits;
       if (ratio === Q.ratio && portrait === Q.portrait) return Promise.resolve(false);
       const pictures = Q.preloads[+portrait].map(url => Q.picture(Q.scaled(url, art)));
