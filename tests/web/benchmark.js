@@ -1,11 +1,13 @@
 // Measures the web page in headless Chromium (a benchmark, not a test):
 // load to the first drawn frame, the bytes transferred by kind, the
-// gzipped size of the program, and what runs while the page sits idle.
+// gzipped size of the program, and what runs while the page sits idle; then
+// a first and a repeat visit on a mid-range phone.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
+const {KnownDevices} = require('puppeteer-core');
 const browse = require('./serve');
 
 const site = process.argv[2];
@@ -45,15 +47,83 @@ function treeCpu(pid) {
   return total / 100;
 }
 
-browse(site, {}, async (browser, url) => {
+// A mid-range phone: a Pixel 5's screen at a device pixel ratio of 3, its
+// CPU four times slower than this machine's, on slow 4G (150 ms round trip,
+// 1.6 Mbit/s down, 750 kbit/s up).
+const pixel5 = KnownDevices['Pixel 5'];
+const PHONE = {...pixel5, viewport: {...pixel5.viewport, deviceScaleFactor: 3}};
+const SLOW_4G = {offline: false, latency: 150, downloadThroughput: 1.6 * 1024 * 1024 / 8,
+                 uploadThroughput: 750 * 1024 / 8};
+
+// A visit of the phone in context: time to the first drawn frame, and each
+// file fetched up to it with the bytes received for it (headers in) and
+// whether the service worker answered.
+async function visit(context, url) {
+  const page = await context.newPage();
+  await page.emulate(PHONE);
+  const cdp = await page.createCDPSession();
+  const files = new Map();
+  cdp.on('Network.responseReceived', e => files.set(e.requestId, {
+    file: e.response.url.slice(url.length) || './', bytes: 0,
+    worker: e.response.fromServiceWorker}));
+  cdp.on('Network.loadingFinished', e => files.has(e.requestId) &&
+         (files.get(e.requestId).bytes = e.encodedDataLength));
+  await cdp.send('Network.enable');
+  await cdp.send('Network.emulateNetworkConditions', SLOW_4G);
+  await cdp.send('Emulation.setCPUThrottlingRate', {rate: 4});
+  await page.evaluateOnNewDocument(probes);
+  await page.goto(url);
+  await page.waitForFunction(() => bench.firstFrame, {timeout: 60000});
+  const [frame, clock, before] = await page.evaluate(() => [bench.firstFrame,
+    performance.timeOrigin + bench.firstFrame,
+    performance.getEntriesByType('resource').filter(e => e.startTime < bench.firstFrame)
+      .map(e => e.name).concat(location.href)]);
+  const loaded = [...files.values()].filter(f => before.includes(url + f.file.replace('./', '')));
+  return {page, frame, clock, loaded, bytes: loaded.reduce((sum, f) => sum + f.bytes, 0)};
+}
+
+async function phone(browser, url, server) {
+  const context = await browser.createBrowserContext();
+  const first = await visit(context, url);
+  console.log('phone, first visit: the first frame at %d ms, %d bytes in %d files:',
+              Math.round(first.frame), first.bytes, first.loaded.length);
+  for (const f of first.loaded.sort((a, b) => b.bytes - a.bytes))
+    console.log('  %s %d', f.file, f.bytes);
+  // The service worker keeps every file of the site once the first frame is
+  // drawn, with fetches of its own, which the page's network conditions may
+  // not slow (bytes as the server sent them, headers left out).
+  const kept = await first.page.evaluate(() => navigator.serviceWorker.ready
+    .then(() => performance.now() - bench.firstFrame));
+  const precache = server.sent.filter(f => f.at >= first.clock);
+  const bytes = precache.reduce((sum, f) => sum + f.bytes, 0);
+  console.log('phone, precache after the first frame: %d files, %d bytes, kept in %d ms ' +
+              '(at least %d ms on slow 4G); first visit and precache %d bytes',
+              precache.length, bytes, Math.round(kept),
+              Math.round(1000 * bytes / SLOW_4G.downloadThroughput), first.bytes + bytes);
+  await first.page.close();
+  const asked = server.sent.length;
+  const repeat = await visit(context, url);
+  const fromWorker = repeat.loaded.filter(f => f.worker).length;
+  console.log('phone, repeat visit: the first frame at %d ms, %d of %d files from the ' +
+              'service worker, %d bytes over the network, %d files asked of the server',
+              Math.round(repeat.frame), fromWorker, repeat.loaded.length,
+              repeat.loaded.reduce((sum, f) => sum + !f.worker * f.bytes, 0),
+              server.sent.length - asked);
+  await context.close();
+}
+
+browse(site, {}, async (browser, url, server) => {
+  await phone(browser, url, server);
   // The first load starts a renderer and compiles the program from cold;
-  // the next ones show what a player reloading sees, still with no cache.
+  // the next ones show what a player reloading sees, still with no cache
+  // (and past the service worker the first one leaves).
   const frames = [];
   let page;
   for (let i = 0; i < 6; i++) {
     if (page) await page.close();
     page = await browser.newPage();
     await page.setCacheEnabled(false);
+    await page.setBypassServiceWorker(true);
     await page.evaluateOnNewDocument(probes);
     await page.goto(url, {waitUntil: 'networkidle0'});
     await page.waitForFunction(() => bench.firstFrame);

@@ -355,13 +355,27 @@ async function roundWon(page, press, tick, meanwhile = () => {}) {
   await until('round 2', async () => await statics(page, id('ID_ROUNDS')) === '02');
 }
 
-// Once the service worker has kept the site, with the server stopped: the
-// page starts, and a round is won with its sounds.
-async function offline(browser, url, stop) {
+// Once the service worker has kept the site, a new release (its cache
+// renamed, its page changed) takes the old one's place on the next loads,
+// its cache the only one. Then, with the server stopped: the new page
+// starts, and a round is won with its sounds.
+async function offline(browser, url, {stop, swap}) {
   const {page: online} = await open(browser, url, 1);
   await online.evaluate(() => navigator.serviceWorker.ready);
+  const [sw, html] = ['sw.js', 'index.html'].map(f => fs.readFileSync(path.join(site, f), 'utf8'));
+  swap('sw.js', sw.replace(/quintara-[^']+/, 'quintara-next'));
+  swap('index.html', html.replace('<title>', '<!-- next --><title>'));
+  // The browser looks for a new worker a moment after a load, and the
+  // page is the new one from the load after.
+  const release = p => p.evaluate(async () =>
+    (await caches.keys()).join() + (document.head.innerHTML.includes('next') ? ', new page' : ''));
+  await online.reload();
+  await until('the next release', async () => await release(online) === 'quintara-next');
+  await online.reload();
+  check(await release(online) === 'quintara-next, new page', 'reloaded: ' + await release(online));
   stop();
   const {page, click, tick} = await open(browser, url, 1);
+  check(await release(page) === 'quintara-next, new page', 'offline: ' + await release(page));
   await roundWon(page, click, tick);
   const starts = await until('the sounds', () => page.evaluate(() => test.starts.length && test.starts));
   check(starts.some(d => Math.abs(d - lengths[2]) < 0.002), 'no round-won sound offline');
@@ -443,10 +457,10 @@ async function main() {
   try {
     await browse(site, {userDataDir: path.join(out, 'profile'),
                         args: ['--force-color-profile=srgb']},
-                 async (browser, url, stop) => {
+                 async (browser, url, server) => {
                    await twice(browser, url, await session(browser, url));
                    await phones(browser, url);
-                   await offline(browser, url, stop);
+                   await offline(browser, url, server);
                  });
     console.log('screenshots in', out);
   } catch (e) {

@@ -313,7 +313,11 @@ mergeInto(LibraryManager.library, {
       if (loaded && loaded.naturalWidth) draw(loaded);
       return;
     }
-    const current = () => !Q.ended && Q.latest[key] === request;
+    // Not once the area is fitted anew (its canvas resized): the rectangle
+    // is of the old size, and the painter asks again for the new one.
+    const size = Q.canvas.width + 'x' + Q.canvas.height;
+    const current = () => !Q.ended && Q.latest[key] === request &&
+                          Q.canvas.width + 'x' + Q.canvas.height === size;
     const load = urls => {
       const picture = new Image();
       picture.onload = () => {

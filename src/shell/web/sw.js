@@ -14,6 +14,8 @@ self.addEventListener('activate', e => e.waitUntil(caches.keys()
     .map(n => caches.delete(n))))
   .then(() => self.clients.claim())));
 
+// One answer a file, whatever headers the host said it varies by (as
+// Accept-Encoding, which a page's request may carry and the worker's not).
 self.addEventListener('fetch', e => e.respondWith(caches.open(CACHE)
-  .then(cache => cache.match(e.request, {ignoreSearch: true}))
+  .then(cache => cache.match(e.request, {ignoreSearch: true, ignoreVary: true}))
   .then(found => found || fetch(e.request))));
