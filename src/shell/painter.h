@@ -94,22 +94,24 @@ int ownBall(const unsigned char *file, std::size_t size, std::size_t header,
 Box onDevice(const Canvas &canvas, int x, int y, int w, int h);
 Box onDevice(const Canvas &canvas, const Control &c);
 
+enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
+
 // Every picture of a face's carried artwork the painter may draw, by
-// resource id.
+// resource id, and whether it is a pressed look (drawn only while a
+// control is held).
 template <class Each>
 void everyArtwork(const Face &face, Each each) {
-  each(face.picture(BMP_FACE));
+  each(face.picture(BMP_FACE), false);
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton) {
-      each(face.picture(skinNormal(c.id)));
-      each(face.picture(skinPressed(c.id)));
+      each(face.picture(skinNormal(c.id)), false);
+      each(face.picture(skinPressed(c.id)), true);
     }
   for (const bool ticked : {false, true})
     for (int look = 0; look < 3; ++look)
-      each(face.picture(checkBoxPicture(ticked, look)));
+      each(face.picture(checkBoxPicture(ticked, look)),
+           look == int(BoxLook::Held));
 }
-
-enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
 
 // What the front end knows of the controls beyond the core's state.
 struct Looks {

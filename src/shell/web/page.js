@@ -20,7 +20,7 @@ mergeInto(LibraryManager.library, {
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
     fits: 0,
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
-    preloads: [[], []],  // each face's own pictures, by their 1x names
+    preloads: [[], []],  // each face's own pictures: [1x name, whether a pressed look]
     pictures: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
     statics: {},  // the statics' text elements, by id
@@ -62,8 +62,12 @@ mergeInto(LibraryManager.library, {
       const [[w, h], ratio] = [Q.faces[+portrait], portrait ? upright : landscape];
       const art = _quintaraArtwork(ratio), fitting = ++Q.fits;
       if (ratio === Q.ratio && portrait === Q.portrait) return Promise.resolve(false);
-      const pictures = Q.preloads[+portrait].map(url => Q.picture(Q.scaled(url, art)));
-      return Promise.all(pictures).then(() => {
+      // The pressed looks show only once a control is held: they follow the
+      // frame drawn.
+      const [shown, pressed] = [false, true].map(looks => Q.preloads[+portrait]
+        .filter(([, held]) => held === looks).map(([url]) => Q.scaled(url, art)));
+      return Promise.all(shown.map(Q.picture)).then(() => {
+        setTimeout(() => pressed.forEach(Q.picture));
         if (fitting !== Q.fits) return false;
         if (portrait !== Q.portrait) {
           [Q.portrait, Q.w, Q.h] = [portrait, w, h];
@@ -215,7 +219,9 @@ mergeInto(LibraryManager.library, {
   },
 
   pagePreload__deps: ['$Q'],
-  pagePreload: function(url, portrait) { Q.preloads[+portrait].push(UTF8ToString(url)); },
+  pagePreload: function(url, portrait, pressed) {
+    Q.preloads[+portrait].push([UTF8ToString(url), !!pressed]);
+  },
 
   pageSound__deps: ['$Q'],
   pageSound: function(k, url) { Q.urls[k] = UTF8ToString(url); },

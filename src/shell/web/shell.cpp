@@ -28,7 +28,7 @@ void pageAddControl(int id, const char *role, bool gui, const char *text,
 void pageArrange(int id, int x, int y, int w, int h);
 void pageDescribe(int id, const char *name, bool ticked, bool enabled);
 void pageSetText(int id, const char *text);
-void pagePreload(const char *url, bool portrait);
+void pagePreload(const char *url, bool portrait, bool pressed);
 void pageSound(int k, const char *url);
 void pageStart(int w, int h, int portraitW, int portraitH);
 void pagePlay(int k, bool beep);
@@ -184,8 +184,9 @@ int main() {
                    controlName(id).c_str());
   }
   for (const Face *face : {&kLandscape, &kPortrait})
-    everyArtwork(*face,
-                 [face](int id) { pagePreload(urlOf(id), face->portrait); });
+    everyArtwork(*face, [face](int id, bool pressed) {
+      pagePreload(urlOf(id), face->portrait, pressed);
+    });
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas);
   pageStart(WINDOW_W, WINDOW_H, PORTRAIT_W, PORTRAIT_H);
