@@ -408,6 +408,12 @@ TEST(Scale, OwnSettingThenTheDesktopsThenTheResolution) {
   EXPECT_EQ(fitScreen(4, 3840, 2160), 4);
   EXPECT_EQ(fitScreen(4, 1920, 1080), 2);  // 1632 x 1122 is too tall
   EXPECT_EQ(fitScreen(2, 800, 600), 1);
+  // A phone's screen held upright gets the upright face at its scale; an
+  // upright desktop screen wide enough for the window keeps the window's.
+  EXPECT_EQ(&faceFor(2, 720, 1440), &kPortrait);
+  EXPECT_EQ(fitScreen(2, 720, 1440, kPortrait), 2);
+  EXPECT_EQ(&faceFor(1, 1080, 1920), &kLandscape);
+  EXPECT_EQ(&faceFor(2, 1440, 720), &kLandscape);
 }
 
 // At 2x (the session sees the game's own pictures): a player's own picture

@@ -21,16 +21,16 @@ namespace {
 // keep the controls' default, the bold System font: DejaVu Sans Bold 9 pt.
 // Each is first sought where the font package puts it: asking fontconfig
 // costs its whole start-up, a good part of the program's.
-struct FontSpec {
+struct FontSource {
   const char *file;
   const char *name;
   int points, hdpi, vdpi;
 };
 constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr FontSpec kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84,
-                            96};
-constexpr FontSpec kSystemFace{"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold",
-                               9, 96, 96};
+constexpr FontSource kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84,
+                              96};
+constexpr FontSource kSystemFace{"DejaVuSans-Bold.ttf",
+                                 "DejaVu Sans:style=Bold", 9, 96, 96};
 
 TTF_Font *guiFont;
 TTF_Font *systemFont;
@@ -52,13 +52,13 @@ std::string fontFile(const char *name) {
   return file;
 }
 
-TTF_Font *openFont(const FontSpec &spec) {
-  std::string file = std::string(kFontFolder) + spec.file;
-  if (access(file.c_str(), R_OK) != 0) file = fontFile(spec.name);
-  TTF_Font *font = file.empty()
-                       ? nullptr
-                       : TTF_OpenFontDPI(file.c_str(), spec.points,
-                                         spec.hdpi * scale, spec.vdpi * scale);
+TTF_Font *openFont(const FontSource &source) {
+  std::string file = std::string(kFontFolder) + source.file;
+  if (access(file.c_str(), R_OK) != 0) file = fontFile(source.name);
+  TTF_Font *font =
+      file.empty() ? nullptr
+                   : TTF_OpenFontDPI(file.c_str(), source.points,
+                                     source.hdpi * scale, source.vdpi * scale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
 }
