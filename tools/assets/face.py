@@ -129,11 +129,12 @@ def check_box(ticked, look, scale, face=LANDSCAPE):
     if face is LANDSCAPE:
         return document(c.w, c.h, body)
     side = window_box.w * BOX_GROWTH
+    parts = _parts(PORTRAIT)
     return document(c.w, c.h, '<g transform="translate(%d %d)">%s</g>'
-                    % (-c.x, -c.y, "".join(b for _, b in _parts(PORTRAIT)))
+                    % (-c.x, -c.y, "".join(b for _, b in parts))
                     + '<svg x="%g" y="%g" width="%g" height="%g" viewBox="0 0 %d %d">%s</svg>'
                     % ((c.w - side) / 2, (c.h - side) / 2, side, side, window_box.w,
-                       window_box.h, body), "".join(d for d, _ in _parts(PORTRAIT)))
+                       window_box.h, body), "".join(d for d, _ in parts))
 
 
 def _box(w, h, ticked, look, pixels):
