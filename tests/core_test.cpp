@@ -1,8 +1,10 @@
 // The core's rules, checked through the exact order of shell operations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
 #include "game.h"
 #include "layout.h"
@@ -117,6 +119,28 @@ TEST_F(Core, SmallHelpers) {
   setExecutablePath("quintara.exe");
   EXPECT_EQ(getDrivePath, "");
   EXPECT_EQ(HelpFiler, "quintara-help.chm");
+}
+
+// Every carried picture of both faces at both scales, the balls, the icon and
+// the sounds has a resource number of its own: none is missing or shared.
+TEST_F(Core, ResourceNumbersAreUnique) {
+  std::vector<int> pictures{BMP_FACE, ICON_GROUP_SMALL};
+  for (const Control &c : kControls)
+    if (c.kind == ControlKind::SkinnedButton)
+      pictures.insert(pictures.end(), {skinNormal(c.id), skinPressed(c.id)});
+  for (const bool on : {false, true}) {
+    for (int look = 0; look < 3; ++look)
+      pictures.push_back(checkBoxPicture(on, look));
+    for (int n = 0; n < 8; ++n) pictures.push_back(ballPicture(on, n));
+  }
+  std::vector<int> all{ICON_GROUP_EXE};
+  for (int k = 1; k <= SOUNDS + 1; ++k) all.push_back(soundResource(k));
+  for (const int id : pictures)
+    for (const int face : {id, portraitPicture(id)})
+      for (int scale = 1; face && scale <= ARTWORK_SCALES; ++scale)
+        all.push_back(atScale(face, scale));
+  EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), all.size());
+  EXPECT_EQ(std::count(all.begin(), all.end(), 0), 0);
 }
 
 // A place is named by what its image path shows, whichever set it is in.

@@ -1,34 +1,33 @@
 """What the end-to-end tests of the Linux and Windows programs share: the
-game's facts, read through tools/assets/layout.py, a program folder as a
+game's facts, read through tools/facts.py, a program folder as a
 player lays it out, and waiting on what they observe."""
 import functools
 import os
 import shutil
-import sys
 import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), ".."))
 RESOURCES = os.path.join(ROOT, "resources")
-sys.path.insert(0, os.path.join(ROOT, "tools", "assets"))
-import layout  # noqa: E402
-from pictures import hostile_pictures, read_bmp  # noqa: E402
+from tests.pictures import hostile_pictures, read_bmp
+from tools import facts
+from tools.assets.balls import COLOURS
 
-ID, TEXT, BODY = layout.IDS, layout.TEXTS, layout.ball_bodies()
-W, H, TITLE = layout.WINDOW_W, layout.WINDOW_H, layout.TITLE
-windowX, windowY = layout.function("windowX"), layout.function("windowY")
-CONTROLS = {c.id: c for c in layout.CONTROLS}
-PLACES = [c.id for c in layout.places()]
-STATICS = [c.id for c in layout.CONTROLS if c.kind == "Static"]
+ID, TEXT, BODY = facts.IDS, facts.TEXTS, COLOURS
+W, H, TITLE = facts.WINDOW_W, facts.WINDOW_H, facts.TITLE
+windowX, windowY = facts.windowX, facts.windowY
+CONTROLS = {c.id: c for c in facts.CONTROLS}
+PLACES = [c.id for c in facts.places()]
+STATICS = [c.id for c in facts.CONTROLS if c.kind == "Static"]
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
 
 
-def rect(cid, scale=1, face=layout.LANDSCAPE):
+def rect(cid, scale=1, face=facts.LANDSCAPE):
     c = next(c for c in face.controls if c.id == cid)
     return tuple(scale * v for v in (c.x, c.y, c.w, c.h))
 
 
-def centre(cid, scale=1, face=layout.LANDSCAPE):
+def centre(cid, scale=1, face=facts.LANDSCAPE):
     x, y, w, h = rect(cid, scale, face)
     return x + w // 2, y + h // 2
 
@@ -45,7 +44,7 @@ def art(relative, scale=1):
     return read_bmp(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
 
 
-def shown_values(shot, prefix=COLOR, scale=1, face=layout.LANDSCAPE):
+def shown_values(shot, prefix=COLOR, scale=1, face=facts.LANDSCAPE):
     """The value of the ball picture of set prefix that each place shows in
     shot of the window, None where none fits."""
     pictures = {art(ball_file(prefix, v), scale).rgb: v for v in range(8)}

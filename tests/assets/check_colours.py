@@ -4,9 +4,8 @@ mean over a central disc of each committed picture, in normal vision and
 under simulated protanopia, deuteranopia and tritanopia."""
 import sys
 
-from files import bitmap
-
-import colour
+from tests.assets.files import bitmap
+from tools.assets import colour
 
 RADIUS = 12
 NEEDED = {"normal": 20.0, "protanopia": 10.0, "deuteranopia": 10.0, "tritanopia": 10.0}

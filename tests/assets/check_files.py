@@ -9,13 +9,10 @@ import subprocess
 import tempfile
 import unittest
 
-from files import ROOT, bitmap, path, read
+from tests.assets.files import ROOT, bitmap, path, read
 
-import balls
-import build
-import imaging
-import layout
-import sounds
+from tools import facts
+from tools.assets import balls, build, imaging, sounds
 
 HELP_SOURCES = os.path.join(ROOT, "tools", "assets", "help")
 with open(os.path.join(HELP_SOURCES, "quintara.hhp"), encoding="utf-8") as _f:
@@ -24,23 +21,23 @@ with open(os.path.join(HELP_SOURCES, "quintara.hhp"), encoding="utf-8") as _f:
 
 class Bitmaps(unittest.TestCase):
     def test_buttons_and_check_box_have_their_controls_size(self):
-        for face in layout.FACES:
-            for name, id_name in layout.BUTTONS:
-                c = layout.control(id_name, face)
+        for face in facts.FACES:
+            for name, id_name in facts.BUTTONS:
+                c = facts.control(id_name, face)
                 for suffix in ("", "-pressed"):
                     w, h, _ = bitmap(face.folder + "buttons", name + suffix + ".bmp")
                     self.assertEqual((w, h), (c.w, c.h), face.folder + name + suffix)
-            box = layout.control("ID_SPORTS", face)
-            w, h, _ = bitmap(face.folder + layout.check_box_file(True, "held"))
+            box = facts.control("ID_SPORTS", face)
+            w, h, _ = bitmap(face.folder + facts.check_box_file(True, "held"))
             self.assertEqual((w, h), (box.w, box.h), face.folder + "check box")
 
     def test_pressed_differs_from_normal(self):
-        for name, _ in layout.BUTTONS:
+        for name, _ in facts.BUTTONS:
             self.assertNotEqual(bitmap("buttons", name + ".bmp")[2],
                                 bitmap("buttons", name + "-pressed.bmp")[2], name)
 
     def test_balls_are_place_sized_on_cell_grey(self):
-        place = layout.places()[0]
+        place = facts.places()[0]
         for folder, kind in (("ColorIcons", "ball"), ("SportIcons", "sport")):
             for n in range(8):
                 w, h, rows = bitmap(folder, "%s%d.bmp" % (kind, n))
@@ -65,7 +62,7 @@ class Face(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.faces = [(face, bitmap(face.folder + "face.bmp")) for face in layout.FACES]
+        cls.faces = [(face, bitmap(face.folder + "face.bmp")) for face in facts.FACES]
 
     def test_size(self):
         for face, (w, h, _) in self.faces:
@@ -83,7 +80,7 @@ class Face(unittest.TestCase):
     def test_empty_cell_under_every_place(self):
         _, _, cell = bitmap("ColorIcons", "ball0.bmp")
         for face, (_, _, rows) in self.faces:
-            for p in layout.places(face):
+            for p in facts.places(face):
                 under = [row[p.x:p.x + p.w] for row in rows[p.y:p.y + p.h]]
                 self.assertEqual(under, cell, "place %d" % p.id)
 
@@ -91,8 +88,8 @@ class Face(unittest.TestCase):
         # Within a level: the renderer's gradients shift by one in a taller
         # picture; the programs draw the skin itself over its place anyway.
         for face, (_, _, rows) in self.faces:
-            for name, id_name in layout.BUTTONS:
-                c = layout.control(id_name, face)
+            for name, id_name in facts.BUTTONS:
+                c = facts.control(id_name, face)
                 under = [v for row in rows[c.y:c.y + c.h] for p in row[c.x:c.x + c.w] for v in p]
                 skin = [v for row in bitmap(face.folder + "buttons", name + ".bmp")[2]
                         for p in row for v in p]
@@ -101,7 +98,7 @@ class Face(unittest.TestCase):
 
     def test_title_strip_and_ground(self):
         for face, (w, h, rows) in self.faces:
-            left_of_keys = layout.control("ID_MINIMISE", face).x - 2
+            left_of_keys = facts.control("ID_MINIMISE", face).x - 2
             self.assertEqual(rows[2][left_of_keys], (0x3F, 0x10, 0x10))
             self.assertEqual(rows[face.title[3] + 3][w // 2], (0xF0, 0xE0, 0xCF))
 
@@ -197,7 +194,7 @@ class Others(unittest.TestCase):
             with open(os.path.join(tmp, "playing.html"), encoding="cp1252") as f:
                 page = f.read()
         self.assertNotIn("{TEXT_", page)
-        self.assertIn(layout.TEXTS["TEXT_STUDY"], page)
+        self.assertIn(facts.TEXTS["TEXT_STUDY"], page)
 
     def test_help_links_lead_to_pages_in_the_file(self):
         listed = set(HELP_FILES)

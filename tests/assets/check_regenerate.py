@@ -7,7 +7,7 @@ import subprocess
 import sys
 import tempfile
 
-from files import RESOURCES, ROOT
+from tests.assets.files import RESOURCES, ROOT
 
 
 def listing(top):

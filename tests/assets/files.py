@@ -2,11 +2,9 @@
 writers, shared by the asset checks."""
 import os
 import struct
-import sys
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 RESOURCES = os.path.join(ROOT, "resources")
-sys.path.insert(0, os.path.join(ROOT, "tools", "assets"))
 
 
 def path(*parts):

@@ -5,8 +5,7 @@ import os
 import struct
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
-from pictures import hostile_pictures, read_bmp  # noqa: E402
+from tests.pictures import hostile_pictures, read_bmp
 
 BITFIELDS = 3
 

@@ -13,10 +13,9 @@ import shutil
 import subprocess
 import sys
 
-from session import Game, opened_page, stub_viewer
-from xdesk import Desktop
-# On xdesk's path:
-from endtoend import ID, IDLE, Failure, check, wait_for  # noqa: E402
+from tests.endtoend import ID, IDLE, Failure, check, wait_for
+from tests.sdl.session import Game, opened_page, stub_viewer
+from tests.sdl.xdesk import Desktop
 
 PROGRAM = "/usr/libexec/quintara/quintara"
 DATA_DIR = "/usr/share/games/quintara"

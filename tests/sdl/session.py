@@ -15,19 +15,18 @@ import threading
 import time
 import wave
 
-from xdesk import SCREEN_W, SCREEN_H, SKINS, Desktop
-# On xdesk's path:
-from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
-                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, Failure, art,
-                      centre, check, hostile_folders, lay_out, rect,
-                      shown_values, wait_for, windowX, windowY)
-import layout  # noqa: E402
+from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES, RESOURCES, SPORT,
+                            STATICS, TEXT, TITLE, W, Failure, art, centre, check,
+                            hostile_folders, lay_out, rect, shown_values, wait_for,
+                            windowX, windowY)
+from tests.sdl.xdesk import SCREEN_W, SCREEN_H, SKINS, Desktop
+from tools import facts
 
 ERROR_TITLE = TEXT["TEXT_HELP_ERROR_TITLE"]
 
 
 class Game:
-    def __init__(self, desk, program, cwd, env, log, scale=1, face=layout.LANDSCAPE):
+    def __init__(self, desk, program, cwd, env, log, scale=1, face=facts.LANDSCAPE):
         self.desk, self.scale, self.face = desk, scale, face
         started = time.monotonic()
         self.process = desk.start([program], log, cwd=cwd, env=env)
@@ -351,8 +350,8 @@ def scale_session(args, env, idle):
         game.seen("the 2x pressed picture",
                   lambda s: game.skinned(s, count, "Pressed"))
         game.desk.xdotool("mouseup", 1)
-    at_twice(args, env, "scale2", (1600, 1000), layout.LANDSCAPE, like_1x)
-    at_twice(args, env, "phone", (720, 1440), layout.PORTRAIT)
+    at_twice(args, env, "scale2", (1600, 1000), facts.LANDSCAPE, like_1x)
+    at_twice(args, env, "phone", (720, 1440), facts.PORTRAIT)
 
 
 def close_box(game):

@@ -6,22 +6,20 @@ import os
 import re
 import signal
 import subprocess
-import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
-from endtoend import ID, layout, wait_for  # noqa: E402
-from pictures import Picture  # noqa: E402
-from xserver import start_xvfb  # noqa: E402
+from tests.endtoend import ID, wait_for
+from tests.pictures import Picture
+from tests.xserver import start_xvfb
+from tools import facts
 
 SCREEN_W, SCREEN_H = 1024, 768
 
 
 # Skin pictures per button id, from the list the executable embeds.
 SKINS = {}
-for id, path, _ in layout.CARRIED:
-    m = re.match(r"skin(Normal|Pressed)\((ID_\w+)\)$", id)
-    if m:
-        SKINS.setdefault(ID[m.group(2)], {})[m.group(1)] = path
+for r in facts.RESOURCES:
+    if "skin" in r.entry:
+        SKINS.setdefault(ID[r.entry["skin"]], {})["Pressed" if r.entry["pressed"] else "Normal"] = r.file
 
 
 # --- pictures -------------------------------------------------------------

@@ -6,32 +6,36 @@
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
-const {execFileSync} = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const {KnownDevices} = require('puppeteer-core');
 const browse = require('./serve');
 
 const [site, out, source] = process.argv.slice(2);
-const L = JSON.parse(execFileSync('python3', ['-c', `import json, sys
-sys.path.insert(0, sys.argv[1]); import layout as l
-print(json.dumps(dict(ids=l.IDS, texts=l.TEXTS, consts=l.CONSTS,
-  rect={c.id: [c.x, c.y, c.w, c.h] for c in l.CONTROLS},
-  start={c.id: c.text for c in l.CONTROLS if c.kind == "Static"})))`,
-  path.join(source, 'tools', 'assets')]));
+// The game's facts: its controls in the window's face, texts and carried files.
+const facts = JSON.parse(fs.readFileSync(path.join(source, 'src/game/facts.json'), 'utf8'));
+const [face] = facts.faces;
+const L = {
+  ids: Object.fromEntries(facts.controls.map(c => [c.name, c.id])),
+  texts: facts.texts,
+  consts: {...facts.constants, WINDOW_W: face.size[0], WINDOW_H: face.size[1]},
+  rect: Object.fromEntries(facts.controls.map(c => [c.id, face.controls[c.name]])),
+  start: Object.fromEntries(facts.controls.filter(c => c.kind === 'Static')
+    .map(c => [c.id, c.text])),
+};
 const id = name => L.ids[name];
-const places = Object.keys(L.rect).filter(c => c >= id('ID_PLACE1') && c <= id('ID_PLACE16'));
-// Pictures and sounds by the ids the programs carry them under.
-const files = Object.fromEntries(fs.readFileSync(path.join(
-  source, 'src/game/resources.txt'), 'utf8').split('\n').filter(l => /^\w/.test(l))
-  .map(l => l.split(/ +/)));
+const places = facts.controls.filter(c => c.kind === 'Place').map(c => String(c.id));
+// Pictures and sounds by their names, as files under resources/ and the site.
+const files = Object.fromEntries(facts.resources.map(r => [r.name, r.file]));
+const skins = Object.fromEntries(facts.resources.filter(r => r.skin)
+  .map(r => [`${r.skin} ${r.pressed ? 'Pressed' : 'Normal'}`, r.file]));
 // The game's own pictures, straight from resources/.
 const res = file => 'data:image/bmp;base64,' +
   fs.readFileSync(path.join(source, 'resources', file)).toString('base64');
-const skin = (name, state) => res(files[`skin${state}(${name})`]);
+const skin = (name, state) => res(skins[`${name} ${state}`]);
 // A sound is known in the page by its length: data bytes over byte rate.
-const lengths = [1, 2, 3, 4, 5, 6, 7, 'WAVE_ALERT'].map(k => {
-  const wav = fs.readFileSync(path.join(site, files[k > 0 ? `soundResource(${k})` : k]));
+const lengths = facts.resources.filter(r => r.sound).sort((a, b) => a.sound - b.sound).map(r => {
+  const wav = fs.readFileSync(path.join(site, r.file));
   return wav.readUInt32LE(wav.indexOf('data') + 4) / wav.readUInt32LE(28);
 });
 const BEEP = 8;
@@ -178,7 +182,7 @@ async function session(browser, url) {
   // start texts, no timer.
   await seen('idle', async () => await differ([0, 0, L.consts.WINDOW_W, L.consts.WINDOW_H],
     res(files.BMP_FACE), [0, 0], Object.values(L.rect)) === 0 && await values() === idle);
-  for (const name of Object.keys(L.ids).filter(n => files[`skinNormal(${n})`]))
+  for (const name of Object.keys(L.ids).filter(n => skins[`${n} Normal`]))
     check(await differ(L.rect[id(name)], skin(name, 'Normal')) === 0, name + ' skin');
   for (const [cid, start] of Object.entries(L.start))
     check(await text(cid) === start, `static ${cid} reads ${await text(cid)}`);
@@ -327,8 +331,8 @@ async function twice(browser, url, idle) {
     Object.keys(L.rect).map(rect)) === 0 && await ball(1, 2) === 0);
   const size = await page.$eval('canvas', c => [c.width, c.height].join('x'));
   check(size === `${2 * W}x${2 * H}`, 'the canvas at 2x is ' + size);
-  for (const name of Object.keys(L.ids).filter(n => files[`skinNormal(${n})`]))
-    check(await differ(rect(id(name)), files[`skinNormal(${name})`]) === 0, name + ' 2x skin');
+  for (const name of Object.keys(L.ids).filter(n => skins[`${n} Normal`]))
+    check(await differ(rect(id(name)), skins[`${name} Normal`]) === 0, name + ' 2x skin');
   const mean = await page.evaluate(s => test.halved(s), idle);
   console.log('2x halved against 1x: mean difference %s', mean.toFixed(2));
   check(mean < 2, 'the 2x area halved is not the 1x one');

@@ -1,20 +1,20 @@
 #!/usr/bin/env python3
 """The Windows executable checked from the file itself: a hardened GUI
 program that imports only system DLLs (winmm not among them), carrying every
-resource under its number from layout.h, all in language 0x1009, and the
+resource under its number from facts.json, all in language 0x1009, and the
 manifest that tells Windows how to run it."""
 import struct
 import unittest
 from xml.etree import ElementTree
 
-from harness import CONTROLS, EXE, RC_BITMAPS, const, function, layout
+from tests.win32.harness import CONTROLS, EXE, RC_BITMAPS, const, facts, function
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
                "msvcrt.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"}
 RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 14, 16, 24
 LANGUAGE = 0x1009
 # The project's version and the Windows build number of the release.
-VERSION = (*map(int, layout.VERSION.split(".")), 1)
+VERSION = (*map(int, facts.VERSION.split(".")), 1)
 VISTA, WIN7, WIN8, WIN81, WIN10 = (  # Windows 10 stands for 11 too
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",

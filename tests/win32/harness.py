@@ -1,11 +1,10 @@
 """Runs the Windows program under Wine on its own Xvfb screen and plays it
-through the driver; reads the facts to check from the program's own headers
-and resource files."""
+through the driver; reads the facts to check from facts.json and the
+resource files."""
 import os
 import shutil
 import struct
 import subprocess
-import sys
 import zipfile
 from pathlib import Path
 
@@ -16,18 +15,17 @@ DRIVER = BUILD / "tests/win32/driver/quintara_driver.exe"
 PLANTED_WINMM = BUILD / "tests/win32/driver/winmm.dll"
 HELP_FILE = "quintara-help.chm"
 
-sys.path.insert(0, str(Path(__file__).parents[1]))
-import endtoend  # noqa: E402
-from endtoend import (CONTROLS, RESOURCES, centre, layout,  # noqa: E402,F401
-                      rect)
-from pictures import Picture  # noqa: E402
-from xserver import start_xvfb  # noqa: E402
+from tests import endtoend
+from tests.endtoend import CONTROLS, RESOURCES, centre, rect  # noqa: F401
+from tests.pictures import Picture
+from tests.xserver import start_xvfb
+from tools import facts
 
-const, function = layout.CONSTS.__getitem__, layout.function
+const, function = facts.CONSTS.__getitem__, facts.__dict__.__getitem__
 placeId = function("placeId")
-INSTALLER = BUILD / f"quintara-{layout.VERSION}-setup.exe"
+INSTALLER = BUILD / f"quintara-{facts.VERSION}-setup.exe"
 # Bitmap resource id -> file, from the list the resource script is made of.
-RC_BITMAPS = {i: f for i, f in layout.carried("win32").items() if f.endswith(".bmp")}
+RC_BITMAPS = {i: f for i, f in facts.carried("win32").items() if f.endswith(".bmp")}
 
 
 def place_rect(k, scale=1):

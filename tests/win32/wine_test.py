@@ -13,13 +13,13 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX, RC_BITMAPS,
-                     Game, const, function, install, layout, make_prefix,
-                     place_rect, placeId, remove_prefix, shortcut, unpack_zip,
-                     wine_env)
-from endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES,  # noqa: E402
-                      RESOURCES, SPORT, STATICS, TEXT, TITLE, W, art, ball_file,
-                      hostile_folders, lay_out, rect, shown_values, windowX, windowY)
+from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES, RESOURCES, SPORT,
+                            STATICS, TEXT, TITLE, W, art, ball_file, hostile_folders,
+                            lay_out, rect, shown_values, windowX, windowY)
+from tests.win32.harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX,
+                                 RC_BITMAPS, Game, const, facts, function, install,
+                                 make_prefix, place_rect, placeId, remove_prefix,
+                                 shortcut, unpack_zip, wine_env)
 
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
 STATUS, COUNTDOWN, CLOCK = ID["ID_STATUS"], ID["ID_COUNTDOWN"], ID["ID_GAMECLOCK"]
@@ -158,7 +158,7 @@ def unskinned(screen, scale=1):
     """The skinned buttons that do not show their normal picture."""
     return [id for id, c in CONTROLS.items() if c.kind == "SkinnedButton" and
             screen.crop(*rect(id, scale)) != art(RC_BITMAPS[
-                skinNormal(id) + 10000 * (scale - 1)])]
+                facts.atScale(skinNormal(id), scale)])]
 
 
 class Play(WineCase):
@@ -547,7 +547,7 @@ class Installer(WineCase):  # run with a Wine prefix of its own
         self.assertEqual(shortcut(link), (windows + r"\quintara.exe", windows))
         size = sum(p.stat().st_size for p in folder.rglob("*") if p.is_file())
         self.assertLessEqual({
-            "DisplayName": "Quintara", "DisplayVersion": layout.VERSION,
+            "DisplayName": "Quintara", "DisplayVersion": facts.VERSION,
             "Publisher": "Quintara developers", "EstimatedSize": hex(size // 1024),
             "DisplayIcon": windows + r"\quintara.exe,0",
             "QuietUninstallString": f'"{windows}\\uninstall.exe" /S'}.items(),

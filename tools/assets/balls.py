@@ -3,7 +3,7 @@ sport balls, each drawn on the board's cell grey so that it sits on the board
 like an empty place."""
 import math
 
-from svg import BLACK, WHITE, document, hexc, mix, text
+from tools.assets.svg import BLACK, WHITE, document, hexc, mix, text
 
 SIZE = 48
 CELL = (0xC4, 0xC4, 0xC4)

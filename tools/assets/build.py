@@ -1,5 +1,5 @@
 """Regenerates every generated file under resources/ from the sources in
-this folder: python3 build.py [output folder]."""
+this folder: python3 -m tools.assets.build [output folder]."""
 import json
 import os
 import re
@@ -7,12 +7,8 @@ import subprocess
 import sys
 import tempfile
 
-import balls
-import chm
-import face
-import imaging
-import layout
-import sounds
+from tools import facts
+from tools.assets import balls, chm, face, help, imaging, sounds
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
@@ -45,22 +41,22 @@ def bmp(out, name, svg, w, h, scale):
 
 
 def pictures(out, scale):
-    for face_ in layout.FACES:
+    for face_ in facts.FACES:
         folder = face_.folder
         bmp(out, folder + "face.bmp", face.picture(face=face_), face_.w, face_.h, scale)
-        for name, id_name in layout.BUTTONS:
-            c = layout.control(id_name, face_)
+        for name, id_name in facts.BUTTONS:
+            c = facts.control(id_name, face_)
             for pressed, suffix in ((False, ""), (True, "-pressed")):
                 bmp(out, "%sbuttons/%s%s.bmp" % (folder, name, suffix),
                     face.button_picture(id_name, pressed, face_), c.w, c.h, scale)
-        box = layout.control("ID_SPORTS", face_)
+        box = facts.control("ID_SPORTS", face_)
         for ticked in (False, True):
             for look in face.CHECK_BOX_LOOKS:
-                bmp(out, folder + layout.check_box_file(ticked, look),
+                bmp(out, folder + facts.check_box_file(ticked, look),
                     face.check_box(ticked, look, scale, face_), box.w, box.h, scale)
     # The folders and names the game asks for, such as "ColorIcons\\ball3.bmp".
     for prefix, kind in (("COLOR_ICONS", "colour"), ("SPORT_ICONS", "sport")):
-        name = layout.TEXTS[prefix].replace("\\", "/")
+        name = facts.TEXTS[prefix].replace("\\", "/")
         for n in range(len(balls.COLOURS)):
             bmp(out, "%s%d.bmp" % (name, n), balls.picture(kind, n), balls.SIZE, balls.SIZE,
                 scale)
@@ -127,7 +123,7 @@ def web_app(out):
         write(out, name, imaging.png_bytes(imaging.render(picture, size, size)))
         icons.append({"src": name, "sizes": "%dx%d" % (size, size), "type": "image/png"})
     icons[-1]["purpose"] = "maskable"
-    title = layout.TEXTS["WINDOW_TITLE"]
+    title = facts.TEXTS["WINDOW_TITLE"]
     manifest = {"name": title, "short_name": title, "start_url": ".", "scope": ".",
                 "display": "standalone", "background_color": _hex(face.STRIP),
                 "theme_color": _hex(face.STRIP), "icons": icons}
@@ -160,7 +156,7 @@ def sound_files(out):
 def _help_pictures(folder):
     """The pictures the help pages show: the window during a round and every
     ball of both sets."""
-    shots = {"window.png": (face.screenshot(), layout.WINDOW_W, layout.WINDOW_H)}
+    shots = {"window.png": (face.screenshot(), facts.WINDOW_W, facts.WINDOW_H)}
     for kind in ("colour", "sport"):
         for n in range(1, len(balls.COLOURS)):
             shots["%s%d.png" % (kind, n)] = (balls.picture(kind, n), balls.SIZE, balls.SIZE)
@@ -170,37 +166,30 @@ def _help_pictures(folder):
 
 
 def help_file(out):
-    """Compile the help pages, with the game's own texts put in, from a
-    scratch folder whose files all carry one fixed time; the same pages and
-    pictures are also written as plain HTML for the programs without a CHM
-    viewer."""
-    values = layout.TEXTS
-    src = os.path.join(HERE, "help")
+    """Compile the help pages from a scratch folder whose files all carry one
+    fixed time. The programs without a CHM viewer show the same pages as
+    HTML, made at build time; only their pictures are kept here."""
+    name = facts.TEXTS["HELP_FILE_NAME"]
     with tempfile.TemporaryDirectory() as tmp:
-        for name in sorted(os.listdir(src)):
-            with open(os.path.join(src, name), encoding="utf-8") as f:
-                page = f.read()
-            page = re.sub(r"\{(TEXT_\w+)\}", lambda m: values[m.group(1)], page)
-            with open(os.path.join(tmp, name), "w", encoding="cp1252", newline="\r\n") as f:
-                f.write(page)
+        help.write(tmp, help.PAGES + list(help.PROJECT))
         _help_pictures(tmp)
-        for name in os.listdir(tmp):
-            os.utime(os.path.join(tmp, name), (0, 0))
+        for entry in os.listdir(tmp):
+            os.utime(os.path.join(tmp, entry), (0, 0))
         run = subprocess.run(["chmcmd", "--no-html-scan", "quintara.hhp"], cwd=tmp,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         if run.returncode:
             raise SystemExit("chmcmd failed:\n" + run.stdout)
-        with open(os.path.join(tmp, values["HELP_FILE_NAME"]), "rb") as f:
-            write(out, values["HELP_FILE_NAME"], chm.without_times(f.read()))
-        for name in sorted(os.listdir(tmp)):
-            if name.endswith((".html", ".css", ".png")):
-                with open(os.path.join(tmp, name), "rb") as f:
-                    write(out, os.path.join("help", name), f.read())
+        with open(os.path.join(tmp, name), "rb") as f:
+            write(out, name, chm.without_times(f.read()))
+        for entry in sorted(os.listdir(tmp)):
+            if entry.endswith(".png"):
+                with open(os.path.join(tmp, entry), "rb") as f:
+                    write(out, os.path.join("help", entry), f.read())
 
 
 def main():
     out = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
-                          os.path.join(layout.ROOT, "resources"))
+                          os.path.join(facts.ROOT, "resources"))
     for scale in SCALES:
         pictures(out, scale)
     ball_colours(out)

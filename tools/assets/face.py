@@ -1,10 +1,10 @@
 """The window face and the skinned buttons' pictures. Everything is placed
 from the control table, so the painted fields, cells and buttons lie exactly
 under the controls."""
-import balls
-import layout
-from layout import LANDSCAPE, PORTRAIT, control
-from svg import BLACK, WHITE, document, hexc, mix, text
+from tools import facts
+from tools.assets import balls
+from tools.facts import LANDSCAPE, PORTRAIT, control
+from tools.assets.svg import BLACK, WHITE, document, hexc, mix, text
 
 BEIGE = (0xF0, 0xE0, 0xCF)
 STRIP = (0x3F, 0x10, 0x10)
@@ -196,10 +196,10 @@ def _title(face):
     defs, ball = balls.sphere("title", balls.BODY[1])
     if face is LANDSCAPE:
         mark = ('<g transform="translate(4 3.2) scale(0.33)">%s</g>' % ball
-                + text(22, 15.5, layout.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
+                + text(22, 15.5, facts.TEXTS["WINDOW_TITLE"], 13, "#FFFFFF"))
     else:
         mark = ('<g transform="translate(6 %g) scale(0.42)">%s</g>' % (strip / 2 - 10, ball)
-                + text(30, strip / 2 + 5.5, layout.TEXTS["WINDOW_TITLE"], 16, "#FFFFFF"))
+                + text(30, strip / 2 + 5.5, facts.TEXTS["WINDOW_TITLE"], 16, "#FFFFFF"))
     body = (_rect(0, 0, W, strip, STRIP) + _rect(0, strip, W, 1, mix(STRIP, BEIGE, 0.5))
             + mark)
     return defs, body
@@ -207,7 +207,7 @@ def _title(face):
 
 def board_rect(face=LANDSCAPE):
     """Left, top, right and bottom of the sixteen places together."""
-    places = layout.places(face)
+    places = facts.places(face)
     return (min(p.x for p in places), min(p.y for p in places),
             max(p.x + p.w for p in places), max(p.y + p.h for p in places))
 
@@ -229,7 +229,7 @@ def _board(face):
             _bevel(left - 4, top - 4, right - left + 8, bottom - top + 8,
                    mix(frame, BLACK, 0.4), mix(frame, WHITE, 0.45), 2),
             _rect(left - 2, top - 2, right - left + 4, bottom - top + 4, BED)]
-    for p in layout.places(face):
+    for p in facts.places(face):
         d, b = balls.cell("cell%d" % p.id)
         defs.append(d)
         body.append('<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b))
@@ -297,7 +297,7 @@ def _tray(face):
 def _buttons(face):
     """Every skinned button painted as its normal picture."""
     defs, body = [], []
-    for _, id_name in layout.BUTTONS:
+    for _, id_name in facts.BUTTONS:
         c = control(id_name, face)
         d, b = button(id_name, False, "face-%d" % c.id, face)
         defs.append(d)
@@ -306,7 +306,7 @@ def _buttons(face):
 
 
 def _version(face, bottom):
-    return text(face.w - 10, face.h - bottom, "Program version: " + layout.VERSION, 11,
+    return text(face.w - 10, face.h - bottom, "Program version: " + facts.VERSION, 11,
                 hexc(INK), weight="normal", anchor="end", style="italic")
 
 
@@ -354,13 +354,13 @@ def picture(extra=(), face=LANDSCAPE):
 # what the statics show then.
 EXAMPLE_BOARD = [1, 3, 2, 1, 2, 2, 3, 1]
 EXAMPLE_TEXTS = {"ID_COUNTDOWN": "07", "ID_ROUNDS": "02", "ID_GAMECLOCK": "00:00",
-                 "ID_BALLCOUNT": "3", "ID_STATUS": layout.TEXTS["TEXT_STUDY"]}
+                 "ID_BALLCOUNT": "3", "ID_STATUS": facts.TEXTS["TEXT_STUDY"]}
 
 
 def screenshot():
     """The window as a player sees it during a round, for the help pages."""
     extra = []
-    for k, p in enumerate(layout.places()):
+    for k, p in enumerate(facts.places()):
         n = EXAMPLE_BOARD[k] if k < len(EXAMPLE_BOARD) else 0
         d, b = balls.parts("colour", n, "shot%d" % p.id)
         extra.append((d, '<g transform="translate(%d %d)">%s</g>' % (p.x, p.y, b)))

@@ -1,0 +1,162 @@
+"""Writes what the programs are built from, out of src/game/facts.json: the
+core's headers (facts.h, texts.h), the Windows resource script's list
+(carried.rc), the Linux program's embedded files (embedded.cpp), the web
+page's table (files.inc), the lists CMake copies (carried.cmake) and the
+help pages as HTML (help/).
+python3 -m tools.generate <output folder>; a file is rewritten only when it
+changes, so an unchanged build stays built."""
+import json
+import os
+import sys
+
+from tools import facts
+from tools.assets import help
+
+RESOURCES = os.path.join(facts.ROOT, "resources")
+MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
+
+
+def c_string(text):
+    return json.dumps(text)  # a C++ literal too: the same escapes
+
+
+def control_table(name, face):
+    rows = ["    {%s, ControlKind::%s, %d, %d, %d, %d, %s}," % (
+        c.name, c.kind, c.x, c.y, c.w, c.h, c_string(c.text)) for c in face.controls]
+    return ("// clang-format off\ninline constexpr Control %s[] = {\n%s\n};\n"
+            "// clang-format on\n" % (name, "\n".join(rows)))
+
+
+def lookup(signature, key, pairs, fallback="0"):
+    cases = "".join("    case %s:\n      return %d;\n" % (k, v) for k, v in pairs)
+    return ("constexpr int %s {\n  switch (%s) {\n%s    default:\n      return %s;\n"
+            "  }\n}\n" % (signature, key, cases, fallback))
+
+
+def table(signature, index, values):
+    return "constexpr int %s {\n  constexpr int ids[] = {%s};\n  return ids[%s];\n}\n" % (
+        signature, ", ".join(map(str, values)), index)
+
+
+def facts_h():
+    f, R = facts, facts.RESOURCES
+    landscape = [(r, r.ids["landscape", 1]) for r in R]
+    out = [MADE, "#pragma once\n\n// Control ids, as the window procedure receives them in"
+           " WM_COMMAND.\nenum ControlId : int {\n"]
+    out += ["  %s = %d,\n" % (name, id) for name, id in f.IDS.items()]
+    out.append("};\n\n")
+    out += ["constexpr int %s = %d;\n" % kv for kv in f.DATA["constants"].items()]
+    out.append("constexpr int PLACES = %d;\n\n" % f.PLACES)
+    out.append(control_table("kControls", f.LANDSCAPE) + "\n")
+    out.append(control_table("kPortraitControls", f.PORTRAIT) + "\n")
+    out.append("constexpr int WINDOW_W = %d;\nconstexpr int WINDOW_H = %d;\n"
+               "constexpr Rect titleRect{%d, %d, %d, %d};\n"
+               % (f.WINDOW_W, f.WINDOW_H, *f.TITLE))
+    out.append("constexpr int PORTRAIT_W = %d;\nconstexpr int PORTRAIT_H = %d;\n"
+               "constexpr Rect portraitTitleRect{%d, %d, %d, %d};\n\n"
+               % (f.PORTRAIT.w, f.PORTRAIT.h, *f.PORTRAIT.title))
+    dx, dy = f.DATA["window"]["fromCentre"]
+    out.append("// Top left corner on a screen of the given size, never clamped.\n"
+               "constexpr int windowX(int screenW) { return screenW / 2 + (%d); }\n"
+               "constexpr int windowY(int screenH) { return screenH / 2 + (%d); }\n\n"
+               % (dx, dy))
+    out.append("// Carried pictures and sounds and the version record, as resource"
+               " numbers.\n")
+    out += ["constexpr int %s = %d;\n" % (r.name, id) for r, id in landscape]
+    out.append("constexpr int SOUNDS = %d;\nconstexpr int ARTWORK_SCALES = %d;\n\n"
+               % (f.CONSTS["SOUNDS"], max(f.ARTWORK_SCALES)))
+    skins = [(r.entry["skin"], id, r.entry["pressed"]) for r, id in landscape if "skin" in r.entry]
+    out.append("// A skinned button's picture, up or pressed.\n")
+    out.append(lookup("skinNormal(int buttonId)", "buttonId",
+                      [(s, id) for s, id, pressed in skins if not pressed]))
+    out.append(lookup("skinPressed(int buttonId)", "buttonId",
+                      [(s, id) for s, id, pressed in skins if pressed]))
+    by = {k: sorted((r.entry[k], id) for r, id in landscape if k in r.entry)
+          for k in ("checkBox", "ball", "sound")}
+    out.append("// The check box of a front end that draws its own, unticked or ticked,"
+               " in\n// look 0 (normal), 1 (held) or 2 (disabled).\n")
+    out.append(table("checkBoxPicture(bool ticked, int look)", "3 * ticked + look",
+                     [id for _, id in by["checkBox"]]))
+    out.append("// The game's own ball pictures, n = 0..7 of the colour or the sport set.\n")
+    out.append(table("ballPicture(bool sport, int n)", "8 * sport + n",
+                     [id for _, id in by["ball"]]))
+    out.append("// Sound k: 1..SOUNDS the game's, SOUNDS + 1 the self-drawn front"
+               " ends' beep.\n")
+    out.append(table("soundResource(int k)", "k - 1", [id for _, id in by["sound"]]))
+    out.append("// A picture of the window's face in the upright face.\n")
+    out.append(lookup("portraitPicture(int id)", "id",
+                      [(id, r.ids["portrait", 1]) for r, id in landscape
+                       if ("portrait", 1) in r.ids]))
+    twins = [(r.ids[face, 1], number) for r in R for (face, scale), number in r.ids.items()
+             if scale == 2]
+    out.append("// A picture's twin at scale 2; at scale 1, itself.\n")
+    out.append("constexpr int atScale(int id, int scale) {\n  if (scale == 1) return id;\n"
+               "  switch (id) {\n%s    default:\n      return 0;\n  }\n}\n"
+               % "".join("    case %d:\n      return %d;\n" % t for t in twins))
+    return "".join(out)
+
+
+def texts_h():
+    return MADE + "#pragma once\n\n" + "".join(
+        "constexpr const char *%s = %s;\n" % (k, c_string(v)) for k, v in facts.TEXTS.items())
+
+
+def carried_rc():
+    types = {".bmp": "BITMAP", ".ico": "ICON", ".wav": "WAVE"}
+    return MADE + "".join('%d %s "%s"\n' % (id, types[os.path.splitext(file)[1]], file)
+                          for id, file in facts.carried("win32").items())
+
+
+def embedded_cpp():
+    """The Linux program's files, in the executable; the assembler reads them
+    itself, so no copy of their bytes lands in a source or build folder."""
+    blobs, decls, cases = [], [], []
+    for n, (id, file) in enumerate(facts.carried("sdl").items()):
+        sym = "quintara_resource_%d" % n
+        path = os.path.join(RESOURCES, file)
+        blobs.append('    ".balign 16\\n%s:\\n.incbin \\"%s\\"\\n%s_end:\\n"\n' % (sym, path, sym))
+        decls.append('extern "C" const unsigned char %s[], %s_end[];\n' % (sym, sym))
+        cases.append("    case %d:\n      return {%s, std::size_t(%s_end - %s)};\n"
+                     % (id, sym, sym, sym))
+    return (MADE + '#include "resources.h"\n\nasm(".pushsection .rodata\\n"\n%s'
+            '    ".popsection");\n%s\nBlob resource(int id) {\n  switch (id) {\n%s'
+            "    default:\n      return {nullptr, 0};\n  }\n}\n"
+            % ("".join(blobs), "".join(decls), "".join(cases)))
+
+
+def site_file(file):
+    """The web page's name of a carried file: its bitmaps as WebP."""
+    return file[:-len(".bmp")] + ".webp" if file.endswith(".bmp") else file
+
+
+def files_inc():
+    """The page's table holds the 1x names: it finds a twin under 2x/."""
+    return MADE + "".join('{%d, "%s"},\n' % (id, site_file(file))
+                          for id, file in facts.carried("web", scales=(1,)).items())
+
+
+def carried_cmake():
+    out = ["# Made by tools/generate.py from src/game/facts.json; do not edit.\n"]
+    for program in facts.PROGRAMS:
+        files = sorted(set(facts.carried(program).values()))
+        out.append("set(CARRIED_%s\n%s)\n" % (program, "".join("  %s\n" % f for f in files)))
+    return "".join(out)
+
+
+def main(folder):
+    os.makedirs(folder, exist_ok=True)
+    for name, text in (("facts.h", facts_h()), ("texts.h", texts_h()),
+                       ("carried.rc", carried_rc()), ("embedded.cpp", embedded_cpp()),
+                       ("files.inc", files_inc()), ("carried.cmake", carried_cmake())):
+        path = os.path.join(folder, name)
+        if os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                if f.read() == text:
+                    continue
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+    help.write(os.path.join(folder, "help"))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
