@@ -203,12 +203,6 @@ class Others(unittest.TestCase):
                 for target in re.findall(r'(?:href|src|value)="([^"#:]+\.\w+)"', f.read()):
                     self.assertIn(target, listed, name)
 
-    def test_ball_colour_header_matches_pictures_table(self):
-        text = read("ball_colors.h").decode()
-        rows = re.findall(r"\{(\d+), (\d+), (\d+)\}", text)
-        self.assertEqual([tuple(map(int, r)) for r in rows], balls.COLOURS)
-        self.assertEqual(balls.COLOURS[0], (0xC4, 0xC4, 0xC4))
-
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -43,7 +43,7 @@ struct File {
   int id;
   const char *url;
 };
-// The pictures and sounds the page carries (resources.txt), files beside it
+// The pictures and sounds the page carries (from facts.json), files beside it
 // under their own names.
 constexpr File kFiles[] = {
 #include "files.inc"
