@@ -145,7 +145,7 @@ class Startup(WineCase):
     def assert_face_and_skins(self, screen, scale=1):
         """Outside the controls the window is the face picture (of the
         scale) laid once; each skinned button shows its normal picture."""
-        resource = lambda id: art(RC_BITMAPS[id + 10000 * (scale - 1)])
+        resource = lambda id: art(RC_BITMAPS[facts.atScale(id, scale)])
         wrong = screen.differing(resource(const("BMP_FACE")),
                                  [rect(id, scale) for id in CONTROLS])
         self.assertFalse(wrong, "%d face pixels differ, the first at %s"
