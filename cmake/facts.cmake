@@ -8,7 +8,7 @@ file(GLOB help_sources CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tools/assets/help/*)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/game/facts.json ${CMAKE_SOURCE_DIR}/tools/facts.py
-  ${CMAKE_SOURCE_DIR}/tools/generate.py ${CMAKE_SOURCE_DIR}/tools/assets/help.py
+  ${CMAKE_SOURCE_DIR}/tools/generate.py ${CMAKE_SOURCE_DIR}/tools/assets/help_pages.py
   ${help_sources})
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env ${PYTHON_ENV}

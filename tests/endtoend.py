@@ -10,6 +10,7 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), ".."))
 RESOURCES = os.path.join(ROOT, "resources")
 from tests.pictures import hostile_pictures, read_bmp
 from tools import facts
+from tools.assets import help_pages
 from tools.assets.balls import COLOURS
 
 ID, TEXT, BODY = facts.IDS, facts.TEXTS, COLOURS
@@ -58,7 +59,9 @@ def lay_out(folder, program, *extras):
     shutil.copy2(program, folder)
     for part in ("ColorIcons", "SportIcons") + extras:
         source = os.path.join(RESOURCES, part)
-        if os.path.isdir(source):
+        if part == "help":
+            help_pages.lay_out(os.path.join(folder, part))
+        elif os.path.isdir(source):
             shutil.copytree(source, os.path.join(folder, part),
                             dirs_exist_ok=True)
         else:

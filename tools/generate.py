@@ -10,7 +10,7 @@ import os
 import sys
 
 from tools import facts
-from tools.assets import help
+from tools.assets import help_pages
 
 RESOURCES = os.path.join(facts.ROOT, "resources")
 MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
@@ -155,7 +155,7 @@ def main(folder):
                     continue
         with open(path, "w", encoding="utf-8") as f:
             f.write(text)
-    help.write(os.path.join(folder, "help"))
+    help_pages.write(os.path.join(folder, "help"))
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@ import sys
 from tests.endtoend import ID, IDLE, Failure, check, wait_for
 from tests.sdl.session import Game, opened_page, stub_viewer
 from tests.sdl.xdesk import Desktop
+from tools.assets import build
 
 PROGRAM = "/usr/libexec/quintara/quintara"
 DATA_DIR = "/usr/share/games/quintara"
@@ -38,7 +39,6 @@ def tool(argv):
 
 
 def layout_of(root):
-    import build
     for path in ["/usr/games/quintara", PROGRAM, HELP, DESKTOP, METAINFO,
                  "/usr/share/man/man6/quintara.6.gz",
                  "/usr/share/doc/quintara/copyright",

@@ -21,6 +21,7 @@ from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES, RESOURCE
                             windowX, windowY)
 from tests.sdl.xdesk import SCREEN_W, SCREEN_H, SKINS, Desktop
 from tools import facts
+from tools.assets import help_pages
 
 ERROR_TITLE = TEXT["TEXT_HELP_ERROR_TITLE"]
 
@@ -396,8 +397,7 @@ def opened_page(record):
     check(len(given) == 1 and given[0].endswith(".html") and
           os.path.isabs(given[0]) and os.path.isfile(given[0]),
           "xdg-open got %s" % given)
-    check(open(given[0], "rb").read() == open(os.path.join(
-          RESOURCES, "help", "index.html"), "rb").read(),
+    check(open(given[0], "rb").read() == help_pages.page("index.html"),
           given[0] + " is not the first help page")
     return given[0]
 

@@ -8,7 +8,7 @@ import sys
 import tempfile
 
 from tools import facts
-from tools.assets import balls, chm, face, help, imaging, sounds
+from tools.assets import balls, chm, face, help_pages, imaging, sounds
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
@@ -171,7 +171,7 @@ def help_file(out):
     HTML, made at build time; only their pictures are kept here."""
     name = facts.TEXTS["HELP_FILE_NAME"]
     with tempfile.TemporaryDirectory() as tmp:
-        help.write(tmp, help.PAGES + list(help.PROJECT))
+        help_pages.write(tmp, help_pages.PAGES + list(help_pages.PROJECT))
         _help_pictures(tmp)
         for entry in os.listdir(tmp):
             os.utime(os.path.join(tmp, entry), (0, 0))
