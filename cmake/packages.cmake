@@ -1,11 +1,7 @@
 # What CPack leaves to the machine made fixed, as Debian's packaging does.
-# At the start: SOURCE_DATE_EPOCH is the last commit's time unless given.
-if(NOT "$ENV{SOURCE_DATE_EPOCH}")
-  execute_process(COMMAND git log -1 --format=%ct
-    WORKING_DIRECTORY ${CPACK_QUINTARA_SOURCE}
-    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE
-    COMMAND_ERROR_IS_FATAL ANY)
-  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+# At the start: SOURCE_DATE_EPOCH is the configured time unless given.
+if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
+  set(ENV{SOURCE_DATE_EPOCH} ${CPACK_QUINTARA_EPOCH})
 endif()
 
 if(NOT CPACK_PACKAGE_FILES)
