@@ -5,12 +5,16 @@
 #include "layout.h"
 #include "state.h"
 
-// Draws the ring over place k's rectangle (x, y, w, h) when the cursor is
-// shown there, as frame(x, y, w, h, grey) calls, each a frame one pixel wide,
-// from the outside in.
+// The ring over the rectangle (x, y, w, h), as frame(x, y, w, h, grey)
+// calls, each a frame one pixel wide, from the outside in.
 template <class Frame>
-void drawCursorRing(int k, int x, int y, int w, int h, Frame frame) {
-  if (!cursorShown || cursor != k) return;
+void ringFrames(int x, int y, int w, int h, Frame frame) {
   for (int i = 0; i < CURSOR_BLACK + CURSOR_WHITE; ++i)
     frame(x + i, y + i, w - 2 * i, h - 2 * i, i < CURSOR_BLACK ? 0 : 255);
+}
+
+// The ring over place k's rectangle when the cursor is shown there.
+template <class Frame>
+void drawCursorRing(int k, int x, int y, int w, int h, Frame frame) {
+  if (cursorShown && cursor == k) ringFrames(x, y, w, h, frame);
 }

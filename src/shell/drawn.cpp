@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "names.h"
 #include "pointer.h"
 #include "shell.h"
+#include "state.h"
 
 namespace {
 
 Canvas *canvas;
+ControlView *view;
 Pointer pointer;
 bool boxEnabled = true;
 
@@ -19,17 +22,43 @@ struct Texts {
   std::string by[CONTROL_COUNT];
 } texts;
 
-Looks looks() { return {pointer.pressed(), boxEnabled, texts.by}; }
+bool ticked() { return sportset % 2; }
 
-const Face &face() { return canvas ? canvas->face() : kLandscape; }
+Looks looks() {
+  Looks looks{&view->face(),
+              pointer.pressed(),
+              boxEnabled,
+              ticked(),
+              cursorShown ? cursor : 0,
+              view->ownsTexts() ? nullptr : texts.by,
+              {}};
+  for (int k = 1; k <= PLACES; ++k) looks.paths[k - 1] = &place(k).path;
+  return looks;
+}
+
+const Face &face() { return view ? view->face() : kLandscape; }
+
+// Control i's text or name, as the view keeps it.
+void tell(int i) {
+  const Control &c = kControls[i];
+  if (c.kind == ControlKind::Static)
+    view->text(c.id, texts.by[i]);
+  else
+    view->describe(c.id, controlName(c.id), ticked(), boxEnabled);
+}
 
 void show(int i) {
-  if (canvas) paintControl(*canvas, i, looks());
+  if (!canvas || i < 0 || i >= CONTROL_COUNT) return;
+  paintControl(*canvas, i, looks());
+  tell(i);
 }
 
 }  // namespace
 
-void attachCanvas(Canvas *c) { canvas = c; }
+void attachCanvas(Canvas *c, ControlView *v) {
+  canvas = c;
+  view = v;
+}
 
 void pointerDown(int x, int y) {
   pointer.press(face(), x, y, boxEnabled, show);
@@ -39,7 +68,7 @@ void pointerUp(int x, int y) { pointer.release(face(), x, y, show); }
 
 void placeFileLoaded(int k, bool drawn) {
   if (canvas && k >= 1 && k <= PLACES)
-    placeLoaded(*canvas, canvas->face().controls[indexOf(placeId(k))], drawn);
+    placeLoaded(*canvas, indexOf(placeId(k)), looks(), drawn);
 }
 
 void setStaticText(int id, const std::string &text) {
@@ -52,7 +81,9 @@ void setStaticText(int id, const std::string &text) {
 void redrawPlace(int k) { show(indexOf(placeId(k))); }
 
 void redrawWindow() {
-  if (canvas) paintWindow(*canvas, looks());
+  if (!canvas) return;
+  paintWindow(*canvas, looks());
+  for (int i = 0; i < CONTROL_COUNT; ++i) tell(i);
 }
 
 void enableIconSetBox(bool enable) {

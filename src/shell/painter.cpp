@@ -4,7 +4,6 @@
 
 #include "cursor.h"
 #include "fallback.h"
-#include "names.h"
 #include "state.h"
 
 namespace {
@@ -25,23 +24,21 @@ Stretch stretchAt(const Canvas &canvas) {
 }
 
 // One of the face's own pictures.
-void picture(Canvas &canvas, int id, const Box &box) {
-  canvas.picture(canvas.face().picture(id), box, stretchAt(canvas));
+void picture(Canvas &canvas, const Face &face, int id, const Box &box) {
+  canvas.picture(face.picture(id), box, stretchAt(canvas));
 }
 
 // The keyboard cursor's ring over place c, each band a frame of lines one
 // pixel of the control table wide.
 void ring(Canvas &canvas, const Control &c) {
-  drawCursorRing(
-      placeOf(c.id), c.x, c.y, c.w, c.h,
-      [&](int x, int y, int w, int h, int grey) {
-        const Rgb colour = grey ? kWhite : kBlack;
-        for (const Box line : {Box{x, y, w, 1},
-                               {x, y + h - 1, w, 1},
-                               {x, y, 1, h},
-                               {x + w - 1, y, 1, h}})
-          canvas.fill(onDevice(canvas, line.x, line.y, line.w, line.h), colour);
-      });
+  ringFrames(c.x, c.y, c.w, c.h, [&](int x, int y, int w, int h, int grey) {
+    const Rgb colour = grey ? kWhite : kBlack;
+    for (const Box line : {Box{x, y, w, 1},
+                           {x, y + h - 1, w, 1},
+                           {x, y, 1, h},
+                           {x + w - 1, y, 1, h}})
+      canvas.fill(onDevice(canvas, line.x, line.y, line.w, line.h), colour);
+  });
 }
 
 // What a place shows when its picture cannot be read: the empty cell, and
@@ -60,11 +57,6 @@ void standIn(Canvas &canvas, const Control &c, int value) {
               fallbackInkIsBlack(value) ? kBlack : kWhite, Align::Centre);
 }
 
-void skin(Canvas &canvas, const Control &c, bool pressed) {
-  picture(canvas, pressed ? skinPressed(c.id) : skinNormal(c.id),
-          onDevice(canvas, c));
-}
-
 // The core's image path, whose folders are separated as on Windows, with
 // the separator every other platform takes.
 std::string portable(std::string path) {
@@ -74,33 +66,34 @@ std::string portable(std::string path) {
 }
 
 void finishPlace(Canvas &canvas, const Control &c, const std::string &path,
-                 bool drawn) {
+                 bool ringed, bool drawn) {
   if (!drawn) standIn(canvas, c, pathValue(path));
-  ring(canvas, c);
+  if (ringed) ring(canvas, c);
 }
 
 void draw(Canvas &canvas, int i, const Looks &looks) {
-  const Control &c = canvas.face().controls[i];
+  const Face &face = *looks.face;
+  const Control &c = face.controls[i];
   const bool pressed = looks.held == i;
+  const int k = placeOf(c.id);
   switch (c.kind) {
     case ControlKind::SkinnedButton:
-      skin(canvas, c, pressed);
+      picture(canvas, face, pressed ? skinPressed(c.id) : skinNormal(c.id),
+              onDevice(canvas, c));
       break;
     case ControlKind::Place:
-      paintPlace(canvas, c, place(placeOf(c.id)).path);
+      paintPlace(canvas, c, *looks.paths[k - 1], looks.cursor == k);
       break;
     case ControlKind::Static:
-      paintStatic(canvas, c, looks.texts ? looks.texts[i] : c.text);
+      paintStatic(canvas, c, looks.texts ? looks.texts[i] : std::string());
       break;
     case ControlKind::CheckBox:
-      // The mark shows the set in play, whether a click or a key chose it.
-      paintCheckBox(canvas, c, sportset % 2,
+      paintCheckBox(canvas, face, c, looks.ticked,
                     !looks.boxEnabled ? BoxLook::Disabled
                     : pressed         ? BoxLook::Held
                                       : BoxLook::Normal);
       break;
   }
-  canvas.describe(c, controlName(c.id), sportset % 2, looks.boxEnabled);
 }
 
 }  // namespace
@@ -114,38 +107,43 @@ Box onDevice(const Canvas &canvas, const Control &c) {
   return onDevice(canvas, c.x, c.y, c.w, c.h);
 }
 
-void paintPlace(Canvas &canvas, const Control &c, const std::string &path) {
+void paintPlace(Canvas &canvas, const Control &c, const std::string &path,
+                bool ringed) {
   const Loaded loaded = canvas.ball(placeOf(c.id), portable(path),
                                     onDevice(canvas, c), stretchAt(canvas));
   if (loaded != Loaded::Later)
-    finishPlace(canvas, c, path, loaded == Loaded::Drawn);
+    finishPlace(canvas, c, path, ringed, loaded == Loaded::Drawn);
 }
 
-void placeLoaded(Canvas &canvas, const Control &c, bool drawn) {
-  finishPlace(canvas, c, place(placeOf(c.id)).path, drawn);
+void placeLoaded(Canvas &canvas, int i, const Looks &looks, bool drawn) {
+  const Control &c = looks.face->controls[i];
+  const int k = placeOf(c.id);
+  finishPlace(canvas, c, *looks.paths[k - 1], looks.cursor == k, drawn);
 }
 
+// A blank text leaves its box blank.
 void paintStatic(Canvas &canvas, const Control &c, const std::string &text) {
   const Box box = onDevice(canvas, c);
   canvas.fill(box, kWhite);
-  canvas.text(box, c.id == ID_STATUS ? Typeface::Gui : Typeface::System, text,
-              kBlack, Align::TopLeft);
+  if (!text.empty())
+    canvas.text(box, c.id == ID_STATUS ? Typeface::Gui : Typeface::System, text,
+                kBlack, Align::TopLeft);
 }
 
-void paintCheckBox(Canvas &canvas, const Control &c, bool ticked,
-                   BoxLook look) {
-  picture(canvas, checkBoxPicture(ticked, int(look)), onDevice(canvas, c));
+void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
+                   bool ticked, BoxLook look) {
+  picture(canvas, face, checkBoxPicture(ticked, int(look)),
+          onDevice(canvas, c));
 }
 
 void paintControl(Canvas &canvas, int i, const Looks &looks) {
-  if (i < 0 || i >= CONTROL_COUNT) return;
   draw(canvas, i, looks);
-  canvas.show(onDevice(canvas, canvas.face().controls[i]));
+  canvas.show(onDevice(canvas, looks.face->controls[i]));
 }
 
 void paintWindow(Canvas &canvas, const Looks &looks) {
-  const Box all = onDevice(canvas, 0, 0, canvas.face().w, canvas.face().h);
-  picture(canvas, BMP_FACE, all);
+  const Box all = onDevice(canvas, 0, 0, looks.face->w, looks.face->h);
+  picture(canvas, *looks.face, BMP_FACE, all);
   for (int i = 0; i < CONTROL_COUNT; ++i) draw(canvas, i, looks);
   canvas.show(all);
 }

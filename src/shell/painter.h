@@ -2,8 +2,9 @@
 // own (Linux and web): the face, the skins up and pressed, the places with
 // their pictures or stand-ins and the keyboard cursor's ring, the statics'
 // text in their boxes and the check box's six looks. The painter works out
-// what goes where in device pixels and draws through a Canvas, which each of
-// those front ends implements in a few calls of its platform.
+// what goes where in device pixels from the state it is handed and draws
+// through a Canvas, which each of those front ends implements in a few calls
+// of its platform.
 #pragma once
 
 #include <algorithm>
@@ -36,16 +37,17 @@ enum class Stretch { Exact, Smooth };
 // (the front end then calls placeLoaded when it knows).
 enum class Loaded { Drawn, Missing, Later };
 
+// The drawing primitives, in device pixels: all the painter asks of a
+// front end to paint.
 class Canvas {
  public:
   // Device pixels per pixel of the control table: 1, 2, or any ratio.
   virtual double scale() const = 0;
-  // The arrangement of the controls drawn, chosen by the screen's shape.
-  virtual const Face &face() const { return kLandscape; }
   // Picture resource id, from the artwork of the canvas's scale, over box.
   virtual void picture(int id, const Box &box, Stretch how) = 0;
   // The ball file at path (relative to the current folder or the site,
-  // with '/' between folders) over box; k is its place.
+  // with '/' between folders) over box; k is its place, which the front end
+  // names again when a Loaded::Later file has loaded.
   virtual Loaded ball(int k, const std::string &path, const Box &box,
                       Stretch how) = 0;
   virtual void fill(const Box &box, Rgb colour) = 0;
@@ -53,10 +55,6 @@ class Canvas {
                     Rgb ink, Align align) = 0;
   // Puts what was drawn in box on the screen.
   virtual void show(const Box &box) = 0;
-  // What a screen reader hears of control c as it is drawn: its name and,
-  // for the check box, whether it is ticked and takes clicks. Nothing where
-  // the platform offers readers no way in.
-  virtual void describe(const Control &, const std::string &, bool, bool) {}
 
  protected:
   ~Canvas() = default;
@@ -113,21 +111,29 @@ void everyArtwork(const Face &face, Each each) {
            look == int(BoxLook::Held));
 }
 
-// What the front end knows of the controls beyond the core's state.
+// Everything the controls' looks depend on, from the core and the front end.
 struct Looks {
+  const Face *face = &kLandscape;
   int held = -1;  // the control drawn pressed, by index in kControls
   bool boxEnabled = true;
-  const std::string *texts = nullptr;  // the statics' texts, by index
+  bool ticked = false;  // the check box's mark: the sport set is in play
+  int cursor = 0;       // the place with the keyboard cursor's ring, or 0
+  // The statics' texts, by index; nullptr where the front end shows them
+  // itself, over their blank boxes.
+  const std::string *texts = nullptr;
+  const std::string *paths[PLACES] = {};  // place k's image path at k - 1
 };
 
-// Control i as it looks now, put on the screen.
+// Control i (an index in kControls) as it looks now, put on the screen.
 void paintControl(Canvas &canvas, int i, const Looks &looks);
 // The face and every control, put on the screen.
 void paintWindow(Canvas &canvas, const Looks &looks);
+// Place control i once its file has loaded (drawn) or failed to.
+void placeLoaded(Canvas &canvas, int i, const Looks &looks, bool drawn);
 
 // Each look on its own.
-void paintPlace(Canvas &canvas, const Control &c, const std::string &path);
+void paintPlace(Canvas &canvas, const Control &c, const std::string &path,
+                bool ringed = false);
 void paintStatic(Canvas &canvas, const Control &c, const std::string &text);
-void paintCheckBox(Canvas &canvas, const Control &c, bool ticked, BoxLook look);
-// Place c once its file has loaded (drawn) or failed to.
-void placeLoaded(Canvas &canvas, const Control &c, bool drawn);
+void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
+                   bool ticked, BoxLook look);

@@ -82,7 +82,7 @@ void drawStatic(SDL_Surface *s, const Control &c, const std::string &text) {
 }
 void drawCheckBox(SDL_Surface *s, const Control &c, bool ticked, BoxLook look) {
   SurfaceCanvas on(s);
-  paintCheckBox(on, c, ticked, look);
+  paintCheckBox(on, kLandscape, c, ticked, look);
 }
 
 // A plain picture of w x h in one colour with a different top left pixel.

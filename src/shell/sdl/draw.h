@@ -23,13 +23,10 @@ bool textFits(const Control &c, const std::string &text);
 // its own that nothing shows.
 class SurfaceCanvas final : public Canvas {
  public:
-  SurfaceCanvas(SDL_Window *window, const Face &face)
-      : window_(window), face_(&face) {}
-  explicit SurfaceCanvas(SDL_Surface *surface, const Face &face = kLandscape)
-      : surface_(surface), face_(&face) {}
+  explicit SurfaceCanvas(SDL_Window *window) : window_(window) {}
+  explicit SurfaceCanvas(SDL_Surface *surface) : surface_(surface) {}
 
   double scale() const override;
-  const Face &face() const override { return *face_; }
   void picture(int id, const Box &box, Stretch how) override;
   Loaded ball(int k, const std::string &path, const Box &box,
               Stretch how) override;
@@ -43,5 +40,4 @@ class SurfaceCanvas final : public Canvas {
 
   SDL_Window *window_ = nullptr;
   SDL_Surface *surface_ = nullptr;
-  const Face *face_;
 };

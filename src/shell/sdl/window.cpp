@@ -20,6 +20,13 @@ namespace {
 SDL_Window *window;
 std::optional<SurfaceCanvas> canvas;
 
+// The window's face; its statics' texts are painted, and readers have no
+// way in.
+struct WindowView final : ControlView {
+  const Face *arranged = &kLandscape;
+  const Face &face() const override { return *arranged; }
+} view;
+
 XErrorHandler xlibErrorHandler;
 
 // An X request about a window that is gone is no reason to end the game:
@@ -34,7 +41,7 @@ int onXError(Display *display, XErrorEvent *error) {
 
 SDL_HitTestResult dragStrip(SDL_Window *, const SDL_Point *p, void *) {
   const int k = drawingScale();
-  return canvas && canvas->face().title.contains(p->x / k, p->y / k)
+  return canvas && view.face().title.contains(p->x / k, p->y / k)
              ? SDL_HITTEST_DRAGGABLE
              : SDL_HITTEST_NORMAL;
 }
@@ -96,7 +103,8 @@ bool openWindow(const Face &face) {
     SDL_FreeSurface(icon);
   }
   SDL_SetWindowHitTest(window, dragStrip, nullptr);
-  attachCanvas(&canvas.emplace(window, face));
+  view.arranged = &face;
+  attachCanvas(&canvas.emplace(window), &view);
   redrawWindow();
   SDL_ShowWindow(window);
   SDL_UpdateWindowSurface(window);
@@ -104,7 +112,7 @@ bool openWindow(const Face &face) {
 }
 
 void closeWindow() {
-  attachCanvas(nullptr);
+  attachCanvas(nullptr, nullptr);
   canvas.reset();
   if (window) SDL_DestroyWindow(window);
   window = nullptr;

@@ -60,19 +60,10 @@ constexpr const char *kHelpPage = "help/index.html";
 bool ended;
 
 // The canvas of the game area, in its own pixels. The pictures load in the
-// page, a place's file when it is drawn; the statics' texts are text
-// elements laid over the canvas, so that they stay text.
+// page, a place's file when it is drawn.
 class PageCanvas final : public Canvas {
  public:
   double scale() const override { return pageRatio(); }
-  const Face &face() const override { return *face_; }
-  void arrange(const Face &face) {
-    face_ = &face;
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-      const Control &c = face.controls[i];
-      pageArrange(c.id, c.x, c.y, c.w, c.h);
-    }
-  }
   void picture(int id, const Box &b, Stretch how) override {
     pagePicture(b.x, b.y, b.w, b.h, urlOf(id), 0, how == Stretch::Smooth);
   }
@@ -89,26 +80,39 @@ class PageCanvas final : public Canvas {
   void fill(const Box &b, Rgb c) override {
     pageFill(b.x, b.y, b.w, b.h, c.r, c.g, c.b);
   }
+  // Only the stand-ins' numbers, centred: the statics' texts are the
+  // view's.
   void text(const Box &b, Typeface, const std::string &text, Rgb ink,
-            Align align) override {
-    if (align == Align::Centre)
-      return pageNumber(b.x, b.y, b.w, b.h, text.c_str(), ink.r == 0);
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-      const Control &c = face_->controls[i];
-      const Box at = onDevice(*this, c);
-      if (c.kind == ControlKind::Static && at.x == b.x && at.y == b.y)
-        pageSetText(c.id, text.c_str());
-    }
+            Align) override {
+    pageNumber(b.x, b.y, b.w, b.h, text.c_str(), ink.r == 0);
   }
   void show(const Box &) override {}
-  void describe(const Control &c, const std::string &name, bool ticked,
+} canvas;
+
+// The page's element over each control: a static's text, so that it stays
+// text, or a button named for readers.
+class PageView final : public ControlView {
+ public:
+  const Face &face() const override { return *face_; }
+  void arrange(const Face &face) {
+    face_ = &face;
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+      const Control &c = face.controls[i];
+      pageArrange(c.id, c.x, c.y, c.w, c.h);
+    }
+  }
+  bool ownsTexts() const override { return true; }
+  void text(int id, const std::string &text) override {
+    pageSetText(id, text.c_str());
+  }
+  void describe(int id, const std::string &name, bool ticked,
                 bool enabled) override {
-    pageDescribe(c.id, name.c_str(), ticked, enabled);
+    pageDescribe(id, name.c_str(), ticked, enabled);
   }
 
  private:
   const Face *face_ = &kLandscape;
-} canvas;
+} view;
 
 }  // namespace
 
@@ -144,7 +148,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quintaraArtwork(double ratio) {
 // The page's elements and the drawing arranged as in the upright face or
 // the window's; what the game shows is painted anew by quintaraShow.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraFace(bool portrait) {
-  canvas.arrange(portrait ? kPortrait : kLandscape);
+  view.arrange(portrait ? kPortrait : kLandscape);
 }
 
 // Paints the whole game area once the pictures and fonts are in.
@@ -188,7 +192,7 @@ int main() {
       pagePreload(urlOf(id), face->portrait, pressed);
     });
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
-  attachCanvas(&canvas);
+  attachCanvas(&canvas, &view);
   pageStart(WINDOW_W, WINDOW_H, PORTRAIT_W, PORTRAIT_H);
   return 0;
 }
@@ -207,7 +211,7 @@ void helpload() { pageHelp(kHelpPage, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR); }
 
 void endProgram() {
   ended = true;
-  attachCanvas(nullptr);
+  attachCanvas(nullptr, nullptr);
   pageTimer(0);
   pageEnd();
 }
