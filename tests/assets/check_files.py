@@ -12,7 +12,8 @@ import unittest
 from tests.assets.files import ROOT, bitmap, path, read
 
 from tools import facts
-from tools.assets import balls, build, imaging, sounds
+from tools.assets import balls, build, sounds
+from tools.pictures import Picture
 
 HELP_SOURCES = os.path.join(ROOT, "tools", "assets", "help")
 with open(os.path.join(HELP_SOURCES, "quintara.hhp"), encoding="utf-8") as _f:
@@ -163,7 +164,7 @@ class Icon(unittest.TestCase):
     def test_mask_matches_desktop_picture(self):
         data = read("quintara.ico")
         mask = data[22 + 40 + 1024 + 32 * 32:]
-        png = imaging.read_png(read("quintara.png"))
+        png = Picture.read(read("quintara.png"), "RGBA")
         for y in range(32):
             for x in range(32):
                 clear = mask[(31 - y) * 4 + x // 8] >> (7 - x % 8) & 1

@@ -6,9 +6,11 @@ import re
 import subprocess
 import sys
 import tempfile
+from collections import Counter
 
 from tools import facts
-from tools.assets import balls, chm, face, help_pages, imaging, sounds
+from tools.assets import balls, chm, face, help_pages, sounds
+from tools.pictures import Picture, render
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ICON_EDGE = (0x3F, 0x2A, 0x1E)  # the icon's outline colour
@@ -36,8 +38,7 @@ def scaled(name, scale):
 
 def bmp(out, name, svg, w, h, scale):
     """The picture of w x h pixels at 1x, drawn at scale."""
-    picture = imaging.render(svg, w * scale, h * scale).opaque(balls.CELL)
-    write(out, scaled(name, scale), imaging.bmp_bytes(picture))
+    write(out, scaled(name, scale), render(svg, w * scale, h * scale).opaque(balls.CELL).bmp())
 
 
 def pictures(out, scale):
@@ -94,7 +95,7 @@ def icons(out):
         svg = f.read()
     # The desktop's icon theme sizes; the 32 is also the window's icon.
     for size in ICON_SIZES:
-        write(out, icon_name(size), imaging.png_bytes(imaging.render(svg, size, size)))
+        write(out, icon_name(size), render(svg, size, size).png())
     for scale in SCALES:
         write(out, scaled("quintara.ico", scale), _ico(svg, 32 * scale))
 
@@ -120,7 +121,7 @@ def web_app(out):
     icons = []
     for name, picture, size in (("quintara-192.png", svg, 192), ("quintara-512.png", svg, 512),
                                 ("quintara-maskable.png", maskable, 512)):
-        write(out, name, imaging.png_bytes(imaging.render(picture, size, size)))
+        write(out, name, render(picture, size, size).png())
         icons.append({"src": name, "sizes": "%dx%d" % (size, size), "type": "image/png"})
     icons[-1]["purpose"] = "maskable"
     title = facts.TEXTS["WINDOW_TITLE"]
@@ -131,21 +132,15 @@ def web_app(out):
 
 
 def _ico(svg, size):
-    small = imaging.render(svg, size, size)
+    small = render(svg, size, size)
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
-    edged = small.opaque(ICON_EDGE)
-    rows = [[e[:3] + (a[3],) for a, e in zip(row, edged_row)]
-            for row, edged_row in zip(small.rows, edged.rows)]
-    counts = {}
-    for row in rows:
-        for px in row:
-            if px[3] >= 128:
-                counts[px[:3]] = counts.get(px[:3], 0) + 1
-    mapping = _reduce(counts)
-    rows = [[mapping[px[:3]] + (255,) if px[3] >= 128 else (0, 0, 0, 0) for px in row]
-            for row in rows]
-    return imaging.ico_bytes(imaging.Picture(size, size, rows))
+    edged = small.opaque(ICON_EDGE).image
+    edged.putalpha(small.image.getchannel("A"))
+    pixels = list(edged.getdata())
+    mapping = _reduce(Counter(px[:3] for px in pixels if px[3] >= 128))
+    edged.putdata([mapping[px[:3]] + px[3:] if px[3] >= 128 else px for px in pixels])
+    return Picture(edged).ico()
 
 
 def sound_files(out):
@@ -162,7 +157,7 @@ def _help_pictures(folder):
             shots["%s%d.png" % (kind, n)] = (balls.picture(kind, n), balls.SIZE, balls.SIZE)
     for name, (svg, w, h) in shots.items():
         with open(os.path.join(folder, name), "wb") as f:
-            f.write(imaging.png_bytes(imaging.render(svg, w, h)))
+            f.write(render(svg, w, h).png())
 
 
 def help_file(out):
