@@ -8,10 +8,11 @@ import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), ".."))
 RESOURCES = os.path.join(ROOT, "resources")
-from tests.pictures import hostile_pictures, read_bmp
+from tests.pictures import hostile_pictures
 from tools import facts
 from tools.assets import help_pages
 from tools.assets.balls import COLOURS
+from tools.pictures import Picture
 
 ID, TEXT, BODY = facts.IDS, facts.TEXTS, COLOURS
 W, H, TITLE = facts.WINDOW_W, facts.WINDOW_H, facts.TITLE
@@ -42,7 +43,7 @@ def ball_file(prefix, value):
 @functools.lru_cache(maxsize=None)
 def art(relative, scale=1):
     """A picture below resources/ (of scale 1 or 2) as a Picture, read once."""
-    return read_bmp(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
+    return Picture.read(os.path.join(RESOURCES, "2x/" * (scale - 1) + relative))
 
 
 def shown_values(shot, prefix=COLOR, scale=1, face=facts.LANDSCAPE):

@@ -1,7 +1,8 @@
-"""Readers for the committed resource files, independent of the generator's
-writers, shared by the asset checks."""
+"""Readers for the committed resource files, shared by the asset checks."""
 import os
 import struct
+
+from tools.pictures import Picture
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 RESOURCES = os.path.join(ROOT, "resources")
@@ -18,7 +19,8 @@ def read(*parts):
 
 def bitmap(*parts):
     """(width, height, rows top-down of (r, g, b)) of a 24-bit bitmap file,
-    after checking that it is the one layout the game's loaders expect."""
+    after checking that it is the one layout the game's loaders expect: by
+    hand, as Pillow reads many layouts alike."""
     data = read(*parts)
     magic, size, _, _, offset = struct.unpack_from("<2sIHHI", data)
     hsize, w, h, planes, bpp, compression, image, _, _, used, _ = struct.unpack_from(
@@ -32,8 +34,4 @@ def bitmap(*parts):
         ("image size", image not in (0, stride * h) or len(data) != 54 + stride * h)) if bad]
     if problems:
         raise AssertionError("%s: bad %s" % ("/".join(parts), ", ".join(problems)))
-    rows = []
-    for y in range(h - 1, -1, -1):
-        line = data[54 + y * stride:54 + y * stride + w * 3]
-        rows.append([(line[i + 2], line[i + 1], line[i]) for i in range(0, w * 3, 3)])
-    return w, h, rows
+    return w, h, Picture.read(data).rows

@@ -1,19 +1,31 @@
 """Writes the picture fuzzer's seed corpus into a folder: the game's own ball
 pictures, one of them in every layout a bitmap file can take, and the
 hostile files of the end-to-end tests."""
+import io
 import os
 import struct
 import sys
 
-from tests.pictures import hostile_pictures, read_bmp
+from PIL import Image
+
+from tests.pictures import hostile_pictures
+from tools.pictures import Picture
 
 BITFIELDS = 3
 
 
+def saved(image):
+    """A bitmap file as Pillow writes it."""
+    out = io.BytesIO()
+    image.save(out, "BMP")
+    return out.getvalue()
+
+
 def bmp(w, h, bits, pixels, header=40, compression=0, palette=b"",
         masks=b"", used=0):
-    """A bitmap file; header is 12 (core), 40, 108 (V4) or 124 (V5), and
-    masks follow a 40-byte header or fill the V4 and V5 ones."""
+    """A bitmap file in a layout Pillow does not write; header is 12 (core),
+    40, 108 (V4) or 124 (V5), and masks follow a 40-byte header or fill the
+    V4 and V5 ones."""
     if header == 12:
         info = struct.pack("<IhhHH", 12, w, h, 1, bits)
     else:
@@ -93,7 +105,6 @@ CUBE = b"".join(bytes([b * 51, g * 51, r * 51, 0])
 
 def variants(p):
     """One picture in each layout: name -> bytes."""
-    g2, pal2 = grey(2)
     g16, pal16 = grey(16)
     bgr = lambda r, g, b: b | g << 8 | r << 16  # noqa: E731
     rgb555 = lambda r, g, b: b >> 3 | g >> 3 << 5 | r >> 3 << 10  # noqa: E731
@@ -102,12 +113,12 @@ def variants(p):
     m565 = struct.pack("<III", 0xF800, 0x07E0, 0x001F)
     m888 = struct.pack("<IIII", 0xFF0000, 0xFF00, 0xFF, 0xFF000000)
     return {
-        "1bit": bmp(p.w, p.h, 1, rows(p, g2, 1), palette=pal2),
+        "1bit": saved(p.image.convert("1")),
         "4bit": bmp(p.w, p.h, 4, rows(p, g16, 4), palette=pal16),
-        "8bit": bmp(p.w, p.h, 8, rows(p, cube, 8), palette=CUBE, used=216),
+        "8bit": saved(p.image.convert("P", palette=Image.Palette.ADAPTIVE)),
         "16bit": bmp(p.w, p.h, 16, rows(p, rgb555, 16)),
-        "24bit": bmp(p.w, p.h, 24, rows(p, bgr, 24)),
-        "32bit": bmp(p.w, p.h, 32, rows(p, bgr, 32)),
+        "24bit": saved(p.image),
+        "32bit": saved(p.image.convert("RGBA")),
         "top-down": bmp(p.w, -p.h, 24, rows(p, bgr, 24, True)),
         "core-24bit": bmp(p.w, p.h, 24, rows(p, bgr, 24), header=12),
         "core-8bit": bmp(p.w, p.h, 8, rows(p, cube, 8), header=12,
@@ -143,7 +154,7 @@ def main(folder):
                         folder, "own-%s%s%d.bmp" % (scale, stem, n)), "wb") as o:
                     o.write(f.read())
     for ball in (balls[1], balls[12]):
-        picture = read_bmp(ball)
+        picture = Picture.read(ball)
         for name, data in variants(picture).items():
             with open(os.path.join(folder, "%s-%s.bmp" % (
                     os.path.basename(ball)[:-4], name)), "wb") as o:

@@ -17,17 +17,13 @@ from tests.endtoend import ID, IDLE, Failure, check, wait_for
 from tests.sdl.session import Game, opened_page, stub_viewer
 from tests.sdl.xdesk import Desktop
 from tools.assets import build
+from tools.pictures import Picture
 
 PROGRAM = "/usr/libexec/quintara/quintara"
 DATA_DIR = "/usr/share/games/quintara"
 HELP = "/usr/share/help/C/quintara/index.html"
 DESKTOP = "/usr/share/applications/quintara.desktop"
 METAINFO = "/usr/share/metainfo/io.github.quintara.Quintara.metainfo.xml"
-
-
-def png_size(path):
-    data = open(path, "rb").read(24)
-    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
 
 
 def tool(argv):
@@ -52,7 +48,7 @@ def layout_of(root):
     for size in build.ICON_SIZES:
         icon = root + "/usr/share/icons/hicolor/%dx%d/apps/quintara.png" % (
             size, size)
-        check(os.path.exists(icon) and png_size(icon) == (size, size),
+        check(os.path.exists(icon) and Picture.read(icon).image.size == (size, size),
               "no %d pixel icon" % size)
     desktop = open(root + DESKTOP).read()
     entry = dict(re.findall(r"^(\w+)=(.*)$", desktop, re.M))

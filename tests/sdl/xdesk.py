@@ -8,9 +8,9 @@ import signal
 import subprocess
 
 from tests.endtoend import ID, wait_for
-from tests.pictures import Picture
 from tests.xserver import start_xvfb
 from tools import facts
+from tools.pictures import Picture
 
 SCREEN_W, SCREEN_H = 1024, 768
 
@@ -20,14 +20,6 @@ SKINS = {}
 for r in facts.RESOURCES:
     if "skin" in r.entry:
         SKINS.setdefault(ID[r.entry["skin"]], {})["Pressed" if r.entry["pressed"] else "Normal"] = r.file
-
-
-# --- pictures -------------------------------------------------------------
-
-def read_ppm(data):
-    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
-    w, h = int(m.group(1)), int(m.group(2))
-    return Picture(w, h, data[m.end():m.end() + 3 * w * h])
 
 
 # --- the desktop ----------------------------------------------------------
@@ -83,7 +75,7 @@ class Desktop:
         data = subprocess.run(["import", "-window", "root", "-depth", "8",
                                "ppm:-"], env=self.env, capture_output=True,
                               timeout=20).stdout
-        return read_ppm(data)
+        return Picture.read(data)
 
     def xdotool(self, *args):
         self.run(["xdotool"] + [str(a) for a in args])

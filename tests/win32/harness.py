@@ -8,6 +8,8 @@ import subprocess
 import zipfile
 from pathlib import Path
 
+from PIL import Image
+
 BUILD = Path(os.environ["QUINTARA_WINDOWS_BUILD"])
 PREFIX = os.environ["QUINTARA_WINEPREFIX"]
 EXE = BUILD / "src/shell/win32/quintara.exe"
@@ -17,9 +19,9 @@ HELP_FILE = "quintara-help.chm"
 
 from tests import endtoend
 from tests.endtoend import CONTROLS, RESOURCES, centre, rect  # noqa: F401
-from tests.pictures import Picture
 from tests.xserver import start_xvfb
 from tools import facts
+from tools.pictures import Picture
 
 const, function = facts.CONSTS.__getitem__, facts.__dict__.__getitem__
 placeId = function("placeId")
@@ -173,7 +175,8 @@ class Game:
     def screen(self):
         x, y, right, bottom = self.rect()
         w, h = right - x, bottom - y
-        return Picture(w, h, bytes.fromhex(self.ask(f"grab {x} {y} {w} {h}")))
+        grab = bytes.fromhex(self.ask(f"grab {x} {y} {w} {h}"))
+        return Picture(Image.frombytes("RGB", (w, h), grab))
 
     def until(self, condition, timeout=15):
         """The window's pixels once condition holds for them (window drawing

@@ -10,8 +10,8 @@ import subprocess
 import sys
 import tempfile
 
-from tests.pictures import read_bmp
 from tools import facts
+from tools.pictures import Picture
 
 ROOT = facts.ROOT
 
@@ -46,7 +46,7 @@ def main():
     x0 = facts.windowX(SCREEN[0])
     y0 = facts.windowY(SCREEN[1])
     w, h = facts.WINDOW_W, facts.WINDOW_H
-    face = read_bmp(os.path.join(ROOT, "resources", "face.bmp"))
+    face = Picture.read(os.path.join(ROOT, "resources", "face.bmp"))
     colour = face.pixel(w // 2, 5)
     probe = [str(v) for v in (x0 + w // 2, y0 + 5) + colour]
 
