@@ -84,10 +84,11 @@ class Picture:
         self.image.save(path)
 
     def bmp(self):
-        """A 24-bit uncompressed Windows bitmap, rows bottom-up, at 2835
-        pixels a metre (72 DPI) as every committed bitmap says."""
+        """An uncompressed Windows bitmap of the image's mode (24 bits a pixel
+        in RGB), rows bottom-up, at 2835 pixels a metre (72 DPI) as every
+        committed bitmap says."""
         out = io.BytesIO()
-        _in("RGB", self.image).save(out, "BMP", dpi=(72, 72))
+        self.image.save(out, "BMP", dpi=(72, 72))
         return out.getvalue()
 
     def png(self):

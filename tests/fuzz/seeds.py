@@ -1,12 +1,9 @@
 """Writes the picture fuzzer's seed corpus into a folder: the game's own ball
 pictures, one of them in every layout a bitmap file can take, and the
 hostile files of the end-to-end tests."""
-import io
 import os
 import struct
 import sys
-
-from PIL import Image
 
 from tests.pictures import hostile_pictures
 from tools.pictures import Picture
@@ -14,16 +11,9 @@ from tools.pictures import Picture
 BITFIELDS = 3
 
 
-def saved(image):
-    """A bitmap file as Pillow writes it."""
-    out = io.BytesIO()
-    image.save(out, "BMP")
-    return out.getvalue()
-
-
 def bmp(w, h, bits, pixels, header=40, compression=0, palette=b"",
         masks=b"", used=0):
-    """A bitmap file in a layout Pillow does not write; header is 12 (core),
+    """A bitmap file of a layout Pillow does not write; header is 12 (core),
     40, 108 (V4) or 124 (V5), and masks follow a 40-byte header or fill the
     V4 and V5 ones."""
     if header == 12:
@@ -113,12 +103,13 @@ def variants(p):
     m565 = struct.pack("<III", 0xF800, 0x07E0, 0x001F)
     m888 = struct.pack("<IIII", 0xFF0000, 0xFF00, 0xFF, 0xFF000000)
     return {
-        "1bit": saved(p.image.convert("1")),
+        "1bit": Picture(p.image.convert("1")).bmp(),
         "4bit": bmp(p.w, p.h, 4, rows(p, g16, 4), palette=pal16),
-        "8bit": saved(p.image.convert("P", palette=Image.Palette.ADAPTIVE)),
+        # A colour table of fewer than 256, which Pillow never writes.
+        "8bit": bmp(p.w, p.h, 8, rows(p, cube, 8), palette=CUBE, used=216),
         "16bit": bmp(p.w, p.h, 16, rows(p, rgb555, 16)),
-        "24bit": saved(p.image),
-        "32bit": saved(p.image.convert("RGBA")),
+        "24bit": p.bmp(),
+        "32bit": Picture(p.image.convert("RGBA")).bmp(),
         "top-down": bmp(p.w, -p.h, 24, rows(p, bgr, 24, True)),
         "core-24bit": bmp(p.w, p.h, 24, rows(p, bgr, 24), header=12),
         "core-8bit": bmp(p.w, p.h, 8, rows(p, cube, 8), header=12,
