@@ -99,8 +99,12 @@ def icons(out):
     # The desktop's icon theme sizes; the 32 is also the window's icon.
     for size in ICON_SIZES:
         write(out, icon_name(size), imaging.png_bytes(imaging.render(svg, size, size)))
+    # The window's icon: in an icon file for Windows, in a bitmap with alpha
+    # that SDL reads as it is for Linux.
     for scale in SCALES:
-        write(out, scaled("quintara.ico", scale), _ico(svg, 32 * scale))
+        picture = _icon(svg, 32 * scale)
+        write(out, scaled("quintara.ico", scale), imaging.ico_bytes(picture))
+        write(out, scaled("window-icon.bmp", scale), imaging.bmp_alpha_bytes(picture))
 
 
 def _hex(rgb):
@@ -134,7 +138,7 @@ def web_app(out):
     write(out, "quintara.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())
 
 
-def _ico(svg, size):
+def _icon(svg, size):
     small = imaging.render(svg, size, size)
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
@@ -147,9 +151,12 @@ def _ico(svg, size):
             if px[3] >= 128:
                 counts[px[:3]] = counts.get(px[:3], 0) + 1
     mapping = _reduce(counts)
-    rows = [[mapping[px[:3]] + (255,) if px[3] >= 128 else (0, 0, 0, 0) for px in row]
+    # Clear pixels hold the first colour of the icon file's table, as they
+    # do in that file, so that both files give the same pixels.
+    clear = min(mapping.values()) + (0,)
+    rows = [[mapping[px[:3]] + (255,) if px[3] >= 128 else clear for px in row]
             for row in rows]
-    return imaging.ico_bytes(imaging.Picture(size, size, rows))
+    return imaging.Picture(size, size, rows)
 
 
 def sound_files(out):

@@ -116,6 +116,18 @@ def bmp_bytes(pic):
                        14 + len(info)) + info + body
 
 
+def bmp_alpha_bytes(pic):
+    """32-bit Windows bitmap with its alpha: a version 4 header whose masks
+    say where each channel lies (BGRA in memory), rows bottom-up."""
+    body = b"".join(bytes(c for r, g, b, a in row for c in (b, g, r, a))
+                    for row in reversed(pic.rows))
+    info = struct.pack("<IiiHHIIiiII4I4s36x12x", 108, pic.w, pic.h, 1, 32, 3, len(body),
+                       2835, 2835, 0, 0, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000,
+                       b"BGRs")
+    return struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(body), 0, 0,
+                       14 + len(info)) + info + body
+
+
 def ico_bytes(pic):
     """A one-entry icon of 256 colours with an AND mask, in the classic
     device-independent layout the resource compiler takes. Pixels with alpha
