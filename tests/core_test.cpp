@@ -124,7 +124,7 @@ TEST_F(Core, SmallHelpers) {
 // Every carried picture of both faces at both scales, the balls, the icon and
 // the sounds has a resource number of its own: none is missing or shared.
 TEST_F(Core, ResourceNumbersAreUnique) {
-  std::vector<int> pictures{BMP_FACE, ICON_GROUP_SMALL};
+  std::vector<int> pictures{BMP_FACE, BMP_WINDOW_ICON};
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton)
       pictures.insert(pictures.end(), {skinNormal(c.id), skinPressed(c.id)});
@@ -133,7 +133,7 @@ TEST_F(Core, ResourceNumbersAreUnique) {
       pictures.push_back(checkBoxPicture(on, look));
     for (int n = 0; n < 8; ++n) pictures.push_back(ballPicture(on, n));
   }
-  std::vector<int> all{ICON_GROUP_EXE};
+  std::vector<int> all{ICON_GROUP_EXE, ICON_GROUP_SMALL};
   for (int k = 1; k <= SOUNDS + 1; ++k) all.push_back(soundResource(k));
   for (const int id : pictures)
     for (const int face : {id, portraitPicture(id)})

@@ -161,8 +161,8 @@ TEST(Resources, EveryPictureAndSoundIsCarriedAtItsSize) {
   EXPECT_FALSE(openResource(BMP_FACE + 1));
 }
 
-TEST(Resources, IconMaskBecomesTransparency) {
-  SDL_Surface *icon = loadIcon(ICON_GROUP_SMALL);
+TEST(Resources, IconIsClearOrOpaque) {
+  SDL_Surface *icon = loadBitmap(BMP_WINDOW_ICON);
   ASSERT_TRUE(icon);
   EXPECT_EQ(icon->w, 32);
   EXPECT_EQ(icon->h, 32);

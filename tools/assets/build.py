@@ -96,8 +96,13 @@ def icons(out):
     # The desktop's icon theme sizes; the 32 is also the window's icon.
     for size in ICON_SIZES:
         write(out, icon_name(size), render(svg, size, size).png())
+    # The window's icon: in an icon file for Windows and the web page, and
+    # at both scales in a bitmap with alpha that SDL reads as it is for Linux.
     for scale in SCALES:
-        write(out, scaled("quintara.ico", scale), _ico(svg, 32 * scale))
+        picture = _icon(svg, 32 * scale)
+        if scale == 1:
+            write(out, "quintara.ico", picture.ico())
+        write(out, scaled("window-icon.bmp", scale), picture.bmp())
 
 
 def _hex(rgb):
@@ -131,7 +136,7 @@ def web_app(out):
     write(out, "quintara.webmanifest", (json.dumps(manifest, indent=2) + "\n").encode())
 
 
-def _ico(svg, size):
+def _icon(svg, size):
     small = render(svg, size, size)
     # The icon has no partial transparency: edge pixels that are mostly
     # covered take the outline colour behind them, the rest become clear.
@@ -139,8 +144,11 @@ def _ico(svg, size):
     edged.putalpha(small.image.getchannel("A"))
     pixels = list(edged.getdata())
     mapping = _reduce(Counter(px[:3] for px in pixels if px[3] >= 128))
-    edged.putdata([mapping[px[:3]] + px[3:] if px[3] >= 128 else px for px in pixels])
-    return Picture(edged).ico()
+    # Clear pixels hold the first colour of the icon file's table, as they
+    # do in that file, so that both files give the same pixels.
+    clear = min(mapping.values()) + (0,)
+    edged.putdata([mapping[px[:3]] + (255,) if px[3] >= 128 else clear for px in pixels])
+    return Picture(edged)
 
 
 def sound_files(out):

@@ -5,8 +5,8 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <glib.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,48 +19,24 @@
 #include "state.h"
 #include "texts.h"
 
-extern char **environ;
-
 namespace {
 
-// Spawn attributes for a child of the help thread: SDL's threads block
-// SIGTERM and others, and a child would inherit that; a new process group
-// when asked.
-struct Attributes {
-  posix_spawnattr_t attr;
-  explicit Attributes(bool newGroup) {
-    posix_spawnattr_init(&attr);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(
-        &attr, POSIX_SPAWN_SETSIGMASK | (newGroup ? POSIX_SPAWN_SETPGROUP : 0));
-    posix_spawnattr_setpgroup(&attr, 0);
-  }
-  ~Attributes() { posix_spawnattr_destroy(&attr); }
-};
-
+// GLib starts xdg-open as a shell would, with no signal blocked (SDL's
+// threads block SIGTERM and others, and a child would inherit that), and
+// waits for its exit status. The box is the only report: the viewer's own
+// messages go nowhere.
 bool viewerOpened(const std::string &file) {
   if (access(file.c_str(), R_OK) != 0) return false;
-  // The box is the only report: the viewer's own messages go nowhere.
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY,
-                                   0);
-  posix_spawn_file_actions_adddup2(&quiet, STDOUT_FILENO, STDERR_FILENO);
   char program[] = "xdg-open";
   std::string path = file;
   char *argv[] = {program, path.data(), nullptr};
-  pid_t child;
-  Attributes plain(false);
-  const int spawned =
-      posix_spawnp(&child, program, &quiet, &plain.attr, argv, environ);
-  posix_spawn_file_actions_destroy(&quiet);
-  if (spawned != 0) return false;
   int status = 0;
-  while (waitpid(child, &status, 0) < 0)
-    if (errno != EINTR) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return g_spawn_sync(
+             nullptr, argv, nullptr,
+             GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
+                         G_SPAWN_STDERR_TO_DEV_NULL),
+             nullptr, nullptr, nullptr, nullptr, &status, nullptr) &&
+         g_spawn_check_wait_status(status, nullptr);
 }
 
 // The first page, beside the executable in the build tree or in the help
@@ -85,6 +61,15 @@ pid_t boxHelper = 0;
 int boxLink = -1;
 bool closing = false;
 
+// Run in the helper between fork and exec: a process group of its own, and
+// no signal blocked (SDL's threads block SIGTERM and others).
+void ownGroup(gpointer) {
+  setpgid(0, 0);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 void showErrorBox() {
   const std::lock_guard<std::mutex> hold(boxLock);
   if (closing) return;
@@ -95,19 +80,16 @@ void showErrorBox() {
   }
   int link[2];
   if (pipe2(link, O_CLOEXEC) != 0) return;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, link[0], STDIN_FILENO);
-  Attributes group(true);
-  char program[] = "quintara";
+  char program[] = "/proc/self/exe", name[] = "quintara";
   std::string option = kErrorBoxSwitch;
-  char *argv[] = {program, option.data(), nullptr};
-  pid_t helper;
-  const int spawned = posix_spawn(&helper, "/proc/self/exe", &actions,
-                                  &group.attr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
+  char *argv[] = {program, name, option.data(), nullptr};
+  GPid helper;
+  const bool spawned = g_spawn_async_with_fds(
+      nullptr, argv, nullptr,
+      GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_FILE_AND_ARGV_ZERO),
+      ownGroup, nullptr, &helper, link[0], -1, -1, nullptr);
   close(link[0]);
-  if (spawned != 0) {
+  if (!spawned) {
     close(link[1]);
     return;
   }

@@ -17,7 +17,5 @@ struct Blob {
 Blob resource(int id);
 // Bitmap resource id as a new surface, or nullptr.
 SDL_Surface *loadBitmap(int id);
-// The picture of icon resource id with its mask as alpha, or nullptr.
-SDL_Surface *loadIcon(int id);
 // A reader over resource id for SDL's loaders, or nullptr.
 SDL_RWops *openResource(int id);

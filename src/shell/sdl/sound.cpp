@@ -1,11 +1,10 @@
 #include "sound.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,58 +15,34 @@
 
 namespace {
 
-// A sound in the device's format, and what of it is still to be played.
-using Samples = std::vector<Uint8>;
-
-// What the sounds are decoded to and the device is asked for; SDL converts
-// it to what the driver plays.
+// What the sounds are converted to and the device is asked for, exactly:
+// SDL converts it to what the driver plays.
 constexpr int kRate = 44100;
-constexpr Uint8 kChannels = 2;
-constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;  // silence is 0
+constexpr int kChannels = 2;
+constexpr Uint16 kFormat = AUDIO_S16SYS;
 // The device closes between sounds, so its buffer need not be long to keep
 // the program asleep; a short one starts sounds sooner and closes faster
 // (SDL's ALSA driver waits two buffers for the device to drain).
 constexpr int kBufferFrames = 1024;
 
-struct Voice {
-  const Uint8 *next = nullptr;
-  Uint32 left = 0;
-};
+// The game's sounds share one channel, so a new one cuts the one playing;
+// the beep has a channel of its own and cuts no game sound.
+enum { GAME_CHANNEL, BEEP_CHANNEL };
 
-// The game's sounds share one voice, so a new one cuts the one playing; the
-// beep has a voice of its own and cuts no game sound.
-enum { GAME_VOICE, BEEP_VOICE, VOICES };
-
-// Open only while a sound plays: an open device, even a paused one, keeps
-// SDL's audio thread and the sound server awake.
-SDL_AudioDeviceID device;
+// The mixer is open only while a sound plays: an open device, even a paused
+// one, keeps SDL's audio thread and the sound server awake.
 bool driverFound;
-Samples sounds[SOUNDS + 1];  // by k; entry 0 unused
-Samples alert;
-Voice voices[VOICES];
-// Pushed by the audio thread once the voices have been silent for half a
+Mix_Chunk *sounds[SOUNDS + 1];  // by k; entry 0 unused
+Mix_Chunk *alert;
+// Pushed by the audio thread once the channels have been silent for half a
 // second: a quick run of clicks keeps one device.
 Uint32 quietType;
 constexpr int kQuietBuffers = kRate / 2 / kBufferFrames;
 int quietBuffers;  // the audio thread's
-// A closing device drains for two buffers (in SDL's ALSA driver for four),
-// so a thread of its own closes it rather than holding up the game; the
-// next sound waits for that thread before it opens the device again.
-SDL_Thread *closer;
 
-// Called by SDL's audio thread for every buffer.
-void SDLCALL mix(void *, Uint8 *out, int length) {
-  std::memset(out, 0, std::size_t(length));
-  bool sounding = false;
-  for (Voice &v : voices) {
-    const Uint32 n = std::min(v.left, Uint32(length));
-    if (!n) continue;
-    sounding = true;
-    SDL_MixAudioFormat(out, v.next, kFormat, n, SDL_MIX_MAXVOLUME);
-    v.next += n;
-    v.left -= n;
-  }
-  if (sounding)
+// Called by SDL's audio thread after the mixer has filled a buffer.
+void SDLCALL afterMix(void *, Uint8 *, int) {
+  if (Mix_Playing(-1))
     quietBuffers = 0;
   else if (++quietBuffers == kQuietBuffers) {
     SDL_Event e{};
@@ -76,50 +51,50 @@ void SDLCALL mix(void *, Uint8 *out, int length) {
   }
 }
 
-// A new sound opens the device, and its first buffer starts with the sound.
-SDL_AudioDeviceID openStream() {
-  SDL_AudioSpec want{};
-  want.freq = kRate;
-  want.format = kFormat;
-  want.channels = kChannels;
-  want.samples = kBufferFrames;
-  want.callback = mix;
-  quietBuffers = 0;
-  const SDL_AudioDeviceID id =
-      SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-  if (id) SDL_PauseAudioDevice(id, 0);
-  return id;
-}
+// Closing drains the device for two buffers or more (55 ms on SDL's dummy
+// driver, 95 ms on its ALSA one), so a thread of its own closes the mixer
+// rather than holding up the game; the mixer is not touched again until that
+// thread has ended.
+SDL_Thread *closer;
 
-int SDLCALL closeDevice(void *id) {
-  SDL_CloseAudioDevice(SDL_AudioDeviceID(reinterpret_cast<std::uintptr_t>(id)));
+int SDLCALL closeMixer(void *) {
+  Mix_CloseAudio();
   return 0;
 }
 
-void closeStream() {
-  closer = SDL_CreateThread(closeDevice, "SDLAudioClose",
-                            reinterpret_cast<void *>(std::uintptr_t(device)));
-  if (!closer) SDL_CloseAudioDevice(device);
-  device = 0;
+void closeInBackground() {
+  closer = SDL_CreateThread(closeMixer, "SDLAudioClose", nullptr);
+  if (!closer) Mix_CloseAudio();
 }
 
-// Until it has closed, the old device's thread still reads the voices.
 void awaitClose() {
   if (closer) SDL_WaitThread(closer, nullptr);
   closer = nullptr;
 }
 
-void start(int voice, const Samples &samples) {
-  if (!driverFound || samples.empty()) return;
-  if (device) {
-    SDL_LockAudioDevice(device);
-    voices[voice] = {samples.data(), Uint32(samples.size())};
-    SDL_UnlockAudioDevice(device);
-    return;
+bool mixerOpen() {
+  return !closer && Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
+}
+
+// No change of format is allowed, so the sounds are converted once, as they
+// are loaded, and never again by the device.
+bool openMixer() {
+  quietBuffers = 0;
+  if (Mix_OpenAudioDevice(kRate, kFormat, kChannels, kBufferFrames, nullptr,
+                          0) != 0)
+    return false;
+  Mix_SetPostMix(afterMix, nullptr);
+  return true;
+}
+
+// A new sound opens the mixer, and it plays from the next buffer.
+void start(int channel, Mix_Chunk *chunk) {
+  if (!driverFound || !chunk) return;
+  if (!mixerOpen()) {
+    awaitClose();
+    if (!openMixer()) return;
   }
-  awaitClose();
-  voices[voice] = {samples.data(), Uint32(samples.size())};
-  if (!(device = openStream())) voices[voice] = {};
+  Mix_PlayChannel(channel, chunk, 0);
 }
 
 // ALSA prints its failures itself (for instance, that there is no sound
@@ -170,36 +145,11 @@ bool openDevice() {
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, name.c_str(),
                             SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) continue;
-    device = openStream();
-    if (device) return driverFound = true;
+    if (openMixer()) return driverFound = true;
     if (name == "alsa") return false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   return false;
-}
-
-// A carried WAV converted to the device's format; empty if it cannot be.
-Samples decode(int id) {
-  SDL_RWops *in = openResource(id);
-  SDL_AudioSpec wavFormat;
-  Uint8 *wav = nullptr;
-  Uint32 length = 0;
-  if (!in || !SDL_LoadWAV_RW(in, 1, &wavFormat, &wav, &length)) return {};
-  SDL_AudioCVT cvt;
-  Samples samples;
-  if (SDL_BuildAudioCVT(&cvt, wavFormat.format, wavFormat.channels,
-                        wavFormat.freq, kFormat, kChannels, kRate) >= 0) {
-    samples.assign(wav, wav + length);
-    samples.resize(std::size_t(length) * std::size_t(cvt.len_mult));
-    cvt.buf = samples.data();
-    cvt.len = int(length);
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
-      samples.clear();
-    else
-      samples.resize(cvt.needed ? std::size_t(cvt.len_cvt) : length);
-  }
-  SDL_FreeWAV(wav);
-  return samples;
 }
 
 }  // namespace
@@ -207,44 +157,39 @@ Samples decode(int id) {
 void openSound() {
   snd_lib_error_set_handler(quiet);
   if (!quietType) quietType = SDL_RegisterEvents(1);
-  // Opened to choose the driver, the device closes again once it has been
+  // Opened to choose the driver, the mixer closes again once it has been
   // quiet for a moment.
   if (!openDevice()) return;
-  for (int k = 1; k <= SOUNDS; ++k) sounds[k] = decode(soundResource(k));
-  alert = decode(WAVE_ALERT);
+  for (int k = 1; k <= SOUNDS; ++k)
+    sounds[k] = Mix_LoadWAV_RW(openResource(soundResource(k)), 1);
+  alert = Mix_LoadWAV_RW(openResource(WAVE_ALERT), 1);
 }
 
 bool handleSoundEvent(const SDL_Event &e) {
   if (!quietType || e.type != quietType) return false;
-  // A sound started since the event was pushed keeps the device open.
-  if (device && !soundsPlaying()) closeStream();
+  // A sound started since the event was pushed keeps the mixer open.
+  if (mixerOpen() && !Mix_Playing(-1)) closeInBackground();
   return true;
 }
 
 void closeSound() {
   if (!driverFound) return;
   awaitClose();
-  if (device) SDL_CloseAudioDevice(device);
-  device = 0;
+  if (mixerOpen()) Mix_CloseAudio();
   driverFound = false;
-  for (Voice &v : voices) v = {};
-  for (Samples &samples : sounds) samples.clear();
-  alert.clear();
+  for (Mix_Chunk *&chunk : sounds) {
+    Mix_FreeChunk(chunk);
+    chunk = nullptr;
+  }
+  Mix_FreeChunk(alert);
+  alert = nullptr;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-int soundsPlaying() {
-  if (!device) return 0;
-  SDL_LockAudioDevice(device);
-  const int playing =
-      int(std::count_if(std::begin(voices), std::end(voices),
-                        [](const Voice &v) { return v.left > 0; }));
-  SDL_UnlockAudioDevice(device);
-  return playing;
-}
+int soundsPlaying() { return mixerOpen() ? Mix_Playing(-1) : 0; }
 
 void playSound(int k) {
-  if (k >= 1 && k <= SOUNDS) start(GAME_VOICE, sounds[k]);
+  if (k >= 1 && k <= SOUNDS) start(GAME_CHANNEL, sounds[k]);
 }
 
-void beep() { start(BEEP_VOICE, alert); }
+void beep() { start(BEEP_CHANNEL, alert); }

@@ -1,5 +1,5 @@
-// The seven sounds and the beep (playSound and beep of shell.h), decoded once
-// from the executable and mixed into one SDL audio device.
+// The seven sounds and the beep (playSound and beep of shell.h), converted
+// once from the executable and mixed by SDL_mixer.
 #pragma once
 
 #include <SDL.h>

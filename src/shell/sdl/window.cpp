@@ -98,7 +98,7 @@ bool openWindow(const Face &face) {
   if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (SDL_Surface *icon =
-          loadIcon(atScale(ICON_GROUP_SMALL, artworkScale(k)))) {
+          loadBitmap(atScale(BMP_WINDOW_ICON, artworkScale(k)))) {
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);
   }
