@@ -161,7 +161,7 @@ TEST(Resources, EveryPictureAndSoundIsCarriedAtItsSize) {
   EXPECT_FALSE(openResource(BMP_FACE + 1));
 }
 
-TEST(Resources, IconIsClearOrOpaque) {
+TEST(Resources, IconMaskBecomesTransparency) {
   SDL_Surface *icon = loadBitmap(BMP_WINDOW_ICON);
   ASSERT_TRUE(icon);
   EXPECT_EQ(icon->w, 32);
