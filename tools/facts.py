@@ -1,7 +1,7 @@
 """The game's facts, read from src/game/facts.json by every Python tool and
 test: the controls and where each face puts them, the carried pictures and
 sounds with their resource numbers, the texts, and the version from the top
-CMakeLists.txt. The resource numbers the Windows program's design fixes are
+CMakeLists.txt. The resource numbers the Windows program has always had are
 kept; every other one is given here, in the order of the list, so that two
 can never meet."""
 import json
@@ -23,7 +23,8 @@ Control = namedtuple("Control", "id kind x y w h text name")
 # held upright, whose pictures lie under its folder beside the window's.
 Face = namedtuple("Face", "name controls w h title folder programs")
 # A carried file: its symbolic name, file under resources/, the programs
-# carrying it, and its number by (face name, scale).
+# carrying it and those carrying its 2x twin too, and its number by (face
+# name, scale).
 Resource = namedtuple("Resource", "name file programs twice ids entry")
 
 IDS = {c["name"]: c["id"] for c in DATA["controls"]}
@@ -45,7 +46,7 @@ WINDOW_W, WINDOW_H, TITLE = LANDSCAPE.w, LANDSCAPE.h, LANDSCAPE.title
 
 
 def _fixed(entry):
-    """The number the design gives a resource, or None: a skin's is its
+    """The number a resource has always had, or None: a skin's is its
     button's id minus 100, or minus 50 when pressed."""
     if "skin" in entry:
         return IDS[entry["skin"]] - (50 if entry["pressed"] else 100)
@@ -75,7 +76,8 @@ def _resources():
 RESOURCES = _resources()
 BY_NAME = {r.name: r for r in RESOURCES}
 CONSTS = dict(DATA["constants"], WINDOW_W=WINDOW_W, WINDOW_H=WINDOW_H, PLACES=PLACES,
-              SOUNDS=sum(1 <= r.entry.get("sound", 0) <= 7 for r in RESOURCES),
+              # the game's sounds; the beep is the self-drawn front ends' own
+              SOUNDS=sum("sound" in r.entry and r.name != "WAVE_ALERT" for r in RESOURCES),
               **{r.name: r.ids["landscape", 1] for r in RESOURCES})
 
 
@@ -94,6 +96,7 @@ def _by(key, value):
     return next(r for r in RESOURCES if r.entry.get(key) == value)
 
 
+# The C++ helpers of the same names, for the tests.
 def _skin(button_id, pressed):
     return next(r for r in RESOURCES if r.entry.get("skin") and IDS[r.entry["skin"]] == button_id
                 and r.entry["pressed"] == pressed).ids["landscape", 1]
