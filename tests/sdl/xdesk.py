@@ -33,10 +33,9 @@ def read_ppm(data):
 # --- the desktop ----------------------------------------------------------
 
 class Desktop:
-    """Xvfb on a free display with openbox on it and a D-Bus session of its
-    own, never the machine's (nor one libdbus would start for a program
-    that finds none); every process started through it, and every one its
-    bus starts (the accessibility bus among them), is ended by close()."""
+    """Xvfb on a free display with openbox and a D-Bus session of its own
+    (never the machine's, nor one libdbus starts for a program finding
+    none); every process started through it or its bus ends by close()."""
 
     def __init__(self, log_dir, size=(SCREEN_W, SCREEN_H)):
         self.log_dir, self.size = log_dir, size
@@ -46,7 +45,13 @@ class Desktop:
             self.env.pop(name, None)
         try:
             self.env["DISPLAY"] = self.start_server()
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_bus()
+            bus = os.path.join(log_dir, "bus")
+            if os.path.exists(bus):
+                os.remove(bus)
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+            self.start(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus],
+                       "bus.log")
+            wait_for("the bus", lambda: os.path.exists(bus))
             self.wm = self.start(["openbox", "--sm-disable"], "openbox.log")
             wait_for("the window manager", lambda: "window id" in self.run(
                 ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
@@ -58,17 +63,6 @@ class Desktop:
         xvfb, display = start_xvfb(*self.size)
         self.processes.append(xvfb)
         return display
-
-    def start_bus(self):
-        ready, tell = os.pipe()
-        bus = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=%d" % tell],
-            pass_fds=(tell,), env=self.env, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, start_new_session=True)
-        os.close(tell)
-        self.processes.append(bus)
-        with os.fdopen(ready) as said:
-            return said.readline().strip()
 
     def start(self, argv, log, cwd=None, env=None):
         out = open(os.path.join(self.log_dir, log), "wb")
