@@ -22,6 +22,17 @@ PLACES = [c.id for c in facts.places()]
 STATICS = [c.id for c in facts.CONTROLS if c.kind == "Static"]
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
+# What a screen reader calls the controls by id name, and their reading order.
+NAMES = {i: TEXT["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in TEXT}
+READING = PLACES + [ID[n] for n in (
+    "ID_STATUS", "ID_COUNTDOWN", "ID_ROUNDS", "ID_GAMECLOCK", "ID_QUIT", "ID_COLORCOUNT",
+    "ID_BALLCOUNT", "ID_CANCEL", "ID_NEWGAME", "ID_SPORTS", "ID_MINIMISE", "ID_HELP", "ID_CLOSE")]
+
+
+def place_name(k, value, prefix=COLOR):
+    """What place k is called while it shows ball value of set prefix."""
+    kind = "NAME_SPORT_%d" if prefix == SPORT else "NAME_COLOUR_%d"
+    return TEXT["NAME_PLACE"] + "%d, " % k + TEXT[kind % value if value else "NAME_EMPTY"]
 
 
 def rect(cid, scale=1, face=facts.LANDSCAPE):

@@ -90,3 +90,7 @@ void enableIconSetBox(bool enable) {
   boxEnabled = enable;
   show(indexOf(ID_SPORTS));
 }
+
+const std::string &staticText(int id) { return texts.by[indexOf(id)]; }
+
+bool iconSetBoxEnabled() { return boxEnabled; }

@@ -39,3 +39,7 @@ void pointerMove(int x, int y);
 void pointerUp(int x, int y);
 // Place k's file has loaded (drawn) or failed to, after Loaded::Later.
 void placeFileLoaded(int k, bool drawn);
+// What the window shows: static id's text, and whether the check box takes
+// clicks.
+const std::string &staticText(int id);
+bool iconSetBoxEnabled();

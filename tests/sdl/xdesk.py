@@ -25,16 +25,25 @@ for r in facts.RESOURCES:
 # --- the desktop ----------------------------------------------------------
 
 class Desktop:
-    """Xvfb on a free display with openbox on it; every process
-    started through it is ended by close()."""
+    """Xvfb on a free display with openbox and a D-Bus session of its own
+    (never the machine's, nor one libdbus starts for a program finding
+    none); every process started through it or its bus ends by close()."""
 
     def __init__(self, log_dir, size=(SCREEN_W, SCREEN_H)):
         self.log_dir, self.size = log_dir, size
         self.processes = []
         self.env = dict(os.environ)
-        self.env.pop("WAYLAND_DISPLAY", None)
+        for name in ("WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS", "NO_AT_BRIDGE"):
+            self.env.pop(name, None)
         try:
             self.env["DISPLAY"] = self.start_server()
+            bus = os.path.join(log_dir, "bus")
+            if os.path.exists(bus):
+                os.remove(bus)
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+            self.start(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus],
+                       "bus.log")
+            wait_for("the bus", lambda: os.path.exists(bus))
             self.wm = self.start(["openbox", "--sm-disable"], "openbox.log")
             wait_for("the window manager", lambda: "window id" in self.run(
                 ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))

@@ -13,9 +13,10 @@ import time
 import unittest
 from pathlib import Path
 
-from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, PLACES, RESOURCES, SPORT,
-                            STATICS, TEXT, TITLE, W, art, ball_file, hostile_folders,
-                            lay_out, rect, shown_values, windowX, windowY)
+from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, NAMES, PLACES, READING,
+                            RESOURCES, SPORT, STATICS, TEXT, TITLE, W, art, ball_file,
+                            hostile_folders, lay_out, place_name, rect, shown_values,
+                            windowX, windowY)
 from tests.win32.harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX,
                                  RC_BITMAPS, Game, const, facts, function, install,
                                  make_prefix, place_rect, placeId, remove_prefix,
@@ -24,12 +25,10 @@ from tests.win32.harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFI
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
 STATUS, COUNTDOWN, CLOCK = ID["ID_STATUS"], ID["ID_COUNTDOWN"], ID["ID_GAMECLOCK"]
 SPORTS = ID["ID_SPORTS"]
-# What a screen reader hears of each control: names as texts.h spells them
-# for the id names, and the system's roles (statics, the box, else buttons).
-NAMES = {i: TEXT["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in TEXT}
+# The system's roles a screen reader hears (statics, the box, else buttons).
 ROLES = {"Static": 0x29, "CheckBox": 0x2C}
 PUSH_BUTTON, UNAVAILABLE, CHECKED = 0x2B, 0x1, 0x10
-STATE_CHANGE, NAME_CHANGE = 0x800A, 0x800C
+FOCUS, STATE_CHANGE, NAME_CHANGE, FOCUSED = 0x8005, 0x800A, 0x800C, 0x4
 
 
 def seconds(clock):
@@ -91,9 +90,8 @@ class WineCase(unittest.TestCase):
         check box is unavailable or checked, as box_state says: what was
         heard, by id."""
         heard = {id: game.heard(id) for id in CONTROLS}
-        sets = {COLOR: "NAME_COLOUR_", SPORT: "NAME_SPORT_"}
-        want = NAMES | {placeId(k): TEXT["NAME_PLACE"] + f"{k}, " + TEXT[
-            f"{sets[prefix]}{v}" if v else "NAME_EMPTY"] for k, v in enumerate(values, 1)}
+        want = NAMES | {placeId(k): place_name(k, v, prefix)
+                        for k, v in enumerate(values, 1)}
         self.assertEqual(
             [(name, role, state & (UNAVAILABLE | CHECKED)) for name, role, state, _
              in heard.values()],
@@ -285,6 +283,14 @@ class Play(WineCase):
 class Controls(WineCase):
     def test_colour_count_and_icon_sets(self):
         with Game(install(self.folder)) as game:
+            want = NAMES | {p: place_name(k, v) for k, (p, v) in enumerate(zip(PLACES, IDLE), 1)}
+            self.assertEqual(game.ask("children").split("|"), [want[i] for i in READING])
+            # The keyboard cursor, shown and moved, is the reader's focus.
+            game.ask("focused")
+            game.keys("Right", "Right")
+            game.poll(f"heard {PLACES[1]}", lambda a: int(a.split("|")[2], 16) & FOCUSED)
+            self.assertEqual([game.heard(p)[2] & FOCUSED for p in PLACES[:3]], [0, FOCUSED, 0])
+            self.assertEqual(game.ask("focused").split(), [f"{FOCUS:x}:{p}" for p in PLACES[:2]])
             heard = self.assert_heard(game, COLOR, IDLE, 0)
             self.assertEqual([heard[i][3] for i in STATICS], game.texts())
             counts = []

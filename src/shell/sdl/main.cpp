@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "access.h"
 #include "draw.h"
 #include "game.h"
 #include "help.h"
@@ -70,11 +71,12 @@ int main(int argc, char **argv) {
   const Fit fit = desktopFit();
   openDrawing(fit.scale);
   if (!openWindow(fit.face)) return noDisplay(SDL_GetError());
-  // The timer's thread and sound come after the first frame, so that they
-  // cannot hold it up: SDL waits for a new thread to run, which on a busy
-  // machine may take a while.
+  // The timer's thread, sound and the readers' bridge come after the first
+  // frame, so that they cannot hold it up: SDL waits for a new thread to run,
+  // which on a busy machine may take a while.
   SDL_InitSubSystem(SDL_INIT_TIMER);
   openSound();
+  openAccess(fit.face);
   // The program sleeps in the wait; every click and tick wakes it.
   SDL_Event e;
   bool destroyed = false;
@@ -83,9 +85,11 @@ int main(int argc, char **argv) {
     if ((destroyed = windowDestroyed(e))) break;
     if (isCurrentTick(e))
       gameTick();
-    else if (!handleSoundEvent(e))
+    else if (!handleSoundEvent(e) && !handleAccessEvent(e))
       handleWindowEvent(e);
+    accessChanged();
   }
+  closeAccess();
   closeHelp();
   // The sounds are freed on the way out; no audio thread may still play
   // them.

@@ -2,13 +2,19 @@
 // table, its role, state and, for a static, its text. The system's own
 // objects for buttons and statics answer nothing useful for owner-drawn or
 // unnamed controls (and Wine's none at all), so each control answers
-// WM_GETOBJECT itself with an IAccessible of its own.
+// WM_GETOBJECT itself with an IAccessible of its own. The main window's
+// object lists them in reading order, where the system's would list them in
+// the order they were made, and gives the keyboard cursor's place as the
+// focus.
 #include <oleacc.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "layout.h"
 #include "names.h"
+#include "state.h"
 #include "win32.h"
 
 namespace {
@@ -30,7 +36,8 @@ std::wstring windowText(HWND window) {
 // What a reader hears of a control, and what it last heard.
 struct Heard {
   std::wstring name, value;
-  // All but the focus and the showing, which the system tells of itself.
+  // All but the system's focus and the showing, which the system tells of
+  // itself.
   LONG state;
 };
 Heard heard[CONTROL_COUNT];
@@ -48,7 +55,16 @@ Heard hear(HWND window) {
   if (c.kind == ControlKind::CheckBox &&
       SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
     state |= STATE_SYSTEM_CHECKED;
+  // The keyboard cursor is the reader's focus while it is shown.
+  if (cursorShown && placeOf(c.id) == cursor) state |= STATE_SYSTEM_FOCUSED;
   return {wide(controlName(c.id)), isStatic ? windowText(window) : L"", state};
+}
+
+// The focus: the keyboard cursor's place while it is shown, else the
+// control the system gave it.
+bool focused(HWND window) {
+  return (hear(window).state & STATE_SYSTEM_FOCUSED) ||
+         (!cursorShown && GetFocus() == window);
 }
 
 LONG systemRole(HWND window) {
@@ -78,12 +94,9 @@ HRESULT giveId(VARIANT *out, bool self) {
   return self ? S_OK : S_FALSE;
 }
 
-// One control as a reader sees it: no children, nothing to set. It holds
-// only the control's window, so it answers E_FAIL once that is gone.
-class Accessible : public IAccessible {
+// What both kinds of object share: COM's reference count, and no IDispatch.
+class Object : public IAccessible {
  public:
-  explicit Accessible(HWND window) : window_(window) {}
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override {
     if (!out) return E_POINTER;
     *out = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible
@@ -118,6 +131,19 @@ class Accessible : public IAccessible {
                                    VARIANT *, EXCEPINFO *, UINT *) override {
     return E_NOTIMPL;
   }
+
+ protected:
+  virtual ~Object() = default;
+
+ private:
+  LONG references_ = 1;
+};
+
+// One control as a reader sees it: no children, nothing to set. It holds
+// only the control's window, so it answers E_FAIL once that is gone.
+class Accessible : public Object {
+ public:
+  explicit Accessible(HWND window) : window_(window) {}
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override {
     if (!parent) return E_POINTER;
@@ -165,8 +191,8 @@ class Accessible : public IAccessible {
     if (ok != S_OK) return ok;
     if (!state) return E_POINTER;
     state->vt = VT_I4;
-    state->lVal = hear(window_).state |
-                  (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0);
+    state->lVal =
+        hear(window_).state | (focused(window_) ? STATE_SYSTEM_FOCUSED : 0);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR *text) override {
@@ -182,7 +208,7 @@ class Accessible : public IAccessible {
     return giveText(L"", text);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *focus) override {
-    return giveId(focus, IsWindow(window_) && GetFocus() == window_);
+    return giveId(focus, IsWindow(window_) && focused(window_));
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *selection) override {
     return giveId(selection, false);
@@ -229,8 +255,6 @@ class Accessible : public IAccessible {
   }
 
  private:
-  virtual ~Accessible() = default;
-
   // S_OK for the control itself, its only child id.
   HRESULT check(const VARIANT &child) const {
     if (!IsWindow(window_)) return E_FAIL;
@@ -239,7 +263,112 @@ class Accessible : public IAccessible {
   }
 
   HWND window_;
-  LONG references_ = 1;
+};
+
+// The control of reading position i (1 to CONTROL_COUNT) of window.
+HRESULT controlObject(HWND window, LONG i, IDispatch **out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (i < 1 || i > CONTROL_COUNT) return E_INVALIDARG;
+  return AccessibleObjectFromWindow(GetDlgItem(window, kReadingOrder[i - 1]),
+                                    OBJID_CLIENT, IID_IDispatch,
+                                    reinterpret_cast<void **>(out));
+}
+
+// The main window as a reader sees it: the system's object, but for its
+// children and its focus.
+class WindowObject : public Object {
+ public:
+  WindowObject(HWND window, IAccessible *system)
+      : window_(window), system_(system) {}
+
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG *count) override {
+    if (!count) return E_POINTER;
+    *count = CONTROL_COUNT;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child,
+                                         IDispatch **out) override {
+    return controlObject(window_, child.vt == VT_I4 ? child.lVal : 0, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *focus) override {
+    if (!focus || !cursorShown) return system_->get_accFocus(focus);
+    focus->vt = VT_DISPATCH;
+    const LONG at =
+        static_cast<LONG>(std::find(std::begin(kReadingOrder),
+                                    std::end(kReadingOrder), placeId(cursor)) -
+                          kReadingOrder);
+    return controlObject(window_, at + 1, &focus->pdispVal);
+  }
+
+  // The rest as the system answers for the window.
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override {
+    return system_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
+    return system_->get_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override {
+    return system_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child,
+                                               BSTR *text) override {
+    return system_->get_accDescription(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
+    return system_->get_accRole(child, role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child,
+                                         VARIANT *state) override {
+    return system_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *text) override {
+    return system_->get_accHelp(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child,
+                                             LONG *topic) override {
+    return system_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child,
+                                                    BSTR *text) override {
+    return system_->get_accKeyboardShortcut(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *selection) override {
+    return system_->get_accSelection(selection);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child,
+                                                 BSTR *text) override {
+    return system_->get_accDefaultAction(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG how, VARIANT child) override {
+    return system_->accSelect(how, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG *x, LONG *y, LONG *w, LONG *h,
+                                        VARIANT child) override {
+    return system_->accLocation(x, y, w, h, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG how, VARIANT from,
+                                        VARIANT *to) override {
+    return system_->accNavigate(how, from, to);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT *at) override {
+    return system_->accHitTest(x, y, at);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return system_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return system_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return system_->put_accValue(child, value);
+  }
+
+ private:
+  ~WindowObject() override { system_->Release(); }
+
+  HWND window_;
+  IAccessible *system_;
 };
 
 // Hands a reader the control's object; all else goes to the control's own
@@ -274,6 +403,17 @@ void makeAccessible(HWND window) {
   }
 }
 
+LRESULT windowObject(HWND window, WPARAM wParam) {
+  IAccessible *system = nullptr;
+  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void **>(&system))))
+    return 0;
+  WindowObject *object = new WindowObject(window, system);
+  const LRESULT result = LresultFromObject(IID_IAccessible, wParam, object);
+  object->Release();
+  return result;
+}
+
 void accessibleChanged(int id) {
   const int i = static_cast<int>(findControl(id) - kControls);
   const HWND control = GetDlgItem(hMainWindow, id);
@@ -284,5 +424,7 @@ void accessibleChanged(int id) {
   if (now.name != heard[i].name) tell(EVENT_OBJECT_NAMECHANGE);
   if (now.value != heard[i].value) tell(EVENT_OBJECT_VALUECHANGE);
   if (now.state != heard[i].state) tell(EVENT_OBJECT_STATECHANGE);
+  if (now.state & ~heard[i].state & STATE_SYSTEM_FOCUSED)
+    tell(EVENT_OBJECT_FOCUS);
   heard[i] = now;
 }

@@ -16,6 +16,8 @@ void drawButton(int id, const DRAWITEMSTRUCT &item);
 
 // Makes each control of window answer screen readers itself.
 void makeAccessible(HWND window);
+// The main window's object for screen readers, for WM_GETOBJECT's wParam.
+LRESULT windowObject(HWND window, WPARAM wParam);
 // Tells screen readers what has changed in control id's name, value (a
 // static's text) or state since they were last told.
 void accessibleChanged(int id);

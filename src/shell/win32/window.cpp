@@ -78,6 +78,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
         SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
       return 0;
     }
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+        return windowObject(window, wParam);
+      break;
     case WM_DPICHANGED:
       // Moved to a monitor of another DPI: laid out anew where the system
       // suggests.

@@ -8,9 +8,11 @@
 //   heard ID              what a screen reader gets from control ID through
 //                         oleacc: "name|role|state|value" (role and state
 //                         in hex), or "none" and the error
+//   children              its children's names as a reader lists them: "a|b|.."
 //   events                the reader events the game raised for its
 //                         controls since the last ask: "event:ID ..." in hex
 //                         and decimal
+//   focused               the same of its focus events
 //   click ID              BM_CLICK, returns when the command is handled
 //   post ID               BM_CLICK without waiting for it
 //   tick N                N timer messages, each handled before the next
@@ -35,13 +37,14 @@ HANDLE process;  // held from "wait" on, so the game's exit code outlives it
 
 HWND control(int id) { return GetDlgItem(game, id); }
 
-std::string events;  // raised by the game's controls, not yet asked for
+std::string events, focusEvents;  // raised by the controls, not yet asked for
 
 void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
                      LONG child, DWORD, DWORD) {
   char entry[32];
   std::snprintf(entry, sizeof entry, "%lx:%d ", event, GetDlgCtrlID(window));
-  if (object == OBJID_CLIENT && child == CHILDID_SELF) events += entry;
+  if (object == OBJID_CLIENT && child == CHILDID_SELF)
+    (event == EVENT_OBJECT_FOCUS ? focusEvents : events) += entry;
 }
 
 std::string windowText(HWND window) {
@@ -78,6 +81,30 @@ void heard(int id) {
   std::printf("%s|%lx|%lx|%s\n", utf8(name).c_str(), role.lVal, state.lVal,
               utf8(value).c_str());
   object->Release();
+}
+
+void children() {
+  IAccessible *window = nullptr, *object = nullptr;
+  VARIANT child[64], self{};  // CHILDID_SELF
+  self.vt = VT_I4;
+  LONG count = 0;
+  if (SUCCEEDED(AccessibleObjectFromWindow(game, OBJID_CLIENT, IID_IAccessible,
+                                           reinterpret_cast<void **>(&window))))
+    AccessibleChildren(window, 0, 64, child, &count);
+  std::string names;
+  for (LONG i = 0; i < count; ++i) {
+    BSTR name = nullptr;
+    if (child[i].vt == VT_DISPATCH &&
+        SUCCEEDED(child[i].pdispVal->QueryInterface(
+            IID_IAccessible, reinterpret_cast<void **>(&object)))) {
+      object->get_accName(self, &name);
+      object->Release();
+    }
+    VariantClear(&child[i]);
+    names += (i ? "|" : "") + utf8(name);
+  }
+  std::printf("%s\n", names.c_str());
+  if (window) window->Release();
 }
 
 void grab(int x, int y, int w, int h) {
@@ -129,6 +156,8 @@ void answer(const char *line) {
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
     SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
                     record, id, 0, WINEVENT_OUTOFCONTEXT);
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, record, id,
+                    0, WINEVENT_OUTOFCONTEXT);
     std::printf("%s\n", game && IsWindowVisible(game) ? "ok" : "none");
   } else if (v == "exit") {
     DWORD code = 0;
@@ -170,13 +199,16 @@ void answer(const char *line) {
     std::printf("%d\n", v == "enabled" ? IsWindowEnabled(h) != 0
                                        : SendMessageA(h, BM_GETCHECK, 0, 0) ==
                                              BST_CHECKED);
-  } else if (v == "events") {
+  } else if (v == "events" || v == "focused") {
     // They come as messages to this thread.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
       DispatchMessageA(&message);
-    std::printf("%s\n", events.c_str());
-    events.clear();
+    std::string &asked = v == "events" ? events : focusEvents;
+    std::printf("%s\n", asked.c_str());
+    asked.clear();
+  } else if (v == "children") {
+    children();
   } else if (v == "heard") {
     std::sscanf(line, "%*s %d", &a);
     heard(a);
