@@ -29,6 +29,9 @@ Resource = namedtuple("Resource", "name file programs twice ids entry")
 
 IDS = {c["name"]: c["id"] for c in DATA["controls"]}
 TEXTS = DATA["texts"]
+# The texts a translation gives, in the order of the list; the rest are
+# names and paths that stay as they are.
+TRANSLATED = [k for k in TEXTS if k not in DATA["untranslated"]]
 PLACES = sum(c["kind"] == "Place" for c in DATA["controls"])
 
 
@@ -155,6 +158,34 @@ def places(face=LANDSCAPE):
 # File name of each skinned button's pictures, by its id name.
 BUTTONS = [(c["skin"], c["name"]) for c in DATA["controls"] if "skin" in c]
 LOOKS = ("normal", "held", "disabled")
+
+
+# A caption painted on the face or a button: its text's key, the typeface
+# ("bold", "condensed" or "italic"), size in pixels at 1x, ink and shadow
+# (or None), alignment ("start", "middle" or "end") in its box, the
+# baseline's distance from the box's top, and the button it lies on (its
+# box then relative to the button) or None.
+Caption = namedtuple("Caption", "text font size ink shadow align x y w h baseline button")
+
+
+def captions(face=LANDSCAPE):
+    """The captions the face shows, in the order of the list."""
+    found, style = [], DATA["buttonCaption"]
+    for entry in DATA["captions"]:
+        if "button" in entry:
+            c, pad = control(entry["button"], face), style["padding"]
+            found.append(Caption(entry["text"], style["font"], style["size"], style["ink"],
+                                 style["shadow"], style["align"], pad, 0, c.w - 2 * pad, c.h,
+                                 c.h / 2 + style["drop"], entry["button"]))
+        elif face.name in entry:
+            at = dict(entry, **entry[face.name])
+            found.append(Caption(at["text"], at["font"], at["size"], at["ink"], at.get("shadow"),
+                                 at["align"], *at["box"], at["baseline"], None))
+    return found
+
+
+def caption(key, face=LANDSCAPE):
+    return next(c for c in captions(face) if c.text == key)
 
 
 def check_box_file(ticked, look):

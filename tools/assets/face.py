@@ -19,25 +19,41 @@ BOX_GROWTH = 1.5  # the upright face's check box to the window's
 PORTRAIT_STRIP_H = 37
 PORTRAIT_PLATE_W = 118
 
-# Caption or mark of each skinned button, by its id name.
-CAPTIONS = {
-    "ID_QUIT": "Quit",
-    "ID_CANCEL": "Cancel",
-    "ID_COLORCOUNT": "Color #",
-    "ID_NEWGAME": "Start Game",
-}
+# The mark of each small skinned button, by its id name.
 MARKS = {
     "ID_CLOSE": "M 8.5 4.5 L 15.5 11.5 M 15.5 4.5 L 8.5 11.5",
     "ID_MINIMISE": "M 8 11.5 L 16 11.5",
 }
 
-# Labels of the plates that hold a static's white field, by the static's id.
-PLATES = {
-    "ID_COUNTDOWN": "Round Begins in. .",
-    "ID_ROUNDS": "Round Number",
-    "ID_GAMECLOCK": "Time Lapsed",
-    "ID_STATUS": "Game Status",
-}
+# The plates that hold a static's white field, by the static's id.
+PLATES = ("ID_COUNTDOWN", "ID_ROUNDS", "ID_GAMECLOCK", "ID_STATUS")
+PLATE_LABELS = ("CAPTION_COUNTDOWN", "NAME_ROUNDS", "NAME_GAMECLOCK", "NAME_STATUS")
+FAMILY = {"bold": ("DejaVu Sans", "bold", "normal"),
+          "condensed": ("DejaVu Sans Condensed", "bold", "normal"),
+          "italic": ("DejaVu Sans", "normal", "italic")}
+ANCHOR = {"start": 0, "middle": 0.5, "end": 1}
+
+
+def english(key):
+    """A caption's English text."""
+    return facts.TEXTS[key].replace("%s", facts.VERSION)
+
+
+def caption(c, shift=0):
+    """A caption of facts.captions in English, moved by shift pixels both
+    ways (a pressed button's)."""
+    family, weight, style = FAMILY[c.font]
+    x, y = c.x + c.w * ANCHOR[c.align] + shift, c.y + c.baseline + shift
+    anchor = c.align
+    out = ""
+    if c.shadow:
+        out = text(x + 0.7, y + 0.7, english(c.text), c.size, c.shadow, weight, anchor, style,
+                   family)
+    return out + text(x, y, english(c.text), c.size, c.ink, weight, anchor, style, family)
+
+
+def _captions(face, words, keys):
+    return "".join(caption(c) for c in facts.captions(face) if c.text in keys) if words else ""
 
 
 def _rect(x, y, w, h, fill, extra=""):
@@ -51,13 +67,15 @@ def _bevel(x, y, w, h, light, dark, width=1):
             + _rect(x, y + h - width, w, width, dark) + _rect(x + w - width, y, width, h, dark))
 
 
-def button(id_name, pressed, uid, face=LANDSCAPE):
+def button(id_name, pressed, uid, face=LANDSCAPE, words=True):
     """Defs and body of a skinned button drawn at the origin, its own size,
-    on the colour of the face beneath it."""
+    on the colour of the face beneath it; without its caption unless
+    words."""
     c = control(id_name, face)
     w, h = c.w, c.h
     shift = 1 if pressed else 0
-    small = id_name not in CAPTIONS
+    label = next((c for c in facts.captions(face) if c.button == id_name), None)
+    small = label is None
     ground = STRIP if small else TRAY
     face = KEY if small else OLIVE
     top, bottom = mix(face, WHITE, 0.3), mix(face, BLACK, 0.22)
@@ -96,18 +114,14 @@ def button(id_name, pressed, uid, face=LANDSCAPE):
         else:
             body += text(w / 2 + shift, h / 2 + 4.5 * grow + shift, "?", 12 * grow, ink,
                          anchor="middle")
-    else:
-        cap = CAPTIONS[id_name]
-        x, y = w / 2 + shift, h / 2 + 4.5 + shift
-        body += text(x + 0.7, y + 0.7, cap, 12, hexc(mix(OLIVE, BLACK, 0.6)),
-                     anchor="middle")
-        body += text(x, y, cap, 12, "#FFFFFF", anchor="middle")
+    elif words:
+        body += caption(label, shift)
     return defs, body
 
 
-def button_picture(id_name, pressed, face=LANDSCAPE):
+def button_picture(id_name, pressed, face=LANDSCAPE, words=True):
     c = control(id_name, face)
-    defs, body = button(id_name, pressed, "b", face)
+    defs, body = button(id_name, pressed, "b", face, words)
     return document(c.w, c.h, body, defs)
 
 
@@ -167,7 +181,7 @@ def _field(c):
             + _rect(c.x - 1, c.y - 1, c.w + 2, c.h + 2, WHITE))
 
 
-def _plate(x, y, w, h, label, uid):
+def _plate(x, y, w, h, uid):
     defs = ('<linearGradient id="%s" x1="0" y1="0" x2="0" y2="1">'
             '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
             '</linearGradient>' % (uid, hexc(mix(OLIVE, WHITE, 0.12)),
@@ -176,8 +190,6 @@ def _plate(x, y, w, h, label, uid):
             '<rect x="%g" y="%g" width="%g" height="%g" rx="5.5" fill="url(#%s)"/>'
             % (x - 0.5, y - 0.5, w + 1, h + 1, hexc(mix(OLIVE, BLACK, 0.45)),
                x, y, w, h, uid))
-    if label:
-        body += text(x + 10, y + h / 2 + 4.5, label, 12, "#FFFFFF")
     return defs, body
 
 
@@ -236,7 +248,7 @@ def _board(face):
     return "".join(defs), "".join(body)
 
 
-def _plates(face):
+def _plates(face, words):
     """The labelled plates whose white fields lie under the statics: in the
     window the three counters on the right and the status line under the
     board, the label beside the field; upright two by two under the board,
@@ -244,25 +256,24 @@ def _plates(face):
     left, _, right, _ = board_rect()
     counters_left = control("ID_QUIT").x - 50
     defs, body = [], []
-    for id_name, label in PLATES.items():
+    for id_name in PLATES:
         c = control(id_name, face)
         if face is PORTRAIT:
             d, b = _plate(c.x + c.w / 2 - PORTRAIT_PLATE_W / 2, c.y - 18, PORTRAIT_PLATE_W, 40,
-                          "", "plate%d" % c.id)
-            b += text(c.x + c.w / 2, c.y - 5, label, 11, "#FFFFFF", anchor="middle",
-                      family="DejaVu Sans Condensed")
+                          "plate%d" % c.id)
         elif id_name == "ID_STATUS":
             d, b = _plate(left - BOARD_MARGIN, c.y - 6, right - left + 2 * BOARD_MARGIN,
-                          c.h + 12, label, "plate%d" % c.id)
+                          c.h + 12, "plate%d" % c.id)
         else:
             d, b = _plate(counters_left, c.y - 6, c.x + c.w + 8 - counters_left, c.h + 12,
-                          label, "plate%d" % c.id)
+                          "plate%d" % c.id)
         defs.append(d)
         body.append(b + _field(c))
+    body.append(_captions(face, words, PLATE_LABELS))
     return "".join(defs), "".join(body)
 
 
-def _tray(face):
+def _tray(face, words):
     """The panel under the four big buttons, with the colour count's field
     beside Color # and the label of the icon set box: in the window the box
     is under the buttons, upright beside Start Game."""
@@ -274,79 +285,69 @@ def _tray(face):
         right = start.x + start.w
         count_left = colors.x + colors.w + 2
         box_plate = (quit_.x, box.y - 4, right - quit_.x, box.h + 8)
-        label_right, label_y, size = box.x - 6, box.y + 10, 12
     else:
         tw, th = box.x + box.w + 5 - tx, start.y + start.h + 5 - ty
         right = box.x + box.w
         count_left = colors.x + colors.w + 4
         left = start.x + start.w + 4
         box_plate = (left, start.y, right - left, start.h)
-        label_right = box.x + box.w * (1 - 1 / BOX_GROWTH) / 2
-        label_y, size = box.y + box.h / 2 + 4, 11
-    count_defs, count_plate = _plate(count_left, colors.y, right - count_left, colors.h, "",
+    count_defs, count_plate = _plate(count_left, colors.y, right - count_left, colors.h,
                                      "countplate")
-    box_defs, box_plate = _plate(*box_plate, "", "boxplate")
+    box_defs, box_plate = _plate(*box_plate, "boxplate")
     body = (_rounded(tx - 0.5, ty - 0.5, tw + 1, th + 1, 5, hexc(mix(TRAY, BLACK, 0.25)))
             + _rounded(tx, ty, tw, th, 4.5, hexc(TRAY))
             + count_plate + _field(count) + box_plate
-            + text(label_right, label_y, "Use Sports-Iconset", size, "#FFFFFF", anchor="end",
-                   family="DejaVu Sans Condensed"))
+            + _captions(face, words, ("NAME_SPORTS",)))
     return count_defs + box_defs, body
 
 
-def _buttons(face):
+def _buttons(face, words):
     """Every skinned button painted as its normal picture."""
     defs, body = [], []
     for _, id_name in facts.BUTTONS:
         c = control(id_name, face)
-        d, b = button(id_name, False, "face-%d" % c.id, face)
+        d, b = button(id_name, False, "face-%d" % c.id, face, words)
         defs.append(d)
         body.append('<g transform="translate(%d %d)">%s</g>' % (c.x, c.y, b))
     return "".join(defs), "".join(body)
 
 
-def _version(face, bottom):
-    return text(face.w - 10, face.h - bottom, "Program version: " + facts.VERSION, 11,
-                hexc(INK), weight="normal", anchor="end", style="italic")
-
-
-def _decoration(face):
+def _decoration(face, words):
     """In the window a line of advice over the board, the seven colours in
     their order between the counters and the tray; the version at the
     bottom."""
     if face is PORTRAIT:
-        return "", _version(face, 5)
+        return "", _captions(face, words, ("CAPTION_VERSION",))
     left, _, _, _ = board_rect()
     clock, countdown = control("ID_GAMECLOCK"), control("ID_COUNTDOWN")
     ribbon_y = (clock.y + clock.h + 6 + control("ID_QUIT").y - 5) / 2
     ribbon_right = countdown.x + countdown.w + 8
     scale, step = 0.4, 21
-    defs, body = [], [text(left - BOARD_MARGIN, 46, "Study the board, then rebuild it from memory.",
-                           12, hexc(INK), weight="normal", style="italic")]
+    defs, body = [], [_captions(face, words, ("CAPTION_HINT",))]
     for n, colour in enumerate(balls.BODY):
         d, b = balls.sphere("ribbon%d" % n, colour)
         defs.append(d)
         x = ribbon_right - (len(balls.BODY) - n - 0.5) * step
         body.append('<g transform="translate(%g %g) scale(%g)">%s</g>'
                     % (x - scale * balls.CX, ribbon_y - scale * balls.CY, scale, b))
-    body.append(_version(face, 8))
+    body.append(_captions(face, words, ("CAPTION_VERSION",)))
     return "".join(defs), "".join(body)
 
 
-def _parts(face):
+def _parts(face, words=True):
     """The (defs, body) parts of a face, bottom to top."""
     W, H, strip = face.w, face.h, _strip(face)
     edge = (_bevel(0, 0, W, H, mix(BEIGE, WHITE, 0.7), mix(BEIGE, BLACK, 0.45))
             + _bevel(1, strip + 1, W - 2, H - strip - 2, mix(BEIGE, WHITE, 0.5),
                      mix(BEIGE, BLACK, 0.2)))
-    return [("", _rect(0, 0, W, H, BEIGE)), _title(face), _board(face), _plates(face),
-            _tray(face), _buttons(face), _decoration(face), ("", edge)]
+    return [("", _rect(0, 0, W, H, BEIGE)), _title(face), _board(face), _plates(face, words),
+            _tray(face, words), _buttons(face, words), _decoration(face, words), ("", edge)]
 
 
-def picture(extra=(), face=LANDSCAPE):
+def picture(extra=(), face=LANDSCAPE, words=True):
     """SVG document of the whole face, with any extra (defs, body) parts
-    drawn over it."""
-    parts = _parts(face) + list(extra)
+    drawn over it; without its captions unless words."""
+    parts = _parts(face, words) + list(extra)
     return document(face.w, face.h, "".join(b for _, b in parts), "".join(d for d, _ in parts))
 
 
