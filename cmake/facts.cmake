@@ -5,10 +5,12 @@
 # pages as HTML. HELP_FILES: the help's pages and pictures, absolute paths.
 set(GENERATED ${CMAKE_BINARY_DIR}/generated)
 file(GLOB help_sources CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/tools/assets/help/*)
+  ${CMAKE_SOURCE_DIR}/tools/assets/help/* ${CMAKE_SOURCE_DIR}/po/*.po
+  ${CMAKE_SOURCE_DIR}/po/help/*.po)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/game/facts.json ${CMAKE_SOURCE_DIR}/tools/facts.py
   ${CMAKE_SOURCE_DIR}/tools/generate.py ${CMAKE_SOURCE_DIR}/tools/assets/help_pages.py
+  ${CMAKE_SOURCE_DIR}/tools/catalogue.py ${CMAKE_SOURCE_DIR}/po/LINGUAS
   ${help_sources})
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env ${PYTHON_ENV}

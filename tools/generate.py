@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from tools import facts
+from tools import catalogue, facts
 from tools.assets import help_pages
 
 RESOURCES = os.path.join(facts.ROOT, "resources")
@@ -87,6 +87,11 @@ def facts_h():
     out.append(lookup("portraitPicture(int id)", "id",
                       [(id, r.ids["portrait", 1]) for r, id in landscape
                        if ("portrait", 1) in r.ids]))
+    out.append("// A captioned picture's twin without its words, for the languages whose\n"
+               "// captions are drawn over it; any other picture itself.\n")
+    out.append(lookup("bareOf(int id)", "id", [(facts.resource(r.entry["bareOf"]), id)
+                                                  for r, id in landscape if "bareOf" in r.entry],
+                      "id"))
     twins = [(r.ids[face, 1], number) for r in R for (face, scale), number in r.ids.items()
              if scale == 2]
     out.append("// A picture's twin at scale 2; at scale 1, itself.\n")
@@ -97,8 +102,53 @@ def facts_h():
 
 
 def texts_h():
-    return MADE + "#pragma once\n\n" + "".join(
-        "constexpr const char *%s = %s;\n" % (k, c_string(v)) for k, v in facts.TEXTS.items())
+    keys, fixed = facts.TRANSLATED, [k for k in facts.TEXTS if k not in facts.TRANSLATED]
+    return (MADE + "#pragma once\n\n// The texts a translation gives, by number.\n"
+            "enum class Text : int {\n%s};\nconstexpr int TEXT_COUNT = %d;\n\n"
+            "// In English, in that order.\ninline constexpr const char *kEnglish[] = {\n%s};\n\n"
+            "// Each in the language in use: English until useTexts puts another in use.\n%s"
+            "const char *text(Text t);\n\n"
+            "// Names and paths, the same in every language.\n%s"
+            % ("".join("  %s,\n" % k for k in keys), len(keys),
+               "".join("    %s,\n" % c_string(facts.TEXTS[k]) for k in keys),
+               "".join("extern const char *%s;\n" % k for k in keys),
+               "".join("constexpr const char *%s = %s;\n" % (k, c_string(facts.TEXTS[k]))
+                       for k in fixed)))
+
+
+def texts_cpp():
+    keys = facts.TRANSLATED
+    return (MADE + '#include "texts.h"\n\n#include "language.h"\n\n'
+            "namespace {\nconst char *const *inUse;\n}  // namespace\n\n%s\n"
+            "const char *text(Text t) {\n  const int i = int(t);\n"
+            "  return inUse && inUse[i] ? inUse[i] : kEnglish[i];\n}\n\n"
+            "void useTexts(const char *const *table) {\n  inUse = table;\n%s}\n"
+            % ("".join("const char *%s = kEnglish[int(Text::%s)];\n" % (k, k) for k in keys),
+               "".join("  %s = text(Text::%s);\n" % (k, k) for k in keys)))
+
+
+def catalogue_cpp(texts=True):
+    """Every shipped language's texts, for the programs that carry them all;
+    without texts, only their codes, for the web page."""
+    langs = catalogue.languages()
+    out = [MADE, '#include "language.h"\n\n#include "texts.h"\n\nnamespace {\n\n']
+    for lang in langs if texts else ():
+        texts = catalogue.translations(lang)
+        out.append("// clang-format off\nconstexpr const char *k_%s[] = {\n%s};\n"
+                   "// clang-format on\n\n" % (lang, "".join(
+                       "    %s,\n" % c_string(texts[k]) for k in facts.TRANSLATED)))
+    out.append("}  // namespace\n\n// Ends with an empty entry, so that the list is never empty.\n"
+               "const Language kLanguages[] = {\n%s    {nullptr, nullptr},\n};\n"
+               "const int kLanguageCount = %d;\n"
+               % ("".join('    {"%s", %s},\n' % (lang, "k_" + lang if texts else "nullptr")
+                          for lang in langs), len(langs)))
+    return "".join(out)
+
+
+def language_json(lang):
+    """A language's texts for the web page, in the order of Text."""
+    texts = catalogue.translations(lang)
+    return json.dumps([texts[k] for k in facts.TRANSLATED], ensure_ascii=False) + "\n"
 
 
 def carried_rc():
@@ -145,10 +195,15 @@ def carried_cmake():
 
 def main(folder):
     os.makedirs(folder, exist_ok=True)
-    for name, text in (("facts.h", facts_h()), ("texts.h", texts_h()),
-                       ("carried.rc", carried_rc()), ("embedded.cpp", embedded_cpp()),
-                       ("files.inc", files_inc()), ("carried.cmake", carried_cmake())):
+    made = [("facts.h", facts_h()), ("texts.h", texts_h()), ("texts.cpp", texts_cpp()),
+            ("catalogue.cpp", catalogue_cpp()), ("codes.cpp", catalogue_cpp(False)),
+            ("carried.rc", carried_rc()),
+            ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
+            ("carried.cmake", carried_cmake())]
+    made += [("lang/%s.json" % lang, language_json(lang)) for lang in catalogue.languages()]
+    for name, text in made:
         path = os.path.join(folder, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
         if os.path.exists(path):
             with open(path, encoding="utf-8") as f:
                 if f.read() == text:

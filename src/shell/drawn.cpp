@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "language.h"
 #include "names.h"
 #include "pointer.h"
 #include "shell.h"
@@ -14,13 +15,19 @@ ControlView *view;
 Pointer pointer;
 bool boxEnabled = true;
 
-// The statics' texts, by index in kControls.
+// The statics' texts, by index in kControls: made when first asked for,
+// once the front end has put its language in use.
 struct Texts {
   Texts() {
-    for (int i = 0; i < CONTROL_COUNT; ++i) by[i] = kControls[i].text;
+    for (int i = 0; i < CONTROL_COUNT; ++i) by[i] = startText(kControls[i]);
   }
   std::string by[CONTROL_COUNT];
-} texts;
+};
+
+Texts &texts() {
+  static Texts made;
+  return made;
+}
 
 bool ticked() { return sportset % 2; }
 
@@ -30,7 +37,7 @@ Looks looks() {
               boxEnabled,
               ticked(),
               cursorShown ? cursor : 0,
-              view->ownsTexts() ? nullptr : texts.by,
+              view->ownsTexts() ? nullptr : texts().by,
               {}};
   for (int k = 1; k <= PLACES; ++k) looks.paths[k - 1] = &place(k).path;
   return looks;
@@ -42,7 +49,7 @@ const Face &face() { return view ? view->face() : kLandscape; }
 void tell(int i) {
   const Control &c = kControls[i];
   if (c.kind == ControlKind::Static)
-    view->text(c.id, texts.by[i]);
+    view->text(c.id, texts().by[i]);
   else
     view->describe(c.id, controlName(c.id), ticked(), boxEnabled);
 }
@@ -74,7 +81,7 @@ void placeFileLoaded(int k, bool drawn) {
 void setStaticText(int id, const std::string &text) {
   const int i = indexOf(id);
   if (i < 0) return;
-  texts.by[i] = text;
+  texts().by[i] = text;
   show(i);
 }
 
@@ -91,6 +98,6 @@ void enableIconSetBox(bool enable) {
   show(indexOf(ID_SPORTS));
 }
 
-const std::string &staticText(int id) { return texts.by[indexOf(id)]; }
+const std::string &staticText(int id) { return texts().by[indexOf(id)]; }
 
 bool iconSetBoxEnabled() { return boxEnabled; }

@@ -44,12 +44,18 @@ def bmp(out, name, svg, w, h, scale):
 def pictures(out, scale):
     for face_ in facts.FACES:
         folder = face_.folder
-        bmp(out, folder + "face.bmp", face.picture(face=face_), face_.w, face_.h, scale)
-        for name, id_name in facts.BUTTONS:
-            c = facts.control(id_name, face_)
-            for pressed, suffix in ((False, ""), (True, "-pressed")):
-                bmp(out, "%sbuttons/%s%s.bmp" % (folder, name, suffix),
-                    face.button_picture(id_name, pressed, face_), c.w, c.h, scale)
+        # The pictures in English, and those of every other language: the
+        # same without their words, which the programs draw over them.
+        for words, bare in ((True, ""), (False, "bare/")):
+            bmp(out, folder + bare + "face.bmp", face.picture(face=face_, words=words),
+                face_.w, face_.h, scale)
+            for name, id_name in facts.BUTTONS:
+                if not words and all(c.button != id_name for c in facts.captions(face_)):
+                    continue
+                c = facts.control(id_name, face_)
+                for pressed, suffix in ((False, ""), (True, "-pressed")):
+                    bmp(out, "%s%sbuttons/%s%s.bmp" % (folder, bare, name, suffix),
+                        face.button_picture(id_name, pressed, face_, words), c.w, c.h, scale)
         box = facts.control("ID_SPORTS", face_)
         for ticked in (False, True):
             for look in face.CHECK_BOX_LOOKS:

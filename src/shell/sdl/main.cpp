@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "access.h"
 #include "draw.h"
 #include "game.h"
 #include "help.h"
+#include "language.h"
 #include "scale.h"
 #include "shell.h"
 #include "sound.h"
@@ -53,6 +55,9 @@ int noDisplay(const char *why) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  std::vector<std::string> wanted = overridePreferences();
+  if (wanted.empty()) wanted = gettextPreferences();
+  useLanguage(wanted);
   if (argc == 2 && std::strcmp(argv[1], kErrorBoxSwitch) == 0)
     return runErrorBox();
   setExecutablePath(executablePath());
