@@ -16,14 +16,14 @@ mergeInto(LibraryManager.library, {
       target.addEventListener(type, handler);
       Page.listeners.push({target, type, handler});
     },
-    showError: function(title, text) {
+    showError: function(title, text, okText) {
       const box = document.createElement('dialog');
       const heading = document.createElement('h2');
       const message = document.createElement('p');
       const ok = document.createElement('button');
       heading.textContent = title;
       message.textContent = text;
-      ok.textContent = 'OK';
+      ok.textContent = okText;
       ok.onclick = () => box.remove();
       box.append(heading, message, ok);
       document.body.append(box);
@@ -31,6 +31,33 @@ mergeInto(LibraryManager.library, {
       box.show();
       ok.focus();
     },
+  },
+
+  // The player's languages, most wanted first, as a list gettext reads
+  // ("ru-RU:ru:en"): the page's ?lang= alone where it names one, else the
+  // browser's.
+  pagePreferences: function() {
+    const named = new URLSearchParams(location.search).get('lang');
+    return allocateUTF8((named ? [named] : navigator.languages || [navigator.language]).join(':'));
+  },
+
+  // The language the program chose ("pt_BR"): its texts fetched and handed
+  // to the program, the page's language said, then the game begun. English
+  // is the program's own; where the texts cannot be had it stays in use.
+  pageLanguage__deps: ['$Fonts', 'malloc'],
+  pageLanguage: function(code) {
+    code = UTF8ToString(code);
+    if (code === 'en') return _quintaraBegin();
+    fetch('lang/' + code + '.json').then(r => r.json()).then(texts => {
+      const table = _malloc(4 * texts.length);
+      texts.forEach((text, i) => {
+        const kept = allocateUTF8(text);
+        HEAPU32[(table >> 2) + i] = kept;
+      });
+      if (!_quintaraTexts(table, texts.length)) return;
+      document.documentElement.lang = code.replace('_', '-');
+      Fonts.sample = texts.join('');
+    }).catch(() => {}).then(() => _quintaraBegin());
   },
 
   // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
@@ -42,6 +69,9 @@ mergeInto(LibraryManager.library, {
     // The browser puts the bold line's baseline a pixel above where
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: 1,
+    // Every character of the texts in use besides ASCII's, whose glyphs
+    // the first frame waits for; empty in English.
+    sample: '',
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -128,7 +158,7 @@ mergeInto(LibraryManager.library, {
     Area.layer = document.createElement('div');
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
-    const fonts = [Fonts.gui, Fonts.system].map(f => document.fonts.load(f));
+    const fonts = [Fonts.gui, Fonts.system].map(f => document.fonts.load(f, Fonts.sample || ' '));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
       Area.element.replaceChildren(Area.canvas, Area.layer);
@@ -432,9 +462,9 @@ mergeInto(LibraryManager.library, {
   // The help pages in a new tab; the error box when the browser opens none
   // or the pages are not there.
   pageHelp__deps: ['$Page'],
-  pageHelp: function(url, title, text) {
+  pageHelp: function(url, title, text, ok) {
     url = UTF8ToString(url);
-    const fail = () => Page.showError(UTF8ToString(title), UTF8ToString(text));
+    const fail = () => Page.showError(UTF8ToString(title), UTF8ToString(text), UTF8ToString(ok));
     const tab = window.open(url, '_blank');
     if (!tab) return fail();
     fetch(url).then(r => r.ok, () => false).then(ok => {
@@ -446,7 +476,7 @@ mergeInto(LibraryManager.library, {
 
   // The game area says that the game has ended; nothing runs any more.
   pageEnd__deps: ['$Page', '$Area', '$Sounds'],
-  pageEnd: function() {
+  pageEnd: function(ended, reload) {
     Page.ended = true;
     clearInterval(Page.timer);
     if (Sounds.context) {
@@ -458,9 +488,9 @@ mergeInto(LibraryManager.library, {
     const note = document.createElement('p');
     const again = document.createElement('a');
     note.className = 'ended';
-    note.textContent = 'Quintara has ended. ';
+    note.textContent = UTF8ToString(ended) + ' ';
     again.href = '';
-    again.textContent = 'Reload the page to play again.';
+    again.textContent = UTF8ToString(reload);
     note.append(again);
     Area.element.replaceChildren(note);
   },

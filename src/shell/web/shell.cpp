@@ -6,11 +6,13 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "drawn.h"
 #include "game.h"
 #include "keys.h"
+#include "language.h"
 #include "layout.h"
 #include "names.h"
 #include "painter.h"
@@ -18,6 +20,8 @@
 
 // page.js
 extern "C" {
+char *pagePreferences();
+void pageLanguage(const char *code);
 void pageFill(int x, int y, int w, int h, int r, int g, int b);
 double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place,
@@ -33,8 +37,9 @@ void pageSound(int k, const char *url);
 void pageStart(int w, int h, int portraitW, int portraitH);
 void pagePlay(int k, bool beep);
 void pageTimer(int period);
-void pageHelp(const char *url, const char *title, const char *text);
-void pageEnd();
+void pageHelp(const char *url, const char *title, const char *text,
+              const char *ok);
+void pageEnd(const char *ended, const char *reload);
 }
 
 namespace {
@@ -179,12 +184,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraTick() {
   if (!ended) gameTick();
 }
 
-int main() {
+// The texts of the language chosen, in the order of Text, as the page
+// fetched them (n of them, each allocated for the page's lifetime); whether
+// they are in use: a table of another length is not of this program, which
+// then stays in English.
+extern "C" EMSCRIPTEN_KEEPALIVE bool quintaraTexts(const char **table, int n) {
+  if (n != TEXT_COUNT) return false;
+  useTexts(table);
+  return true;
+}
+
+// The game in the language in use, once its texts are in.
+extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
   // An element for each control over its picture, in reading order: a
   // button, the check box or a static's text.
   for (const int id : kReadingOrder) {
     const Control &c = *findControl(id);
-    pageAddControl(id, ariaRole(c), id == ID_STATUS, c.text,
+    pageAddControl(id, ariaRole(c), id == ID_STATUS, startText(c),
                    controlName(id).c_str());
   }
   for (const Face *face : {&kLandscape, &kPortrait})
@@ -194,6 +210,15 @@ int main() {
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas, &view);
   pageStart(WINDOW_W, WINDOW_H, PORTRAIT_W, PORTRAIT_H);
+}
+
+// The language is chosen from the page's preferences; the page fetches its
+// texts and begins the game.
+int main() {
+  char *preferred = pagePreferences();
+  const std::string code = useLanguage(splitPreferences(preferred));
+  std::free(preferred);
+  pageLanguage(code.c_str());
   return 0;
 }
 
@@ -207,11 +232,13 @@ void beep() { pagePlay(SOUNDS + 1, true); }
 // A page cannot minimise its browser window; the game goes on as it is.
 void minimiseWindow() {}
 
-void helpload() { pageHelp(kHelpPage, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR); }
+void helpload() {
+  pageHelp(kHelpPage, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, TEXT_OK);
+}
 
 void endProgram() {
   ended = true;
   attachCanvas(nullptr, nullptr);
   pageTimer(0);
-  pageEnd();
+  pageEnd(TEXT_ENDED, TEXT_RELOAD);
 }
