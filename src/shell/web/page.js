@@ -69,9 +69,15 @@ mergeInto(LibraryManager.library, {
     // The browser puts the bold line's baseline a pixel above where
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: 1,
-    // Every character of the texts in use besides ASCII's, whose glyphs
-    // the first frame waits for; empty in English.
+    // The texts in use, whose glyphs the first frame waits for; empty in
+    // English, which draws no captions.
     sample: '',
+    // The captions' faces by CaptionFont at a size in canvas pixels:
+    // DejaVu Sans Bold, DejaVu Sans Condensed Bold and DejaVu Sans Oblique.
+    caption: function(font, size) {
+      return ['bold ' + size + 'px "DejaVu Sans"', 'bold ' + size + 'px "DejaVu Sans Condensed"',
+              'italic ' + size + 'px "DejaVu Sans"'][font];
+    },
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -158,7 +164,8 @@ mergeInto(LibraryManager.library, {
     Area.layer = document.createElement('div');
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
-    const fonts = [Fonts.gui, Fonts.system].map(f => document.fonts.load(f, Fonts.sample || ' '));
+    const faces = [Fonts.gui, Fonts.system].concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
+    const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' '));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
       Area.element.replaceChildren(Area.canvas, Area.layer);
@@ -347,6 +354,29 @@ mergeInto(LibraryManager.library, {
     ctx.fillStyle = black ? '#000' : '#fff';
     ctx.textAlign = 'center';
     ctx.textBaseline = 'middle';
+    ctx.fillText(UTF8ToString(text), 0, 0);
+    ctx.restore();
+  },
+
+  // A caption's width at size, and the caption drawn narrowed to narrow of
+  // it from its baseline's left end; all in canvas pixels.
+  pageCaptionWidth__deps: ['$Area', '$Fonts'],
+  pageCaptionWidth: function(font, size, text) {
+    Area.ctx.font = Fonts.caption(font, size);
+    return Area.ctx.measureText(UTF8ToString(text)).width;
+  },
+
+  pageCaption__deps: ['$Page', '$Area', '$Fonts'],
+  pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
+    if (Page.ended) return;
+    const ctx = Area.ctx;
+    ctx.save();
+    ctx.translate(x, y);
+    ctx.scale(narrow, 1);
+    ctx.font = Fonts.caption(font, size);
+    ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+    ctx.textAlign = 'left';
+    ctx.textBaseline = 'alphabetic';
     ctx.fillText(UTF8ToString(text), 0, 0);
     ctx.restore();
   },
