@@ -1,13 +1,15 @@
 """Writes what the programs are built from, out of src/game/facts.json: the
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
-page's table (files.inc), the lists CMake copies (carried.cmake) and the
-help pages as HTML (help/).
+page's table (files.inc), the lists CMake copies (carried.cmake), the web
+site's languages and font pieces (site.cmake) and the help pages as HTML
+(help/).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
 changes, so an unchanged build stays built."""
 import json
 import os
 import sys
+import unicodedata
 
 from tools import catalogue, facts
 from tools.assets import help_pages
@@ -214,13 +216,45 @@ def carried_cmake():
     return "".join(out)
 
 
+def font_pieces():
+    """The characters of the shipped languages' texts beyond ASCII, by the
+    piece of the web page's fonts that carries them: the letters of each
+    script ("latin", "greek", "cyrillic"), and the marks (spaces and
+    punctuation) of any; each as a CSS unicode-range."""
+    pieces = {}
+    for lang in catalogue.languages():
+        for ch in "".join(catalogue.translations(lang).values()):
+            if ord(ch) > 0x7E:
+                script = unicodedata.name(ch, "").split(" ")[0]
+                piece = script.lower() if script in ("LATIN", "GREEK", "CYRILLIC") else "marks"
+                pieces.setdefault(piece, set()).add(ord(ch))
+    ranges = {}
+    for piece, points in sorted(pieces.items()):
+        spans = []
+        for point in sorted(points):
+            if spans and spans[-1][1] == point - 1:
+                spans[-1][1] = point
+            else:
+                spans.append([point, point])
+        ranges[piece] = ",".join("U+%X" % a if a == b else "U+%X-%X" % (a, b) for a, b in spans)
+    return ranges
+
+
+def site_cmake():
+    ranges = font_pieces()
+    return ("# Made by tools/generate.py from po/; do not edit.\n"
+            "set(LANGUAGES %s)\nset(FONT_PIECES %s)\n%s"
+            % (" ".join(catalogue.languages()), " ".join(ranges),
+               "".join('set(FONT_RANGE_%s "%s")\n' % kv for kv in ranges.items())))
+
+
 def main(folder):
     os.makedirs(folder, exist_ok=True)
     made = [("facts.h", facts_h()), ("texts.h", texts_h()), ("texts.cpp", texts_cpp()),
             ("catalogue.cpp", catalogue_cpp()), ("codes.cpp", catalogue_cpp(False)),
             ("carried.rc", carried_rc()),
             ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
-            ("carried.cmake", carried_cmake())]
+            ("carried.cmake", carried_cmake()), ("site.cmake", site_cmake())]
     made += [("lang/%s.json" % lang, language_json(lang)) for lang in catalogue.languages()]
     for name, text in made:
         path = os.path.join(folder, name)

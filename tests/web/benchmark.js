@@ -58,7 +58,7 @@ const SLOW_4G = {offline: false, latency: 150, downloadThroughput: 1.6 * 1024 * 
 // A visit of the phone in context: time to the first drawn frame, and each
 // file fetched up to it with the bytes received for it (headers in) and
 // whether the service worker answered.
-async function visit(context, url) {
+async function visit(context, url, query = '') {
   const page = await context.newPage();
   await page.emulate(PHONE);
   const cdp = await page.createCDPSession();
@@ -72,7 +72,7 @@ async function visit(context, url) {
   await cdp.send('Network.emulateNetworkConditions', SLOW_4G);
   await cdp.send('Emulation.setCPUThrottlingRate', {rate: 4});
   await page.evaluateOnNewDocument(probes);
-  await page.goto(url);
+  await page.goto(url + query);
   await page.waitForFunction(() => bench.firstFrame, {timeout: 60000});
   const [frame, clock, before] = await page.evaluate(() => [bench.firstFrame,
     performance.timeOrigin + bench.firstFrame,
@@ -82,13 +82,19 @@ async function visit(context, url) {
   return {page, frame, clock, loaded, bytes: loaded.reduce((sum, f) => sum + f.bytes, 0)};
 }
 
-async function phone(browser, url, server) {
-  const context = await browser.createBrowserContext();
-  const first = await visit(context, url);
-  console.log('phone, first visit: the first frame at %d ms, %d bytes in %d files:',
-              Math.round(first.frame), first.bytes, first.loaded.length);
+// The first visit in a language ('' the browser's, English), and its files.
+async function firstVisit(context, url, lang) {
+  const first = await visit(context, url, lang && '?lang=' + lang);
+  console.log('phone, first visit in %s: the first frame at %d ms, %d bytes in %d files:',
+              lang || 'English', Math.round(first.frame), first.bytes, first.loaded.length);
   for (const f of first.loaded.sort((a, b) => b.bytes - a.bytes))
     console.log('  %s %d', f.file, f.bytes);
+  return first;
+}
+
+async function phone(browser, url, server) {
+  const context = await browser.createBrowserContext();
+  const first = await firstVisit(context, url, '');
   // The service worker keeps every file of the site once the first frame is
   // drawn, with fetches of its own, which the page's network conditions may
   // not slow (bytes as the server sent them, headers left out).
@@ -110,6 +116,10 @@ async function phone(browser, url, server) {
               repeat.loaded.reduce((sum, f) => sum + !f.worker * f.bytes, 0),
               server.sent.length - asked);
   await context.close();
+  // Russian: its texts, the bare pictures and the captions' faces and letters.
+  const russian = await browser.createBrowserContext();
+  await firstVisit(russian, url, 'ru');
+  await russian.close();
 }
 
 browse(site, {}, async (browser, url, server) => {
