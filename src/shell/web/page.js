@@ -72,12 +72,8 @@ mergeInto(LibraryManager.library, {
     // The texts in use, whose glyphs the first frame waits for; empty in
     // English, which draws no captions.
     sample: '',
-    // The captions' faces by CaptionFont at a size in canvas pixels:
-    // DejaVu Sans Bold, DejaVu Sans Condensed Bold and DejaVu Sans Oblique.
-    caption: function(font, size) {
-      return ['bold ' + size + 'px "DejaVu Sans"', 'bold ' + size + 'px "DejaVu Sans Condensed"',
-              'italic ' + size + 'px "DejaVu Sans"'][font];
-    },
+    caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
+        ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font],
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -358,14 +354,14 @@ mergeInto(LibraryManager.library, {
     ctx.restore();
   },
 
-  // A caption's width at size, and the caption drawn narrowed to narrow of
-  // it from its baseline's left end; all in canvas pixels.
+  // A caption drawn over the caption-free pictures, in CaptionFont's face
+  // (0 bold, 1 condensed bold, 2 oblique) at size canvas pixels, narrowed
+  // to narrow of its width, its baseline's left end at (x, y).
   pageCaptionWidth__deps: ['$Area', '$Fonts'],
   pageCaptionWidth: function(font, size, text) {
     Area.ctx.font = Fonts.caption(font, size);
     return Area.ctx.measureText(UTF8ToString(text)).width;
   },
-
   pageCaption__deps: ['$Page', '$Area', '$Fonts'],
   pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
     if (Page.ended) return;
@@ -374,7 +370,7 @@ mergeInto(LibraryManager.library, {
     ctx.translate(x, y);
     ctx.scale(narrow, 1);
     ctx.font = Fonts.caption(font, size);
-    ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+    ctx.fillStyle = `rgb(${r},${g},${b})`;
     ctx.textAlign = 'left';
     ctx.textBaseline = 'alphabetic';
     ctx.fillText(UTF8ToString(text), 0, 0);
