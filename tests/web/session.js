@@ -1,10 +1,10 @@
 // Plays the web page in headless Chromium with the mouse and checks what it
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
-// a refused command, cancel, a round won with keys and close; then the
-// area at a device pixel ratio of 2, on phones and a tablet, and offline. The page's
-// interval timer is replaced by one the test ticks, and audio starts are
-// counted where they happen.
+// a refused command, cancel, a round won with keys and close; then the area
+// at a device pixel ratio of 2, a game in Russian, on phones and a tablet,
+// and offline. The page's interval timer is replaced by one the test ticks,
+// and audio starts are counted where they happen.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -42,9 +42,18 @@ const BEEP = 8;
 
 const check = (ok, what) => { if (!ok) throw new Error(what); };
 const T = L.texts;
-// What a reader hears of place k (1..16) showing colour v.
-const placeName = (k, v) => T.NAME_PLACE.replace('%d', k)
-  .replace('%s', +v ? T['NAME_COLOUR_' + v] : T.NAME_EMPTY);
+// What a reader hears of place k (1..16) showing colour v, in the texts t.
+const placeName = (k, v, t = T) => t.NAME_PLACE.replace('%d', k)
+  .replace('%s', +v ? t['NAME_COLOUR_' + v] : t.NAME_EMPTY);
+const idle = '1212000000000000';
+const buttons = ['QUIT', 'COLORCOUNT', 'CANCEL', 'NEWGAME', 'SPORTS', 'MINIMISE', 'HELP', 'CLOSE'];
+// The buttons and the check box as a reader lists them.
+async function readerNames(page) {
+  const all = [], walk = n => (/^(button|checkbox)$/.test(n.role) && all.push(n.name),
+                               (n.children || []).forEach(walk));
+  walk(await page.accessibility.snapshot());
+  return all.join('|');
+}
 async function until(what, probe, end = Date.now() + 15000) {
   for (let value; !(value = await probe()); await new Promise(r => setTimeout(r, 50)))
     check(Date.now() < end, 'timed out waiting for ' + what);
@@ -109,7 +118,7 @@ function testHooks() {
 // name.png) for differ; seen(name, probe) takes it until probe passes.
 async function open(browser, url, scale, before = () => {}, device = null) {
   const page = await browser.newPage(), shots = {};
-  before(page);
+  await before(page);
   await (device ? page.emulate(KnownDevices[device])
          : page.setViewport({width: 800, height: 600, deviceScaleFactor: scale}));
   await page.evaluateOnNewDocument(testHooks);
@@ -169,15 +178,8 @@ async function session(browser, url) {
       values: ['wcag2a', 'wcag2aa', 'wcag21aa', 'wcag22aa']}}).then(r => r.violations.map(v => v.id)));
     check(found.length === 0, `axe on the ${screen} screen: ${found}`);
   };
-  // The buttons and the check box as a reader lists them, and the focus's name.
-  const heardNames = async () => {
-    const all = [], walk = n => (/^(button|checkbox)$/.test(n.role) && all.push(n.name),
-                                 (n.children || []).forEach(walk));
-    walk(await page.accessibility.snapshot());
-    return all.join('|');
-  };
+  const heardNames = () => readerNames(page);
   const focused = () => page.evaluate(() => document.activeElement.getAttribute('aria-label'));
-  const idle = '1212000000000000';
 
   // Idle: face, normal skins and the idle board pixel for pixel, the statics'
   // start texts, no timer.
@@ -188,7 +190,6 @@ async function session(browser, url) {
   for (const [cid, start] of Object.entries(L.start))
     check(await text(cid) === start, `static ${cid} reads ${await text(cid)}`);
   check(await timers() === '', 'a timer runs while idle');
-  const buttons = ['QUIT', 'COLORCOUNT', 'CANCEL', 'NEWGAME', 'SPORTS', 'MINIMISE', 'HELP', 'CLOSE'];
   const names = [...idle].map((v, k) => placeName(k + 1, v)).concat(buttons.map(b => T['NAME_' + b]));
   check(await heardNames() === names.join('|'), 'a reader hears ' + await heardNames());
   await axe('idle');
@@ -345,6 +346,45 @@ async function twice(browser, url, idle) {
   await seen('placed-2x', async () => await ball(0, 1) === 0);
 }
 
+// A game in the language of a browser set to Russian: the page's language,
+// the bare face with the captions drawn over it, the statics' and the
+// reader's texts, the help and the ended note, all Russian; ?lang= still
+// chooses another.
+async function russian(browser, url) {
+  const keys = Object.keys(T).filter(k => !facts.untranslated.includes(k));
+  const ru = JSON.parse(fs.readFileSync(path.join(site, 'lang/ru.json'), 'utf8'));
+  const R = Object.fromEntries(keys.map((k, i) => [k, ru[i]]));
+  const {page, seen, differ, click, tick} = await open(browser, url, 1, async p =>
+    (await p.createCDPSession()).send('Emulation.setUserAgentOverride',
+                                      {userAgent: await browser.userAgent(), acceptLanguage: 'ru-RU,ru'}));
+  check(await page.evaluate(() => document.documentElement.lang) === 'ru', 'the page is not Russian');
+  const [W, H] = [L.consts.WINDOW_W, L.consts.WINDOW_H];
+  const hint = facts.captions.find(c => c.text === 'CAPTION_HINT').landscape.box;
+  const boxes = facts.captions.filter(c => c.landscape && !c.button)
+    .map(c => c.landscape.box).map(([x, y, w, h]) => [x - 2, y - 2, w + 4, h + 4]);
+  await seen('russian', async () => await differ([0, 0, W, H], res(files.BMP_FACE_BARE), [0, 0],
+    Object.values(L.rect).concat(boxes)) === 0 && await differ(hint, res(files.BMP_FACE_BARE), hint) > 0);
+  const names = [...idle].map((v, k) => placeName(k + 1, v, R)).concat(buttons.map(b => R['NAME_' + b]));
+  check(await readerNames(page) === names.join('|'), 'a reader hears ' + await readerNames(page));
+  const status = () => statics(page, id('ID_STATUS'));
+  check(await status() === R.TEXT_NO_GAME, 'the status reads ' + await status());
+  await click(id('ID_NEWGAME'));
+  await until('the game', async () => await status() === R.TEXT_STUDY);
+  await tick(10);
+  check(await status() === R.TEXT_RESOLVE, 'rebuilding, the status reads ' + await status());
+  await click(id('ID_CANCEL'));
+  await until('the cancel', async () => await status() === R.TEXT_CANCELED);
+  await click(id('ID_NEWGAME'));
+  await tick(10 + 299);
+  check(await status() === R.TEXT_EXPIRED, 'out of time, the status reads ' + await status());
+  await click(id('ID_CLOSE'));
+  await until('the end', () => page.$eval('#quintara', (e, t) => e.textContent === t,
+                                          R.TEXT_ENDED + ' ' + R.TEXT_RELOAD));
+  await page.goto(url + '?lang=uk');
+  await until('Ukrainian', () => page.evaluate(() => document.documentElement.lang === 'uk'));
+  await page.close();
+}
+
 const statics = (page, cid) => page.$eval('#static' + cid, e => e.textContent);
 // A new game and its first round won by press(control), the dealt board
 // read from the places' names; meanwhile() runs while the board is shown.
@@ -464,6 +504,7 @@ async function main() {
                         args: ['--force-color-profile=srgb']},
                  async (browser, url, server) => {
                    await twice(browser, url, await session(browser, url));
+                   await russian(browser, url);
                    await phones(browser, url);
                    await offline(browser, url, server);
                  });
