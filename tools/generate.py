@@ -219,14 +219,15 @@ def carried_cmake():
 def font_pieces():
     """The characters of the shipped languages' texts beyond ASCII, by the
     piece of the web page's fonts that carries them: the letters of each
-    script ("latin", "greek", "cyrillic"), and the marks (spaces and
-    punctuation) of any; each as a CSS unicode-range."""
+    script ("latin", "greek", "cyrillic", ...: the first word of their
+    Unicode names), and the spaces and punctuation of any ("signs"); each as
+    a CSS unicode-range."""
     pieces = {}
     for lang in catalogue.languages():
         for ch in "".join(catalogue.translations(lang).values()):
             if ord(ch) > 0x7E:
-                script = unicodedata.name(ch, "").split(" ")[0]
-                piece = script.lower() if script in ("LATIN", "GREEK", "CYRILLIC") else "marks"
+                letter = unicodedata.category(ch)[0] in "LM"
+                piece = unicodedata.name(ch, "").split(" ")[0].lower() if letter else "signs"
                 pieces.setdefault(piece, set()).add(ord(ch))
     ranges = {}
     for piece, points in sorted(pieces.items()):
