@@ -160,7 +160,10 @@ mergeInto(LibraryManager.library, {
     Area.layer = document.createElement('div');
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
-    const faces = [Fonts.gui, Fonts.system].concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
+    // The statics' faces, and where captions are drawn their other two (the
+    // bold one is the statics'), with the glyphs of the texts in use.
+    const faces = [Fonts.gui, Fonts.system]
+      .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
     const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' '));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
