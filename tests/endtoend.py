@@ -29,10 +29,11 @@ READING = PLACES + [ID[n] for n in (
     "ID_BALLCOUNT", "ID_CANCEL", "ID_NEWGAME", "ID_SPORTS", "ID_MINIMISE", "ID_HELP", "ID_CLOSE")]
 
 
-def place_name(k, value, prefix=COLOR):
-    """What place k is called while it shows ball value of set prefix."""
+def place_name(k, value, prefix=COLOR, texts=TEXT):
+    """What place k is called while it shows ball value of set prefix, in
+    the language of texts."""
     kind = "NAME_SPORT_%d" if prefix == SPORT else "NAME_COLOUR_%d"
-    return TEXT["NAME_PLACE"] + "%d, " % k + TEXT[kind % value if value else "NAME_EMPTY"]
+    return texts["NAME_PLACE"] % (k, texts[kind % value if value else "NAME_EMPTY"])
 
 
 def rect(cid, scale=1, face=facts.LANDSCAPE):

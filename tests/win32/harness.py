@@ -36,9 +36,10 @@ def place_rect(k, scale=1):
 
 # --- the program under Wine ---------------------------------------------------
 def wine_env(display, **extra):
-    return dict(
-        os.environ, DISPLAY=display, WINEPREFIX=PREFIX, WINEDEBUG="-all", **extra
-    )
+    """The environment of Wine's processes: the game in English unless extra
+    names another language."""
+    return {**os.environ, "DISPLAY": display, "WINEPREFIX": PREFIX, "WINEDEBUG": "-all",
+            "QUINTARA_LANG": "en", **extra}
 
 
 def make_prefix(dpi=None):
@@ -108,7 +109,8 @@ class Game:
             self.driver = subprocess.Popen(
                 # Any other dialog Wine shows may carry bytes of another
                 # code page; it must not end a poll for the right one.
-                ["wine", str(DRIVER)], env=self.env, text=True, errors="replace",
+                ["wine", str(DRIVER)], env=self.env, text=True, encoding="utf-8",
+                errors="replace",
                 stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                 stderr=subprocess.DEVNULL,
             )

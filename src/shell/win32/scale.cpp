@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "language.h"
 #include "layout.h"
 #include "painter.h"
 #include "texts.h"
@@ -93,8 +94,10 @@ bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
   const HGDIOBJ old = SelectObject(dc, font);
   bool all = true;
   for (const char *text : texts) {
+    const std::wstring shown = wide(text);
     SIZE size{};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()),
+                          &size);
     all = all && size.cx < width;
   }
   SelectObject(dc, old);
@@ -112,26 +115,26 @@ void fitFont(HWND control, const Control &c, int stock,
              std::initializer_list<const char *> texts) {
   HFONT font = static_cast<HFONT>(GetStockObject(stock));
   HFONT made = nullptr;
-  LOGFONTA wanted{};
-  GetObjectA(font, sizeof wanted, &wanted);
+  LOGFONTW wanted{};
+  GetObjectW(font, sizeof wanted, &wanted);
   const int system = systemDpi();
   if (windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
     wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
     wanted.lfWidth = 0;
-    font = made = CreateFontIndirectA(&wanted);
+    font = made = CreateFontIndirectW(&wanted);
   }
-  LOGFONTA smaller = wanted;
+  LOGFONTW smaller = wanted;
   const HDC dc = CreateCompatibleDC(nullptr);
   // The face the font is drawn in, which may stand in for the face it names.
   const HGDIOBJ old = SelectObject(dc, font);
-  GetTextFaceA(dc, LF_FACESIZE, smaller.lfFaceName);
+  GetTextFaceW(dc, LF_FACESIZE, smaller.lfFaceName);
   SelectObject(dc, old);
   const int width = scaled(c.x + c.w) - scaled(c.x);
   while (!fits(dc, font, texts, width) && std::abs(smaller.lfHeight) > 1) {
     smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
     smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
     if (made) DeleteObject(made);
-    font = made = CreateFontIndirectA(&smaller);
+    font = made = CreateFontIndirectW(&smaller);
   }
   DeleteDC(dc);
   const auto before =
@@ -146,15 +149,15 @@ void fitFont(HWND control, const Control &c, int stock,
 void fitFonts(HWND window) {
   for (const Control &c : kControls) {
     if (c.kind != ControlKind::Static) continue;
-    // The status line shows five messages in the GUI font; a number static
-    // shows digits of one width in the system font, so its first text is
-    // its widest.
+    // The status line shows five messages in the GUI font, in the language
+    // in use; a number static shows digits of one width in the system font,
+    // so its first text is its widest.
     if (c.id == ID_STATUS)
       fitFont(GetDlgItem(window, c.id), c, DEFAULT_GUI_FONT,
               {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED,
                TEXT_EXPIRED});
     else
-      fitFont(GetDlgItem(window, c.id), c, SYSTEM_FONT, {c.text});
+      fitFont(GetDlgItem(window, c.id), c, SYSTEM_FONT, {startText(c)});
   }
 }
 

@@ -10,9 +10,28 @@
 #include "win32.h"
 
 HWND hMainWindow;
+std::string languageInUse = "en";
+
+std::wstring wide(const std::string &text) {
+  std::wstring result(text.size(), L'\0');
+  result.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                    static_cast<int>(text.size()), &result[0],
+                                    static_cast<int>(result.size())));
+  return result;
+}
+
+std::string narrow(const wchar_t *text) {
+  std::string result(
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr),
+      '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0],
+                      static_cast<int>(result.size()), nullptr, nullptr);
+  result.resize(result.empty() ? 0 : result.size() - 1);
+  return result;
+}
 
 void setStaticText(int id, const std::string &text) {
-  SetDlgItemTextA(hMainWindow, id, text.c_str());
+  SetDlgItemTextW(hMainWindow, id, wide(text).c_str());
   accessibleChanged(id);
 }
 
@@ -93,5 +112,6 @@ void helpload() {
                     nullptr, SW_SHOW));
   // No owner: the game goes on behind the box.
   if (opened <= 32)
-    MessageBoxA(nullptr, TEXT_HELP_ERROR, TEXT_HELP_ERROR_TITLE, 0);
+    MessageBoxW(nullptr, wide(TEXT_HELP_ERROR).c_str(),
+                wide(TEXT_HELP_ERROR_TITLE).c_str(), 0);
 }
