@@ -19,8 +19,7 @@ HELP_PO = os.path.join(PO, "help")
 PACKAGE = os.path.join(facts.ROOT, "src", "shell", "sdl", "package")
 DESKTOP = ("quintara.desktop.in", "io.github.quintara.Quintara.metainfo.xml.in")
 HELP = os.path.join(facts.ROOT, "tools", "assets", "help")
-FLOOR = 9  # the smallest a caption may be made to fit, in pixels at 1x
-NARROWEST = 0.8  # the least a caption may be narrowed to, before it is made smaller
+FLOOR = facts.DATA["captionFit"]["floor"]
 # The texts the status line shows.
 STATUS_TEXTS = ("TEXT_NO_GAME", "TEXT_STUDY", "TEXT_RESOLVE", "TEXT_CANCELED", "TEXT_EXPIRED")
 HEADER = ('msgid ""\nmsgstr ""\n"Project-Id-Version: Quintara %s\\n"\n'

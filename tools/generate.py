@@ -27,6 +27,17 @@ def control_table(name, face):
             "// clang-format on\n" % (name, "\n".join(rows)))
 
 
+def caption_table(name, face):
+    index = {k: n for n, k in enumerate(facts.TRANSLATED)}
+    colour = lambda c: "0x%s" % c[1:] if c else "kNoShadow"  # noqa: E731
+    rows = ["    {%d, CaptionFont::%s, %g, %s, %s, CaptionAlign::%s, %g, %g, %g, %g, %g, %s}," % (
+        index[c.text], c.font.capitalize(), c.size, colour(c.ink), colour(c.shadow),
+        c.align.capitalize(), c.x, c.y, c.w, c.h, c.baseline, c.button or "0")
+        for c in facts.captions(face)]
+    return ("// clang-format off\ninline constexpr Caption %s[] = {\n%s\n};\n"
+            "// clang-format on\n" % (name, "\n".join(rows)))
+
+
 def lookup(signature, key, pairs, fallback="0"):
     cases = "".join("    case %s:\n      return %d;\n" % (k, v) for k, v in pairs)
     return ("constexpr int %s {\n  switch (%s) {\n%s    default:\n      return %s;\n"
@@ -49,6 +60,14 @@ def facts_h():
     out.append("constexpr int PLACES = %d;\n\n" % f.PLACES)
     out.append(control_table("kControls", f.LANDSCAPE) + "\n")
     out.append(control_table("kPortraitControls", f.PORTRAIT) + "\n")
+    fit = f.DATA["captionFit"]
+    out.append("// A caption too wide for its room is narrowed down to kCaptionNarrowest of\n"
+               "// its width, then made smaller, down to kCaptionFloor pixels at 1x.\n"
+               "constexpr double kCaptionFloor = %g;\nconstexpr double kCaptionNarrowest = %g;\n"
+               % (fit["floor"], fit["narrowest"]))
+    out.append("// The captions of each face, their texts by number in texts.h.\n")
+    out.append(caption_table("kCaptions", f.LANDSCAPE) + "\n")
+    out.append(caption_table("kPortraitCaptions", f.PORTRAIT) + "\n")
     out.append("constexpr int WINDOW_W = %d;\nconstexpr int WINDOW_H = %d;\n"
                "constexpr Rect titleRect{%d, %d, %d, %d};\n"
                % (f.WINDOW_W, f.WINDOW_H, *f.TITLE))
@@ -107,19 +126,21 @@ def texts_h():
             "enum class Text : int {\n%s};\nconstexpr int TEXT_COUNT = %d;\n\n"
             "// In English, in that order.\ninline constexpr const char *kEnglish[] = {\n%s};\n\n"
             "// Each in the language in use: English until useTexts puts another in use.\n%s"
-            "const char *text(Text t);\n\n"
+            "const char *text(Text t);\n// Whether no translation is in use.\nbool textsInEnglish();\n\n"
             "// Names and paths, the same in every language.\n%s"
+            "constexpr const char *PROGRAM_VERSION = \"%s\";\n"
             % ("".join("  %s,\n" % k for k in keys), len(keys),
                "".join("    %s,\n" % c_string(facts.TEXTS[k]) for k in keys),
                "".join("extern const char *%s;\n" % k for k in keys),
                "".join("constexpr const char *%s = %s;\n" % (k, c_string(facts.TEXTS[k]))
-                       for k in fixed)))
+                       for k in fixed), facts.VERSION))
 
 
 def texts_cpp():
     keys = facts.TRANSLATED
     return (MADE + '#include "texts.h"\n\n#include "language.h"\n\n'
             "namespace {\nconst char *const *inUse;\n}  // namespace\n\n%s\n"
+            "bool textsInEnglish() { return !inUse; }\n\n"
             "const char *text(Text t) {\n  const int i = int(t);\n"
             "  return inUse && inUse[i] ? inUse[i] : kEnglish[i];\n}\n\n"
             "void useTexts(const char *const *table) {\n  inUse = table;\n%s}\n"

@@ -97,28 +97,24 @@ std::vector<std::string> gettextPreferences() {
 std::string formatText(const char *format, int number,
                        const std::string &word) {
   std::string out;
-  int next = 1;  // the argument a plain conversion takes
   for (const char *p = format; *p; ++p) {
     if (*p != '%') {
       out += *p;
       continue;
     }
+    // %1$d and %2$s name their argument; a plain %d or %s has one of its
+    // kind only.
     int which = 0;
-    if (p[1] >= '1' && p[1] <= '2' && p[2] == '$') {
+    if ((p[1] == '1' || p[1] == '2') && p[2] == '$') {
       which = p[1] - '0';
       p += 2;
     }
     const char kind = *++p;
-    if (kind == '%') {
-      out += '%';
-    } else if (kind == 'd' || kind == 's') {
-      if (!which) which = next++;
-      out += which == 1 ? std::to_string(number) : word;
-    } else {
-      if (!kind) break;
-      out += '%';
-      out += kind;
-    }
+    if (!kind) break;
+    if (kind == 'd' || kind == 's')
+      out += (which ? which == 1 : kind == 'd') ? std::to_string(number) : word;
+    else
+      out += kind;  // "%%" and anything unknown: the character itself
   }
   return out;
 }

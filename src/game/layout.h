@@ -20,6 +20,22 @@ struct Rect {
   }
 };
 
+// Words painted on the face or a button, which a front end draws itself in
+// a language other than English (over the caption-free pictures).
+enum class CaptionFont { Bold, Condensed, Italic };
+enum class CaptionAlign { Start, Middle, End };
+struct Caption {
+  int text;  // a Text of texts.h
+  CaptionFont font;
+  double size;           // pixels at 1x
+  unsigned ink, shadow;  // 0xRRGGBB; shadow kNoShadow for none
+  CaptionAlign align;
+  double x, y, w, h;  // its room; on a button, from the button's corner
+  double baseline;    // from the room's top
+  int button;         // the button it lies on, or 0 for the face
+};
+constexpr unsigned kNoShadow = 0xFFFFFFFFu;
+
 #include "facts.h"
 
 // Place k (1..16) has id 1400 + 50 k.
@@ -67,11 +83,24 @@ struct Face {
   int w, h;
   Rect title;
   bool portrait;
+  const Caption *captions;
+  int captionCount;
   constexpr int picture(int id) const {
     return portrait ? portraitPicture(id) : id;
   }
 };
-inline constexpr Face kLandscape{kControls, WINDOW_W, WINDOW_H, titleRect,
-                                 false};
-inline constexpr Face kPortrait{kPortraitControls, PORTRAIT_W, PORTRAIT_H,
-                                portraitTitleRect, true};
+inline constexpr Face kLandscape{kControls,
+                                 WINDOW_W,
+                                 WINDOW_H,
+                                 titleRect,
+                                 false,
+                                 kCaptions,
+                                 sizeof kCaptions / sizeof *kCaptions};
+inline constexpr Face kPortrait{
+    kPortraitControls,
+    PORTRAIT_W,
+    PORTRAIT_H,
+    portraitTitleRect,
+    true,
+    kPortraitCaptions,
+    sizeof kPortraitCaptions / sizeof *kPortraitCaptions};

@@ -7,6 +7,7 @@
 #include "pointer.h"
 #include "shell.h"
 #include "state.h"
+#include "texts.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ Looks looks() {
               view->ownsTexts() ? nullptr : texts().by,
               {}};
   for (int k = 1; k <= PLACES; ++k) looks.paths[k - 1] = &place(k).path;
+  looks.words = textsInEnglish();
   return looks;
 }
 

@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "caption.h"
 #include "cursor.h"
 #include "fallback.h"
+#include "language.h"
 #include "state.h"
+#include "texts.h"
 
 namespace {
 
@@ -71,15 +74,30 @@ void finishPlace(Canvas &canvas, const Control &c, const std::string &path,
   if (ringed) ring(canvas, c);
 }
 
+Rgb rgb(unsigned c) {
+  return {static_cast<unsigned char>(c >> 16),
+          static_cast<unsigned char>(c >> 8), static_cast<unsigned char>(c)};
+}
+
+// The captions on button (0: on the face itself), moved by (dx, dy).
+void captions(Canvas &canvas, const Face &face, int button, int dx, int dy) {
+  for (int n = 0; n < face.captionCount; ++n)
+    if (face.captions[n].button == button)
+      paintCaption(canvas, face.captions[n], dx, dy);
+}
+
 void draw(Canvas &canvas, int i, const Looks &looks) {
   const Face &face = *looks.face;
   const Control &c = face.controls[i];
   const bool pressed = looks.held == i;
   const int k = placeOf(c.id);
+  const int skin = pressed ? skinPressed(c.id) : skinNormal(c.id);
   switch (c.kind) {
     case ControlKind::SkinnedButton:
-      picture(canvas, face, pressed ? skinPressed(c.id) : skinNormal(c.id),
+      picture(canvas, face, looks.words ? skin : bareOf(skin),
               onDevice(canvas, c));
+      if (!looks.words)
+        captions(canvas, face, c.id, c.x + pressed, c.y + pressed);
       break;
     case ControlKind::Place:
       paintPlace(canvas, c, *looks.paths[k - 1], looks.cursor == k);
@@ -136,6 +154,26 @@ void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
           onDevice(canvas, c));
 }
 
+bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy) {
+  const double scale = canvas.scale();
+  const std::string words = formatText(text(Text(c.text)), 0, PROGRAM_VERSION);
+  const CaptionFit fit = fitCaption(c, c.w * scale, scale, [&](double size) {
+    return canvas.captionWidth(c.font, size, words);
+  });
+  const double width =
+      canvas.captionWidth(c.font, fit.size, words) * fit.narrow;
+  const double align = c.align == CaptionAlign::Start    ? 0
+                       : c.align == CaptionAlign::Middle ? 0.5
+                                                         : 1;
+  const double x = (c.x + dx) * scale + (c.w * scale - width) * align;
+  const double y = (c.y + dy + c.baseline) * scale;
+  if (c.shadow != kNoShadow)
+    canvas.caption(x + 0.7 * scale, y + 0.7 * scale, c.font, fit.size,
+                   fit.narrow, words, rgb(c.shadow));
+  canvas.caption(x, y, c.font, fit.size, fit.narrow, words, rgb(c.ink));
+  return fit.fits;
+}
+
 void paintControl(Canvas &canvas, int i, const Looks &looks) {
   draw(canvas, i, looks);
   canvas.show(onDevice(canvas, looks.face->controls[i]));
@@ -143,7 +181,8 @@ void paintControl(Canvas &canvas, int i, const Looks &looks) {
 
 void paintWindow(Canvas &canvas, const Looks &looks) {
   const Box all = onDevice(canvas, 0, 0, looks.face->w, looks.face->h);
-  picture(canvas, *looks.face, BMP_FACE, all);
+  picture(canvas, *looks.face, looks.words ? BMP_FACE : bareOf(BMP_FACE), all);
+  if (!looks.words) captions(canvas, *looks.face, 0, 0, 0);
   for (int i = 0; i < CONTROL_COUNT; ++i) draw(canvas, i, looks);
   canvas.show(all);
 }

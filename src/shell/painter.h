@@ -53,6 +53,13 @@ class Canvas {
   virtual void fill(const Box &box, Rgb colour) = 0;
   virtual void text(const Box &box, Typeface font, const std::string &text,
                     Rgb ink, Align align) = 0;
+  // A caption's natural width at size (both in device pixels).
+  virtual double captionWidth(CaptionFont font, double size,
+                              const std::string &text) = 0;
+  // A caption at size, narrowed to narrow of its width, its baseline's left
+  // end at (x, y), in device pixels.
+  virtual void caption(double x, double y, CaptionFont font, double size,
+                       double narrow, const std::string &text, Rgb ink) = 0;
   // Puts what was drawn in box on the screen.
   virtual void show(const Box &box) = 0;
 
@@ -96,14 +103,18 @@ enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
 
 // Every picture of a face's carried artwork the painter may draw, by
 // resource id, and whether it is a pressed look (drawn only while a
-// control is held).
+// control is held): with their words, or without them where the front end
+// draws the captions.
 template <class Each>
-void everyArtwork(const Face &face, Each each) {
-  each(face.picture(BMP_FACE), false);
+void everyArtwork(const Face &face, bool words, Each each) {
+  const auto look = [&](int id) {
+    return face.picture(words ? id : bareOf(id));
+  };
+  each(look(BMP_FACE), false);
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton) {
-      each(face.picture(skinNormal(c.id)), false);
-      each(face.picture(skinPressed(c.id)), true);
+      each(look(skinNormal(c.id)), false);
+      each(look(skinPressed(c.id)), true);
     }
   for (const bool ticked : {false, true})
     for (int look = 0; look < 3; ++look)
@@ -122,6 +133,9 @@ struct Looks {
   // itself, over their blank boxes.
   const std::string *texts = nullptr;
   const std::string *paths[PLACES] = {};  // place k's image path at k - 1
+  // Whether the pictures carry their captions (English), or the painter
+  // draws them over the caption-free ones.
+  bool words = true;
 };
 
 // Control i (an index in kControls) as it looks now, put on the screen.
@@ -137,3 +151,6 @@ void paintPlace(Canvas &canvas, const Control &c, const std::string &path,
 void paintStatic(Canvas &canvas, const Control &c, const std::string &text);
 void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
                    bool ticked, BoxLook look);
+// A caption in the language in use, its room moved by (dx, dy) pixels of
+// 1x; whether it fits.
+bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <map>
 #include <vector>
 
 #include "picture.h"
@@ -36,6 +38,16 @@ TTF_Font *guiFont;
 TTF_Font *systemFont;
 int scale = 1;
 
+// The captions' faces, by CaptionFont, each opened at a size in pixels when
+// first asked for.
+constexpr FontSource kCaptionFaces[] = {
+    {"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 0, 72, 72},
+    {"DejaVuSansCondensed-Bold.ttf", "DejaVu Sans Condensed:style=Bold", 0, 72,
+     72},
+    {"DejaVuSans-Oblique.ttf", "DejaVu Sans:style=Oblique", 0, 72, 72},
+};
+std::map<std::pair<int, int>, TTF_Font *> captionFonts;
+
 std::string fontFile(const char *name) {
   std::string file;
   FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>(name));
@@ -52,15 +64,26 @@ std::string fontFile(const char *name) {
   return file;
 }
 
-TTF_Font *openFont(const FontSource &source) {
+TTF_Font *openFont(const FontSource &source, int points, int dpiScale) {
   std::string file = std::string(kFontFolder) + source.file;
   if (access(file.c_str(), R_OK) != 0) file = fontFile(source.name);
-  TTF_Font *font =
-      file.empty() ? nullptr
-                   : TTF_OpenFontDPI(file.c_str(), source.points,
-                                     source.hdpi * scale, source.vdpi * scale);
+  TTF_Font *font = file.empty() ? nullptr
+                                : TTF_OpenFontDPI(file.c_str(), points,
+                                                  source.hdpi * dpiScale,
+                                                  source.vdpi * dpiScale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   return font;
+}
+
+TTF_Font *openFont(const FontSource &source) {
+  return openFont(source, source.points, scale);
+}
+
+TTF_Font *captionFont(CaptionFont font, double size) {
+  const std::pair<int, int> key{int(font), int(std::lround(size))};
+  TTF_Font *&open = captionFonts[key];
+  if (!open) open = openFont(kCaptionFaces[key.first], key.second, 1);
+  return open;
 }
 
 TTF_Font *fontOf(Typeface font) {
@@ -137,6 +160,9 @@ void closeDrawing() {
   if (guiFont) TTF_CloseFont(guiFont);
   if (systemFont) TTF_CloseFont(systemFont);
   guiFont = systemFont = nullptr;
+  for (const auto &[key, font] : captionFonts)
+    if (font) TTF_CloseFont(font);
+  captionFonts.clear();
   TTF_Quit();
   FcFini();
 }
@@ -195,6 +221,42 @@ void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
   SDL_SetClipRect(dst, &clip);
   SDL_BlitSurface(line, nullptr, dst, &at);
   SDL_SetClipRect(dst, nullptr);
+  SDL_FreeSurface(line);
+}
+
+double SurfaceCanvas::captionWidth(CaptionFont font, double size,
+                                   const std::string &text) {
+  TTF_Font *f = captionFont(font, size);
+  int w = 0, h = 0;
+  return f && TTF_SizeUTF8(f, text.c_str(), &w, &h) == 0 ? w : 0;
+}
+
+// SDL_ttf has no narrowed type: the line is drawn at its width and then
+// squeezed.
+void SurfaceCanvas::caption(double x, double y, CaptionFont font, double size,
+                            double narrow, const std::string &text, Rgb ink) {
+  SDL_Surface *dst = target();
+  TTF_Font *f = captionFont(font, size);
+  if (!dst || !f || text.empty()) return;
+  SDL_Surface *line =
+      TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
+  if (!line) return;
+  const int w = int(std::lround(line->w * narrow));
+  if (w != line->w) {
+    SDL_Surface *narrowed =
+        SDL_CreateRGBSurfaceWithFormat(0, w, line->h, 32, line->format->format);
+    if (narrowed &&
+        SDL_SoftStretchLinear(line, nullptr, narrowed, nullptr) == 0) {
+      SDL_FreeSurface(line);
+      line = narrowed;
+    } else {
+      SDL_FreeSurface(narrowed);
+    }
+  }
+  SDL_SetSurfaceBlendMode(line, SDL_BLENDMODE_BLEND);
+  SDL_Rect at{int(std::lround(x)), int(std::lround(y)) - TTF_FontAscent(f),
+              line->w, line->h};
+  SDL_BlitSurface(line, nullptr, dst, &at);
   SDL_FreeSurface(line);
 }
 

@@ -33,6 +33,10 @@ class SurfaceCanvas final : public Canvas {
   void fill(const Box &box, Rgb colour) override;
   void text(const Box &box, Typeface font, const std::string &text, Rgb ink,
             Align align) override;
+  double captionWidth(CaptionFont font, double size,
+                      const std::string &text) override;
+  void caption(double x, double y, CaptionFont font, double size, double narrow,
+               const std::string &text, Rgb ink) override;
   void show(const Box &box) override;
 
  private:

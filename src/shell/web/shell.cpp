@@ -188,7 +188,7 @@ int main() {
                    controlName(id).c_str());
   }
   for (const Face *face : {&kLandscape, &kPortrait})
-    everyArtwork(*face, [face](int id, bool pressed) {
+    everyArtwork(*face, textsInEnglish(), [face](int id, bool pressed) {
       pagePreload(urlOf(id), face->portrait, pressed);
     });
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));

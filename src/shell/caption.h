@@ -1,0 +1,29 @@
+// How a caption drawn at run time fits its room, for every front end alike:
+// at its own size if it can; else narrowed, down to kCaptionNarrowest of its
+// width; else a pixel (of 1x) smaller at a time, down to kCaptionFloor.
+#pragma once
+
+#include "layout.h"
+
+struct CaptionFit {
+  double size;    // device pixels
+  double narrow;  // the width kept, 1 for none
+  bool fits;      // false: even the floor's narrowest is too wide
+};
+
+// width(size) gives the caption's natural width in device pixels at a size
+// in device pixels; room is in device pixels, scale the device's pixels per
+// pixel of 1x.
+template <class Width>
+CaptionFit fitCaption(const Caption &c, double room, double scale,
+                      Width width) {
+  double size = c.size * scale, w = width(size);
+  for (;;) {
+    if (w <= room) return {size, 1, true};
+    if (w * kCaptionNarrowest <= room) return {size, room / w, true};
+    if (size - scale < kCaptionFloor * scale - 1e-9)
+      return {size, kCaptionNarrowest, false};
+    size -= scale;
+    w = width(size);
+  }
+}
