@@ -54,16 +54,27 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
 }
 
 // The window face at the window's size: the picture of the artwork's scale,
-// stretched smoothly where its size differs.
+// stretched smoothly where its size differs; in a language other than
+// English, the caption-free face with the captions drawn on it.
 HBRUSH faceBrush() {
   const HINSTANCE module = GetModuleHandleA(nullptr);
+  const bool words = textsInEnglish();
   const HANDLE face =
-      LoadImageA(module, MAKEINTRESOURCEA(atScale(BMP_FACE, windowArtwork())),
+      LoadImageA(module,
+                 MAKEINTRESOURCEA(atScale(words ? BMP_FACE : bareOf(BMP_FACE),
+                                          windowArtwork())),
                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   const int w = scaled(WINDOW_W), h = scaled(WINDOW_H);
   BITMAP size{};
   GetObjectA(face, sizeof size, &size);
   if (!face || (size.bmWidth == w && size.bmHeight == h)) {
+    if (face && !words) {
+      const HDC dc = CreateCompatibleDC(nullptr);
+      const HGDIOBJ old = SelectObject(dc, face);
+      drawCaptions(dc, 0, 0);
+      SelectObject(dc, old);
+      DeleteDC(dc);
+    }
     const HBRUSH brush = CreatePatternBrush(static_cast<HBITMAP>(face));
     DeleteObject(face);
     return brush;
@@ -75,6 +86,7 @@ HBRUSH faceBrush() {
   const HGDIOBJ oldFrom = SelectObject(from, face);
   const HGDIOBJ oldTo = SelectObject(to, fitted);
   smoothStretch(to, 0, 0, w, h, from, size.bmWidth, size.bmHeight);
+  if (!words) drawCaptions(to, 0, 0);
   SelectObject(from, oldFrom);
   SelectObject(to, oldTo);
   DeleteDC(from);

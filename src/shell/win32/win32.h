@@ -22,6 +22,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
 
 // Paints owner-drawn button id (a skinned button or a ball place).
 void drawButton(int id, const DRAWITEMSTRUCT &item);
+// Draws on dc, whose origin is the face's or button's corner, the captions
+// of that button (0: of the face) in the language in use, moved shift
+// pixels of 1x right and down.
+void drawCaptions(HDC dc, int button, int shift);
 
 // Makes each control of window answer screen readers itself.
 void makeAccessible(HWND window);
