@@ -1,8 +1,9 @@
 """Writes what the programs are built from, out of src/game/facts.json: the
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
-page's table (files.inc), the lists CMake copies (carried.cmake) and the
-help pages as HTML (help/).
+page's table (files.inc), the lists CMake copies (carried.cmake), the
+installer's help files (installer.nsh) and the help pages as
+HTML (help/, and help/<ll>/ in each shipped language).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
 changes, so an unchanged build stays built."""
 import json
@@ -211,7 +212,21 @@ def carried_cmake():
     for program in facts.PROGRAMS:
         files = sorted(set(facts.carried(program).values()))
         out.append("set(CARRIED_%s\n%s)\n" % (program, "".join("  %s\n" % f for f in files)))
+    out.append("# The compiled help of English and of each shipped language.\nset(HELP_CHMS %s)\n"
+               % " ".join(help_chms()))
     return "".join(out)
+
+
+def help_chms():
+    return [help_pages.chm_name(lang) for lang in ["en"] + catalogue.languages()]
+
+
+def installer_nsh():
+    """The installer's help files."""
+    return ("; Made by tools/generate.py from po/LINGUAS; do not edit.\n"
+            "!macro INSTALL_HELP\n%s!macroend\n!macro REMOVE_HELP\n%s!macroend\n"
+            % ("".join('  File "${SOURCE}/resources/%s"\n' % chm for chm in help_chms()),
+               "".join('  Delete "$INSTDIR\\%s"\n' % chm for chm in help_chms())))
 
 
 def main(folder):
@@ -220,7 +235,7 @@ def main(folder):
             ("catalogue.cpp", catalogue_cpp()), ("codes.cpp", catalogue_cpp(False)),
             ("carried.rc", carried_rc()),
             ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
-            ("carried.cmake", carried_cmake())]
+            ("carried.cmake", carried_cmake()), ("installer.nsh", installer_nsh())]
     made += [("lang/%s.json" % lang, language_json(lang)) for lang in catalogue.languages()]
     for name, text in made:
         path = os.path.join(folder, name)
@@ -232,6 +247,8 @@ def main(folder):
         with open(path, "w", encoding="utf-8") as f:
             f.write(text)
     help_pages.write(os.path.join(folder, "help"))
+    for lang in catalogue.languages():
+        help_pages.write(os.path.join(folder, "help", lang), lang=lang)
 
 
 if __name__ == "__main__":

@@ -104,11 +104,21 @@ std::string shortPath(const std::string &path) {
   return result;
 }
 
+// The help in the language in use (quintara-help-ru.chm) where it lies
+// beside the program, else the English one.
+std::string helpFile() {
+  if (languageInUse == "en") return HelpFiler;
+  const std::string own =
+      HelpFiler.substr(0, HelpFiler.rfind('.')) + "-" + languageInUse + ".chm";
+  return GetFileAttributesA(own.c_str()) == INVALID_FILE_ATTRIBUTES ? HelpFiler
+                                                                    : own;
+}
+
 }  // namespace
 
 void helpload() {
   const auto opened = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(nullptr, "open", shortPath(HelpFiler).c_str(), nullptr,
+      ShellExecuteA(nullptr, "open", shortPath(helpFile()).c_str(), nullptr,
                     nullptr, SW_SHOW));
   // No owner: the game goes on behind the box.
   if (opened <= 32)
