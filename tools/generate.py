@@ -2,7 +2,7 @@
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
 page's table (files.inc), the lists CMake copies (carried.cmake), the
-installer's help files (installer.nsh) and the help pages as
+installer's languages and help files (installer.nsh) and the help pages as
 HTML (help/, and help/<ll>/ in each shipped language).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
 changes, so an unchanged build stays built."""
@@ -15,6 +15,10 @@ from tools.assets import help_pages
 
 RESOURCES = os.path.join(facts.ROOT, "resources")
 MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
+# The name of NSIS's own file of each shipped language's installer texts.
+NSIS_LANGUAGES = {"es": "Spanish", "pt_BR": "PortugueseBR", "fr": "French", "de": "German",
+                  "it": "Italian", "pl": "Polish", "tr": "Turkish", "id": "Indonesian",
+                  "ru": "Russian", "uk": "Ukrainian", "el": "Greek"}
 
 
 def c_string(text):
@@ -222,10 +226,17 @@ def help_chms():
 
 
 def installer_nsh():
-    """The installer's help files."""
-    return ("; Made by tools/generate.py from po/LINGUAS; do not edit.\n"
+    """The installer's pages in English (the first, which a player of any
+    other language gets) and each shipped language, and its help files."""
+    missing = [lang for lang in catalogue.languages() if lang not in NSIS_LANGUAGES]
+    if missing:
+        raise SystemExit("generate.py: no installer language named for %s" % missing)
+    files = r"Contrib\Language files\%s.nlf"
+    return ("; Made by tools/generate.py from po/LINGUAS; do not edit.\n%s"
             "!macro INSTALL_HELP\n%s!macroend\n!macro REMOVE_HELP\n%s!macroend\n"
-            % ("".join('  File "${SOURCE}/resources/%s"\n' % chm for chm in help_chms()),
+            % ("".join('LoadLanguageFile "${NSISDIR}\\%s"\n' % (files % name) for name in
+                       ["English"] + [NSIS_LANGUAGES[lang] for lang in catalogue.languages()]),
+               "".join('  File "${SOURCE}/resources/%s"\n' % chm for chm in help_chms()),
                "".join('  Delete "$INSTDIR\\%s"\n' % chm for chm in help_chms())))
 
 

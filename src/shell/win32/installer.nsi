@@ -1,8 +1,9 @@
 ; The per-user installer: no administrator rights, the program in the user's
 ; own programs folder, a Start-menu shortcut and an entry in the Apps list.
 ; Built by makensis with /D definitions of VERSION, SOURCE (the source tree),
-; EXE (the built program), README, OUTFILE and LANGUAGES (the help files of
-; the shipped languages).
+; EXE (the built program), README, OUTFILE and LANGUAGES (the pages' languages
+; and the help files, made from the shipped languages). Its pages are in the
+; player's language where it is one of them, else in English.
 Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
