@@ -23,7 +23,12 @@ STATICS = [c.id for c in facts.CONTROLS if c.kind == "Static"]
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
 # What a screen reader calls the controls by id name, and their reading order.
-NAMES = {i: TEXT["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in TEXT}
+def names(texts=TEXT):
+    """What a screen reader calls the controls by id, in the language of texts."""
+    return {i: texts["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in texts}
+
+
+NAMES = names()
 READING = PLACES + [ID[n] for n in (
     "ID_STATUS", "ID_COUNTDOWN", "ID_ROUNDS", "ID_GAMECLOCK", "ID_QUIT", "ID_COLORCOUNT",
     "ID_BALLCOUNT", "ID_CANCEL", "ID_NEWGAME", "ID_SPORTS", "ID_MINIMISE", "ID_HELP", "ID_CLOSE")]

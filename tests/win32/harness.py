@@ -85,6 +85,20 @@ def shortcut(path):
             data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0"))
 
 
+def opened(folder):
+    """The names of the files in folder that a process holds open, as a
+    viewer holds its document."""
+    held = set()
+    for fd in Path("/proc").glob("[0-9]*/fd/*"):
+        try:
+            path = Path(os.readlink(fd))
+        except OSError:
+            continue
+        if path.parent == folder:
+            held.add(path.name)
+    return held
+
+
 def unpack_zip(folder):
     """The zip made by cpack, unpacked into folder: the folder it holds."""
     archive, = Path(os.environ["QUINTARA_ZIP_FOLDER"]).glob("*.zip")
