@@ -130,7 +130,14 @@ int runErrorBox() {
     _exit(0);
   }
   if (watcher < 0) return 1;
-  SDL_ShowSimpleMessageBox(0, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, nullptr);
+  // Its one button in the language in use; SDL's own box says "OK".
+  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                        SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                                    0, TEXT_OK};
+  const SDL_MessageBoxData box{
+      0, nullptr, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, 1, &ok, nullptr};
+  int pressed;
+  SDL_ShowMessageBox(&box, &pressed);
   kill(watcher, SIGTERM);
   waitpid(watcher, nullptr, 0);
   return 0;

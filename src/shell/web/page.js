@@ -42,6 +42,8 @@ mergeInto(LibraryManager.library, {
     // The browser puts the bold line's baseline a pixel above where
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: 1,
+    caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
+        ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font],
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -317,6 +319,28 @@ mergeInto(LibraryManager.library, {
     ctx.fillStyle = black ? '#000' : '#fff';
     ctx.textAlign = 'center';
     ctx.textBaseline = 'middle';
+    ctx.fillText(UTF8ToString(text), 0, 0);
+    ctx.restore();
+  },
+
+  // A caption drawn over the caption-free pictures, in CaptionFont's face
+  // (0 bold, 1 condensed bold, 2 oblique) at size canvas pixels, narrowed
+  // to narrow of its width, its baseline's left end at (x, y).
+  pageCaptionWidth__deps: ['$Area', '$Fonts'],
+  pageCaptionWidth: function(font, size, text) {
+    Area.ctx.font = Fonts.caption(font, size);
+    return Area.ctx.measureText(UTF8ToString(text)).width;
+  },
+  pageCaption__deps: ['$Area', '$Fonts'],
+  pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
+    const ctx = Area.ctx;
+    ctx.save();
+    ctx.translate(x, y);
+    ctx.scale(narrow, 1);
+    ctx.font = Fonts.caption(font, size);
+    ctx.fillStyle = `rgb(${r},${g},${b})`;
+    ctx.textAlign = 'left';
+    ctx.textBaseline = 'alphabetic';
     ctx.fillText(UTF8ToString(text), 0, 0);
     ctx.restore();
   },

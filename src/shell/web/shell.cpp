@@ -23,6 +23,9 @@ double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place,
                  bool smooth);
 void pageNumber(int x, int y, int w, int h, const char *text, bool black);
+double pageCaptionWidth(int font, double size, const char *text);
+void pageCaption(double x, double y, int font, double size, double narrow,
+                 const char *text, int r, int g, int b);
 void pageAddControl(int id, const char *role, bool gui, const char *text,
                     const char *name);
 void pageArrange(int id, int x, int y, int w, int h);
@@ -85,6 +88,15 @@ class PageCanvas final : public Canvas {
   void text(const Box &b, Typeface, const std::string &text, Rgb ink,
             Align) override {
     pageNumber(b.x, b.y, b.w, b.h, text.c_str(), ink.r == 0);
+  }
+  double captionWidth(CaptionFont font, double size,
+                      const std::string &text) override {
+    return pageCaptionWidth(int(font), size, text.c_str());
+  }
+  void caption(double x, double y, CaptionFont font, double size, double narrow,
+               const std::string &text, Rgb ink) override {
+    pageCaption(x, y, int(font), size, narrow, text.c_str(), ink.r, ink.g,
+                ink.b);
   }
   void show(const Box &) override {}
 } canvas;
