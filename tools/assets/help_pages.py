@@ -53,6 +53,11 @@ def _catalogue(lang):
         return po.pofile(f)
 
 
+@functools.lru_cache(maxsize=None)
+def _texts(lang):
+    return facts.TEXTS if lang == "en" else dict(facts.TEXTS, **catalogue.translations(lang))
+
+
 def _translated(name, text, lang):
     """A page, the contents or the project in lang as far as its catalogue
     goes."""
@@ -79,9 +84,8 @@ def page(name, lang="en"):
     """The bytes of a page as the programs show it."""
     with open(os.path.join(SOURCE, name), encoding="utf-8") as f:
         text = f.read()
-    texts = facts.TEXTS
+    texts = _texts(lang)
     if lang != "en":
-        texts = dict(texts, **catalogue.translations(lang))
         text = _translated(name, text, lang).replace(
             "charset=windows-1252", "charset=windows-" + code_page(lang)[2:])
     text = re.sub(r"\{(TEXT_\w+)\}", lambda m: texts[m.group(1)], text)
