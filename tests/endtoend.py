@@ -32,7 +32,7 @@ READING = PLACES + [ID[n] for n in (
 def place_name(k, value, prefix=COLOR):
     """What place k is called while it shows ball value of set prefix."""
     kind = "NAME_SPORT_%d" if prefix == SPORT else "NAME_COLOUR_%d"
-    return TEXT["NAME_PLACE"] + "%d, " % k + TEXT[kind % value if value else "NAME_EMPTY"]
+    return TEXT["NAME_PLACE"] % (k, TEXT[kind % value if value else "NAME_EMPTY"])
 
 
 def rect(cid, scale=1, face=facts.LANDSCAPE):
