@@ -43,7 +43,8 @@ const BEEP = 8;
 const check = (ok, what) => { if (!ok) throw new Error(what); };
 const T = L.texts;
 // What a reader hears of place k (1..16) showing colour v.
-const placeName = (k, v) => T.NAME_PLACE + k + ', ' + (+v ? T['NAME_COLOUR_' + v] : T.NAME_EMPTY);
+const placeName = (k, v) =>
+  T.NAME_PLACE.replace('%d', k).replace('%s', +v ? T['NAME_COLOUR_' + v] : T.NAME_EMPTY);
 async function until(what, probe, end = Date.now() + 15000) {
   for (let value; !(value = await probe()); await new Promise(r => setTimeout(r, 50)))
     check(Date.now() < end, 'timed out waiting for ' + what);

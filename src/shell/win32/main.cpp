@@ -106,7 +106,7 @@ bool takeKey(const MSG &message) {
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
   // Before any text is used.
-  languageInUse = useLanguage(preferredLanguages());
+  useLanguage(preferredLanguages());
   setExecutablePath(executablePath());
 
   // The window most likely opens on a monitor of the system's DPI; the

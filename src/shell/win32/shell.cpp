@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "language.h"
 #include "layout.h"
 #include "state.h"
 #include "texts.h"
 #include "win32.h"
 
 HWND hMainWindow;
-std::string languageInUse = "en";
 
 std::wstring wide(const std::string &text) {
   std::wstring result(text.size(), L'\0');
@@ -107,9 +107,9 @@ std::string shortPath(const std::string &path) {
 // The help in the language in use (quintara-help-ru.chm) where it lies
 // beside the program, else the English one.
 std::string helpFile() {
-  if (languageInUse == "en") return HelpFiler;
-  const std::string own =
-      HelpFiler.substr(0, HelpFiler.rfind('.')) + "-" + languageInUse + ".chm";
+  if (languageInUse() == "en") return HelpFiler;
+  const std::string own = HelpFiler.substr(0, HelpFiler.rfind('.')) + "-" +
+                          languageInUse() + ".chm";
   return GetFileAttributesA(own.c_str()) == INVALID_FILE_ATTRIBUTES ? HelpFiler
                                                                     : own;
 }

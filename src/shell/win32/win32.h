@@ -9,9 +9,6 @@
 // Set once by WinMain; the shell operations act on it, since the core calls
 // them without a window.
 extern HWND hMainWindow;
-// The code of the language the texts are in ("ru"), "en" for English; set by
-// WinMain before any text is used.
-extern std::string languageInUse;
 
 // The game's texts are UTF-8; the system's wide calls take UTF-16.
 std::wstring wide(const std::string &text);
