@@ -18,7 +18,9 @@ MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
 # The name of NSIS's own file of each shipped language's installer texts.
 NSIS_LANGUAGES = {"es": "Spanish", "pt_BR": "PortugueseBR", "fr": "French", "de": "German",
                   "it": "Italian", "pl": "Polish", "tr": "Turkish", "id": "Indonesian",
-                  "ru": "Russian", "uk": "Ukrainian", "el": "Greek"}
+                  "ru": "Russian", "uk": "Ukrainian", "el": "Greek", "ar": "Arabic",
+                  "hi": "Hindi", "ja": "Japanese", "ko": "Korean", "zh_CN": "SimpChinese",
+                  "zh_TW": "TradChinese"}
 
 
 def c_string(text):

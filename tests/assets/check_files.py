@@ -200,7 +200,7 @@ class Others(unittest.TestCase):
                     page = f.read()
                 self.assertNotIn("{TEXT_", page)
                 self.assertIn(texts["TEXT_STUDY"], page)
-                self.assertIn("charset=windows-" + code_page[2:], page)
+                self.assertIn("charset=" + help_pages.charset(lang), page)
 
     def test_help_links_lead_to_pages_in_the_file(self):
         listed = set(HELP_FILES)

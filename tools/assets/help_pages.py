@@ -21,12 +21,29 @@ PICTURES = os.path.join(facts.ROOT, "resources", "help")
 PAGES = sorted(n for n in os.listdir(SOURCE) if n.endswith((".html", ".css")))
 PROJECT = ("quintara.hhp", "toc.hhc")  # the help compiler's own files
 SOURCE_CODE_PAGE = "cp1252"  # the one the sources declare
-# The code page Windows keeps a language's text in, where it is not 1252.
-CODE_PAGES = {"pl": "cp1250", "ru": "cp1251", "uk": "cp1251", "el": "cp1253", "tr": "cp1254"}
+# The code page Windows keeps a language's text in, where it is not 1252,
+# and its name in a page's charset. A language Windows keeps in Unicode only
+# (Hindi) has its letters as character references in 1252.
+CODE_PAGES = {"pl": ("cp1250", "windows-1250"), "ru": ("cp1251", "windows-1251"),
+              "uk": ("cp1251", "windows-1251"), "el": ("cp1253", "windows-1253"),
+              "tr": ("cp1254", "windows-1254"), "ar": ("cp1256", "windows-1256"),
+              "ja": ("cp932", "shift_jis"), "ko": ("cp949", "ks_c_5601-1987"),
+              "zh_CN": ("cp936", "gb2312"), "zh_TW": ("cp950", "big5")}
+
+
+def _code_page(lang):
+    return CODE_PAGES.get(lang, CODE_PAGES.get(lang.split("_")[0], (SOURCE_CODE_PAGE,
+                                                                    "windows-1252")))
 
 
 def code_page(lang):
-    return CODE_PAGES.get(lang.split("_")[0], SOURCE_CODE_PAGE)
+    """The code page of a language's pages, as Python names it."""
+    return _code_page(lang)[0]
+
+
+def charset(lang):
+    """The same as the pages declare it."""
+    return _code_page(lang)[1]
 
 
 def lcid(lang):
@@ -87,7 +104,7 @@ def page(name, lang="en"):
     texts = _texts(lang)
     if lang != "en":
         text = _translated(name, text, lang).replace(
-            "charset=windows-1252", "charset=windows-" + code_page(lang)[2:])
+            "charset=windows-1252", "charset=" + charset(lang))
     text = re.sub(r"\{(TEXT_\w+)\}", lambda m: texts[m.group(1)], text)
     return text.replace("\n", "\r\n").encode(code_page(lang), "xmlcharrefreplace")
 
