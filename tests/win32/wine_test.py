@@ -468,6 +468,7 @@ class Language(WineCase):
             self.assertNotEqual(button(screen), bare)
             game.click(ID["ID_NEWGAME"])
             self.assertEqual(game.text(STATUS), ru["TEXT_STUDY"])
+            self.assert_whole(game, STATUS)
             heard = self.assert_heard(game, COLOR, self.dealt(game, COLOR, 4) + [0] * 12,
                                       UNAVAILABLE, ru)
             self.assertEqual(heard[STATUS][3], ru["TEXT_STUDY"])

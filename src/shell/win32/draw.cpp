@@ -22,9 +22,8 @@
 namespace {
 
 // The system's message font, bold or (for the italic captions) italic,
-// size device pixels high; width its average character width, 0 for the
-// face's own.
-HFONT captionFont(CaptionFont look, double size, LONG width) {
+// size device pixels high.
+LOGFONTW captionLook(CaptionFont look, double size) {
   static const LOGFONTW message = [] {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -33,11 +32,11 @@ HFONT captionFont(CaptionFont look, double size, LONG width) {
   }();
   LOGFONTW font = message;
   font.lfHeight = -std::lround(size);
-  font.lfWidth = width;
+  font.lfWidth = 0;
   font.lfWeight = look == CaptionFont::Italic ? FW_NORMAL : FW_BOLD;
   font.lfItalic = look == CaptionFont::Italic;
   font.lfQuality = ANTIALIASED_QUALITY;
-  return CreateFontIndirectW(&font);
+  return font;
 }
 
 LONG widthIn(HDC dc, HFONT font, const std::wstring &text) {
@@ -58,25 +57,15 @@ void drawCaption(HDC dc, const Caption &c, int shift) {
   const std::wstring words =
       wide(formatText(text(Text(c.text)), 0, PROGRAM_VERSION));
   const CaptionFit fit = fitCaption(c, room, scale, [&](double size) {
-    const HFONT font = captionFont(c.font, size, 0);
+    const LOGFONTW look = captionLook(c.font, size);
+    const HFONT font = CreateFontIndirectW(&look);
     const LONG width = widthIn(dc, font, words);
     DeleteObject(font);
     return double(width);
   });
-  HFONT font = captionFont(c.font, fit.size, 0);
-  if (fit.narrow < 1) {
-    TEXTMETRICW metrics{};
-    const HGDIOBJ old = SelectObject(dc, font);
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    // Character widths are whole pixels: a pixel narrower until it fits.
-    for (LONG w = std::lround(std::floor(metrics.tmAveCharWidth * fit.narrow));;
-         --w) {
-      DeleteObject(font);
-      font = captionFont(c.font, fit.size, w);
-      if (w <= 1 || widthIn(dc, font, words) <= room) break;
-    }
-  }
+  const HFONT font =
+      narrowedFont(dc, captionLook(c.font, fit.size), fit.narrow,
+                   [&](HFONT f) { return widthIn(dc, f, words) <= room; });
   const double align = c.align == CaptionAlign::Start    ? 0
                        : c.align == CaptionAlign::Middle ? 0.5
                                                          : 1;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Set once by WinMain; the shell operations act on it, since the core calls
@@ -57,6 +58,11 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
 
 // A pattern brush of the window face at windowDpi.
 HBRUSH faceBrush();
+
+// The font look narrowed, through its character width, to about narrow of
+// its own width (1: not at all), then a pixel at a time until fits takes it.
+HFONT narrowedFont(HDC dc, LOGFONTW look, double narrow,
+                   const std::function<bool(HFONT)> &fits);
 
 // Gives the statics their fonts at windowDpi.
 void fitFonts(HWND window);
