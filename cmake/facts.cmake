@@ -20,3 +20,8 @@ execute_process(
 include(${GENERATED}/carried.cmake)
 file(GLOB HELP_FILES LIST_DIRECTORIES false ${GENERATED}/help/*
      ${CMAKE_SOURCE_DIR}/resources/help/*.png)
+# HELP_FILES_<ll>: the same in each shipped language.
+foreach(lang IN LISTS LANGUAGES)
+  file(GLOB HELP_FILES_${lang} ${GENERATED}/help/${lang}/*
+       ${CMAKE_SOURCE_DIR}/resources/help/*.png)
+endforeach()

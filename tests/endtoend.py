@@ -77,8 +77,8 @@ def lay_out(folder, program, *extras):
     shutil.copy2(program, folder)
     for part in ("ColorIcons", "SportIcons") + extras:
         source = os.path.join(RESOURCES, part)
-        if part == "help":
-            help_pages.lay_out(os.path.join(folder, part))
+        if part.split("/")[0] == "help":  # "help", or "help/ru" in Russian
+            help_pages.lay_out(os.path.join(folder, part), (part.split("/") + ["en"])[1])
         elif os.path.isdir(source):
             shutil.copytree(source, os.path.join(folder, part),
                             dirs_exist_ok=True)

@@ -121,7 +121,7 @@ def write(folder, names=PAGES, lang="en"):
                 f.write(data)
 
 
-def lay_out(folder):
-    """The whole help, pages and pictures, in folder."""
-    write(folder)
+def lay_out(folder, lang="en"):
+    """The whole help in lang, pages and pictures, in folder."""
+    write(folder, lang=lang)
     shutil.copytree(PICTURES, folder, dirs_exist_ok=True)
