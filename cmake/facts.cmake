@@ -2,7 +2,8 @@
 # CMake runs (again whenever it, the generator or the help's sources change)
 # into GENERATED: the core's headers, each program's list of carried files
 # (CARRIED_win32, CARRIED_sdl, CARRIED_web, under resources/) and the help
-# pages as HTML. HELP_FILES: the help's pages and pictures, absolute paths.
+# pages as HTML. HELP_FILES: the English help's pages and pictures, absolute
+# paths; each shipped language's pages lie in ${GENERATED}/help/<ll>.
 set(GENERATED ${CMAKE_BINARY_DIR}/generated)
 file(GLOB help_sources CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tools/assets/help/* ${CMAKE_SOURCE_DIR}/po/*.po
@@ -17,5 +18,10 @@ execute_process(
           ${Python3_EXECUTABLE} -m tools.generate ${GENERATED}
   COMMAND_ERROR_IS_FATAL ANY)
 include(${GENERATED}/carried.cmake)
-file(GLOB HELP_FILES ${GENERATED}/help/*
+file(GLOB HELP_FILES LIST_DIRECTORIES false ${GENERATED}/help/*
      ${CMAKE_SOURCE_DIR}/resources/help/*.png)
+# HELP_FILES_<ll>: the same in each shipped language.
+foreach(lang IN LISTS LANGUAGES)
+  file(GLOB HELP_FILES_${lang} ${GENERATED}/help/${lang}/*
+       ${CMAKE_SOURCE_DIR}/resources/help/*.png)
+endforeach()

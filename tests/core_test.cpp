@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "game.h"
+#include "language.h"
 #include "layout.h"
 #include "names.h"
 #include "recorder.h"
@@ -80,6 +83,40 @@ TEST_F(Core, TextsAreExactlyTheGamesOwn) {
   EXPECT_STREQ(TEXT_HELP_ERROR_TITLE, "Error - Quintara");
   EXPECT_STREQ(COLOR_ICONS, "ColorIcons\\ball");
   EXPECT_STREQ(SPORT_ICONS, "SportIcons\\sport");
+}
+
+// The language a player gets from the lists the platforms give, and a
+// translation's own order of a name's parts.
+TEST_F(Core, LanguagesChosenAndTextsPutInUse) {
+  const char *codes[] = {"de", "es", "pt_BR", "ru"};
+  const auto pick = [&](std::vector<std::string> wanted) {
+    const int i = chooseLanguage(wanted, codes, 4);
+    return i < 0 ? std::string("en") : codes[i];
+  };
+  EXPECT_EQ(pick({"pt-PT", "de"}), "pt_BR");  // any region before the next
+  EXPECT_EQ(pick({"es_MX.UTF-8"}), "es");
+  EXPECT_EQ(pick({"fr", "RU-ru"}), "ru");
+  EXPECT_EQ(pick({"en-GB", "de"}), "en");
+  EXPECT_EQ(pick({"C.UTF-8", "de"}), "en");
+  EXPECT_EQ(pick({"", "sr@latin", "de_AT@euro"}), "de");
+  setenv("LANGUAGE", "ru:de", 1);
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(gettextPreferences(), std::vector<std::string>{"C"});
+  unsetenv("LC_ALL");
+  setenv("LC_MESSAGES", "es_ES.UTF-8", 1);
+  EXPECT_EQ(gettextPreferences(),
+            (std::vector<std::string>{"ru", "de", "es_ES.UTF-8"}));
+  unsetenv("LC_MESSAGES");
+  unsetenv("LANGUAGE");
+
+  EXPECT_EQ(formatText("%2$s, place %1$d", 3, "red"), "red, place 3");
+  EXPECT_EQ(formatText("v%s %d%% %q", 7, "1.0"), "v1.0 7% q");
+  EXPECT_EQ(useLanguage({"ru"}), "ru");
+  EXPECT_STRNE(TEXT_STUDY, "Study Board. ..");
+  EXPECT_STREQ(startText(*findControl(ID_STATUS)), TEXT_NO_GAME);
+  EXPECT_EQ(controlName(placeId(2)), formatText(NAME_PLACE, 2, NAME_COLOUR_2));
+  EXPECT_EQ(useLanguage({}), "en");
+  EXPECT_STREQ(TEXT_STUDY, "Study Board. ..");
 }
 
 TEST_F(Core, StartUpStateIsTheIdleBoard) {

@@ -23,16 +23,22 @@ STATICS = [c.id for c in facts.CONTROLS if c.kind == "Static"]
 COLOR, SPORT = TEXT["COLOR_ICONS"], TEXT["SPORT_ICONS"]
 IDLE = [1, 2, 1, 2] + [0] * 12  # the values the idle board shows
 # What a screen reader calls the controls by id name, and their reading order.
-NAMES = {i: TEXT["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in TEXT}
+def names(texts=TEXT):
+    """What a screen reader calls the controls by id, in the language of texts."""
+    return {i: texts["NAME" + n[2:]] for n, i in ID.items() if "NAME" + n[2:] in texts}
+
+
+NAMES = names()
 READING = PLACES + [ID[n] for n in (
     "ID_STATUS", "ID_COUNTDOWN", "ID_ROUNDS", "ID_GAMECLOCK", "ID_QUIT", "ID_COLORCOUNT",
     "ID_BALLCOUNT", "ID_CANCEL", "ID_NEWGAME", "ID_SPORTS", "ID_MINIMISE", "ID_HELP", "ID_CLOSE")]
 
 
-def place_name(k, value, prefix=COLOR):
-    """What place k is called while it shows ball value of set prefix."""
+def place_name(k, value, prefix=COLOR, texts=TEXT):
+    """What place k is called while it shows ball value of set prefix, in
+    the language of texts."""
     kind = "NAME_SPORT_%d" if prefix == SPORT else "NAME_COLOUR_%d"
-    return TEXT["NAME_PLACE"] + "%d, " % k + TEXT[kind % value if value else "NAME_EMPTY"]
+    return texts["NAME_PLACE"] % (k, texts[kind % value if value else "NAME_EMPTY"])
 
 
 def rect(cid, scale=1, face=facts.LANDSCAPE):
@@ -71,8 +77,8 @@ def lay_out(folder, program, *extras):
     shutil.copy2(program, folder)
     for part in ("ColorIcons", "SportIcons") + extras:
         source = os.path.join(RESOURCES, part)
-        if part == "help":
-            help_pages.lay_out(os.path.join(folder, part))
+        if part.split("/")[0] == "help":  # "help", or "help/ru" in Russian
+            help_pages.lay_out(os.path.join(folder, part), (part.split("/") + ["en"])[1])
         elif os.path.isdir(source):
             shutil.copytree(source, os.path.join(folder, part),
                             dirs_exist_ok=True)

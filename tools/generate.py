@@ -2,8 +2,9 @@
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
 page's table (files.inc), the lists CMake copies (carried.cmake), the web
-site's languages and font pieces (site.cmake) and the help pages as HTML
-(help/).
+site's font pieces (fonts.cmake), the installer's languages and help files
+(installer.nsh) and the help pages as HTML (help/, and help/<ll>/ in each
+shipped language).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
 changes, so an unchanged build stays built."""
 import json
@@ -16,6 +17,12 @@ from tools.assets import help_pages
 
 RESOURCES = os.path.join(facts.ROOT, "resources")
 MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
+# The name of NSIS's own file of each shipped language's installer texts.
+NSIS_LANGUAGES = {"es": "Spanish", "pt_BR": "PortugueseBR", "fr": "French", "de": "German",
+                  "it": "Italian", "pl": "Polish", "tr": "Turkish", "id": "Indonesian",
+                  "ru": "Russian", "uk": "Ukrainian", "el": "Greek", "ar": "Arabic",
+                  "hi": "Hindi", "ja": "Japanese", "ko": "Korean", "zh_CN": "SimpChinese",
+                  "zh_TW": "TradChinese"}
 
 
 def c_string(text):
@@ -213,6 +220,10 @@ def carried_cmake():
     for program in facts.PROGRAMS:
         files = sorted(set(facts.carried(program).values()))
         out.append("set(CARRIED_%s\n%s)\n" % (program, "".join("  %s\n" % f for f in files)))
+    out.append("# The shipped languages besides English.\nset(LANGUAGES %s)\n"
+               % " ".join(catalogue.languages()))
+    out.append("# The compiled help of English and of each shipped language.\nset(HELP_CHMS %s)\n"
+               % " ".join(help_chms()))
     return "".join(out)
 
 
@@ -241,12 +252,30 @@ def font_pieces():
     return ranges
 
 
-def site_cmake():
+def fonts_cmake():
     ranges = font_pieces()
-    return ("# Made by tools/generate.py from po/; do not edit.\n"
-            "set(LANGUAGES %s)\nset(FONT_PIECES %s)\n%s"
-            % (" ".join(catalogue.languages()), " ".join(ranges),
+    return ("# Made by tools/generate.py from po/; do not edit.\nset(FONT_PIECES %s)\n%s"
+            % (" ".join(ranges),
                "".join('set(FONT_RANGE_%s "%s")\n' % kv for kv in ranges.items())))
+
+
+def help_chms():
+    return [help_pages.chm_name(lang) for lang in ["en"] + catalogue.languages()]
+
+
+def installer_nsh():
+    """The installer's pages in English (the first, which a player of any
+    other language gets) and each shipped language, and its help files."""
+    missing = [lang for lang in catalogue.languages() if lang not in NSIS_LANGUAGES]
+    if missing:
+        raise SystemExit("generate.py: no installer language named for %s" % missing)
+    files = r"Contrib\Language files\%s.nlf"
+    return ("; Made by tools/generate.py from po/LINGUAS; do not edit.\n%s"
+            "!macro INSTALL_HELP\n%s!macroend\n!macro REMOVE_HELP\n%s!macroend\n"
+            % ("".join('LoadLanguageFile "${NSISDIR}\\%s"\n' % (files % name) for name in
+                       ["English"] + [NSIS_LANGUAGES[lang] for lang in catalogue.languages()]),
+               "".join('  File "${SOURCE}/resources/%s"\n' % chm for chm in help_chms()),
+               "".join('  Delete "$INSTDIR\\%s"\n' % chm for chm in help_chms())))
 
 
 def main(folder):
@@ -255,7 +284,8 @@ def main(folder):
             ("catalogue.cpp", catalogue_cpp()), ("codes.cpp", catalogue_cpp(False)),
             ("carried.rc", carried_rc()),
             ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
-            ("carried.cmake", carried_cmake()), ("site.cmake", site_cmake())]
+            ("carried.cmake", carried_cmake()), ("fonts.cmake", fonts_cmake()),
+            ("installer.nsh", installer_nsh())]
     made += [("lang/%s.json" % lang, language_json(lang)) for lang in catalogue.languages()]
     for name, text in made:
         path = os.path.join(folder, name)
@@ -267,6 +297,8 @@ def main(folder):
         with open(path, "w", encoding="utf-8") as f:
             f.write(text)
     help_pages.write(os.path.join(folder, "help"))
+    for lang in catalogue.languages():
+        help_pages.write(os.path.join(folder, "help", lang), lang=lang)
 
 
 if __name__ == "__main__":

@@ -54,13 +54,19 @@ int chooseLanguage(const std::vector<std::string> &preferred,
   return -1;
 }
 
+namespace {
+std::string inUse = "en";
+}  // namespace
+
 std::string useLanguage(const std::vector<std::string> &preferred) {
   std::vector<const char *> codes;
   for (int i = 0; i < kLanguageCount; ++i) codes.push_back(kLanguages[i].code);
   const int i = chooseLanguage(preferred, codes.data(), kLanguageCount);
   useTexts(i < 0 ? nullptr : kLanguages[i].texts);
-  return i < 0 ? "en" : kLanguages[i].code;
+  return inUse = i < 0 ? "en" : kLanguages[i].code;
 }
+
+const std::string &languageInUse() { return inUse; }
 
 std::vector<std::string> splitPreferences(const std::string &list) {
   std::vector<std::string> out;

@@ -34,6 +34,8 @@ int chooseLanguage(const std::vector<std::string> &preferred,
 // The same over kLanguages, and that language (or English) put in use; the
 // code of the one chosen, "en" for English.
 std::string useLanguage(const std::vector<std::string> &preferred);
+// The code of the language useLanguage put in use, "en" before.
+const std::string &languageInUse();
 
 // A list of preferences as gettext reads one: "ru:uk:en" (LANGUAGE) or a
 // single locale ("ru_RU.UTF-8").

@@ -1,7 +1,10 @@
-// How a caption drawn at run time fits its room, for every front end alike:
-// at its own size if it can; else narrowed, down to kCaptionNarrowest of its
-// width; else a pixel (of 1x) smaller at a time, down to kCaptionFloor.
+// How a caption drawn at run time, or a static's text, fits its room, for
+// every front end alike: at its own size if it can; else narrowed, down to
+// kCaptionNarrowest of its width; else a pixel (of 1x) smaller at a time,
+// down to kCaptionFloor.
 #pragma once
+
+#include <algorithm>
 
 #include "layout.h"
 
@@ -11,19 +14,24 @@ struct CaptionFit {
   bool fits;      // false: even the floor's narrowest is too wide
 };
 
-// width(size) gives the caption's natural width in device pixels at a size
-// in device pixels; room is in device pixels, scale the device's pixels per
-// pixel of 1x.
+// width(size) gives the words' natural width in device pixels at a size in
+// device pixels; size and room are in device pixels, scale the device's
+// pixels per pixel of 1x.
 template <class Width>
-CaptionFit fitCaption(const Caption &c, double room, double scale,
-                      Width width) {
-  double size = c.size * scale, w = width(size);
+CaptionFit fitWords(double size, double room, double scale, Width width) {
+  double w = width(size);
   for (;;) {
     if (w <= room) return {size, 1, true};
     if (w * kCaptionNarrowest <= room) return {size, room / w, true};
-    if (size - scale < kCaptionFloor * scale - 1e-9)
+    if (size <= kCaptionFloor * scale + 1e-9)
       return {size, kCaptionNarrowest, false};
-    size -= scale;
+    size = std::max(size - scale, kCaptionFloor * scale);
     w = width(size);
   }
+}
+
+template <class Width>
+CaptionFit fitCaption(const Caption &c, double room, double scale,
+                      Width width) {
+  return fitWords(c.size * scale, room, scale, width);
 }

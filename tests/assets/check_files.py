@@ -11,8 +11,8 @@ import unittest
 
 from tests.assets.files import ROOT, bitmap, path, read
 
-from tools import facts
-from tools.assets import balls, build, sounds
+from tools import catalogue, facts
+from tools.assets import balls, build, help_pages, sounds
 from tools.pictures import Picture
 
 HELP_SOURCES = os.path.join(ROOT, "tools", "assets", "help")
@@ -187,15 +187,20 @@ class Others(unittest.TestCase):
 
     @unittest.skipUnless(shutil.which("extract_chmLib"), "extract_chmLib not installed")
     def test_help_unpacks_to_every_page_with_the_games_texts(self):
-        with tempfile.TemporaryDirectory() as tmp:
-            subprocess.run(["extract_chmLib", path("quintara-help.chm"), tmp], check=True,
-                           stdout=subprocess.DEVNULL)
-            for name in HELP_FILES:
-                self.assertTrue(os.path.isfile(os.path.join(tmp, name)), name)
-            with open(os.path.join(tmp, "playing.html"), encoding="cp1252") as f:
-                page = f.read()
-        self.assertNotIn("{TEXT_", page)
-        self.assertIn(facts.TEXTS["TEXT_STUDY"], page)
+        # In English and each shipped language, in its code page as declared.
+        for lang in ["en"] + catalogue.languages():
+            texts = dict(facts.TEXTS, **(catalogue.translations(lang) if lang != "en" else {}))
+            code_page = help_pages.code_page(lang)
+            with self.subTest(lang), tempfile.TemporaryDirectory() as tmp:
+                subprocess.run(["extract_chmLib", path(help_pages.chm_name(lang)), tmp],
+                               check=True, stdout=subprocess.DEVNULL)
+                for name in HELP_FILES:
+                    self.assertTrue(os.path.isfile(os.path.join(tmp, name)), name)
+                with open(os.path.join(tmp, "playing.html"), encoding=code_page) as f:
+                    page = f.read()
+                self.assertNotIn("{TEXT_", page)
+                self.assertIn(texts["TEXT_STUDY"], page)
+                self.assertIn("charset=" + help_pages.charset(lang), page)
 
     def test_help_links_lead_to_pages_in_the_file(self):
         listed = set(HELP_FILES)

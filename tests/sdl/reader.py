@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
 """The Linux program as an AT-SPI client finds it: its controls at idle, the
 wake-ups with the bridge running, then the events of the check box, the
-keyboard cursor and a game played through the controls' "click" actions."""
+keyboard cursor and a game played through the controls' "click" actions;
+in another language (--lang), its names and texts and the help opened."""
 
 import argparse
 import os
 import sys
 
-from tests.endtoend import (CONTROLS, ID, IDLE, NAMES, PLACES, READING, TEXT, Failure,
-                            check, lay_out, place_name, wait_for)
-from tests.sdl.session import Game
+from tests.endtoend import (CONTROLS, ID, IDLE, PLACES, READING, TEXT, Failure, check,
+                            lay_out, names, place_name, wait_for)
+from tests.sdl.session import Game, opened_page, stub_viewer
 from tests.sdl.xdesk import Desktop
+from tools import catalogue
 
 ROLES = {"Static": "label", "CheckBox": "check box"}
 STATE = "object:state-changed:"
@@ -67,7 +69,15 @@ def idle(game, most, what):
 
 def session(desk, args):
     folder = os.path.join(args.out, "program")
-    game = Game(desk, lay_out(folder, args.program), folder, desk.env, "program.log")
+    texts = dict(TEXT, **catalogue.translations(args.lang)) if args.lang else TEXT
+    NAMES, name = names(texts), lambda k, v: place_name(k, v, texts=texts)
+    # A static's start-up text, such as "No game running", in the language.
+    start = {c: texts.get(next((k for k, t in TEXT.items() if t == CONTROLS[c].text), ""),
+                          CONTROLS[c].text) for c in CONTROLS}
+    env, record, _, release = stub_viewer(args.out, dict(
+        desk.env, QUINTARA_LANG=args.lang or "en"))
+    program = lay_out(folder, args.program, *(("help", "help/" + args.lang) if args.lang else ()))
+    game = Game(desk, program, folder, env, "program.log")
     reader = Reader(desk)
     reader.controls()
     wait_for("the window, active", lambda: reader.window.get_role_name() == "frame" and
@@ -75,14 +85,14 @@ def session(desk, args):
     # The bridge wakes as the objects it lent a reader expire, 15 s after.
     idle(game, 1, "with the bridge running")
     # The controls in reading order as at start-up, and where they lie.
-    want = NAMES | {p: place_name(k, v) for k, (p, v) in enumerate(zip(PLACES, IDLE), 1)}
+    want = NAMES | {p: name(k, v) for k, (p, v) in enumerate(zip(PLACES, IDLE), 1)}
     check(len(reader.controls()) == len(READING), "not one object a control")
     for cid, c in zip(READING, reader.controls()):
         kind, states, box = CONTROLS[cid].kind, reader.states(c), c.get_extents(0)
         check((c.get_name(), c.get_role_name()) == (want[cid], ROLES.get(kind, "push button")) and
               {"enabled", "sensitive", "showing"} <= states and
               not {"focused", "checked"} & states and ("focusable" in states) == (kind != "Static")
-              and (kind != "Static" or reader.atspi.Text.get_text(c, 0, -1) == CONTROLS[cid].text),
+              and (kind != "Static" or reader.atspi.Text.get_text(c, 0, -1) == start[cid]),
               "control %d is %r, %s, %s" % (cid, c.get_name(), c.get_role_name(), states))
         check((box.x - game.x, box.y - game.y, box.width, box.height) == tuple(
             getattr(CONTROLS[cid], a) for a in "xywh"), "control %d lies at %s" % (cid, box))
@@ -102,19 +112,27 @@ def session(desk, args):
     desk.xdotool("windowactivate", "--sync", game.wid)
     for k in (1, 2):
         desk.xdotool("key", "Right")
-        reader.heard("place %d focused" % k, (STATE + "focused", place_name(k, IDLE[k - 1]), 1, None))
+        reader.heard("place %d focused" % k, (STATE + "focused", name(k, IDLE[k - 1]), 1, None))
 
     # A game: places 1 to 4 name their dealt colours, the status line tells.
     reader.click(ID["ID_NEWGAME"])
     events = reader.heard("the study phase", (
-        "object:text-changed:insert", NAMES[ID["ID_STATUS"]], 0, TEXT["TEXT_STUDY"]))
-    check((STATE + "showing", TEXT["TEXT_STUDY"], 1, None) in events, "no notice: %s" % events)
+        "object:text-changed:insert", NAMES[ID["ID_STATUS"]], 0, texts["TEXT_STUDY"]))
+    check((STATE + "showing", texts["TEXT_STUDY"], 1, None) in events, "no notice: %s" % events)
     dealt = game.board("the dealt board", lambda v: v[4:] == [0] * 12 and
                        not {0, None} & set(v[:4]))[:4]
     check([c.get_name() for c in reader.controls()[:16]] == [
-        place_name(k, v) for k, v in enumerate(dealt + [0] * 12, 1)], "the dealt names")
+        name(k, v) for k, v in enumerate(dealt + [0] * 12, 1)], "the dealt names")
     reader.click(ID["ID_CANCEL"])
     reader.heard("the end of the game", (STATE + "enabled", 1))
+    check(reader.atspi.Text.get_text(reader.controls()[READING.index(ID["ID_STATUS"])], 0, -1)
+          == texts["TEXT_CANCELED"], "the status line after Cancel")
+    if args.lang:  # the help in the language, beside the English
+        reader.click(ID["ID_HELP"])
+        wait_for("xdg-open", lambda: os.path.exists(record))
+        open(release, "w").close()
+        check(os.path.dirname(opened_page(record, args.lang)).endswith("/help/" + args.lang),
+              "the help in %s was not opened" % args.lang)
     reader.click(ID["ID_QUIT"])
     game.ended()
     said = open(os.path.join(args.out, "program.log")).read()
@@ -125,6 +143,7 @@ def main():
     parser = argparse.ArgumentParser()
     for name in ("--program", "--out"):
         parser.add_argument(name, required=True)
+    parser.add_argument("--lang", help="a shipped language to run in, such as ru")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     desk = Desktop(args.out)

@@ -390,14 +390,14 @@ def stub_viewer(out, env):
             exit_file, release)
 
 
-def opened_page(record):
+def opened_page(record, lang="en"):
     """The one file xdg-open was given: an existing .html file, by absolute
-    path, that is the help's first page."""
+    path, that is the help's first page in lang."""
     given = open(record).read().split()
     check(len(given) == 1 and given[0].endswith(".html") and
           os.path.isabs(given[0]) and os.path.isfile(given[0]),
           "xdg-open got %s" % given)
-    check(open(given[0], "rb").read() == help_pages.page("index.html"),
+    check(open(given[0], "rb").read() == help_pages.page("index.html", lang),
           given[0] + " is not the first help page")
     return given[0]
 

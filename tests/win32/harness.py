@@ -36,9 +36,10 @@ def place_rect(k, scale=1):
 
 # --- the program under Wine ---------------------------------------------------
 def wine_env(display, **extra):
-    return dict(
-        os.environ, DISPLAY=display, WINEPREFIX=PREFIX, WINEDEBUG="-all", **extra
-    )
+    """The environment of Wine's processes: the game in English unless extra
+    names another language."""
+    return {**os.environ, "DISPLAY": display, "WINEPREFIX": PREFIX, "WINEDEBUG": "-all",
+            "QUINTARA_LANG": "en", **extra}
 
 
 def make_prefix(dpi=None):
@@ -84,6 +85,20 @@ def shortcut(path):
             data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0"))
 
 
+def opened(folder):
+    """The names of the files in folder that a process holds open, as a
+    viewer holds its document."""
+    held = set()
+    for fd in Path("/proc").glob("[0-9]*/fd/*"):
+        try:
+            path = Path(os.readlink(fd))
+        except OSError:
+            continue
+        if path.parent == folder:
+            held.add(path.name)
+    return held
+
+
 def unpack_zip(folder):
     """The zip made by cpack, unpacked into folder: the folder it holds."""
     archive, = Path(os.environ["QUINTARA_ZIP_FOLDER"]).glob("*.zip")
@@ -108,7 +123,8 @@ class Game:
             self.driver = subprocess.Popen(
                 # Any other dialog Wine shows may carry bytes of another
                 # code page; it must not end a poll for the right one.
-                ["wine", str(DRIVER)], env=self.env, text=True, errors="replace",
+                ["wine", str(DRIVER)], env=self.env, text=True, encoding="utf-8",
+                errors="replace",
                 stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                 stderr=subprocess.DEVNULL,
             )

@@ -15,12 +15,14 @@ from pathlib import Path
 
 from tests.endtoend import (BODY, COLOR, CONTROLS, H, ID, IDLE, NAMES, PLACES, READING,
                             RESOURCES, SPORT, STATICS, TEXT, TITLE, W, art, ball_file,
-                            hostile_folders, lay_out, place_name, rect, shown_values,
-                            windowX, windowY)
+                            hostile_folders, lay_out, names, place_name, poll, rect,
+                            shown_values, windowX, windowY)
 from tests.win32.harness import (EXE, HELP_FILE, INSTALLER, PLANTED_WINMM, PREFIX,
                                  RC_BITMAPS, Game, const, facts, function, install,
-                                 make_prefix, place_rect, placeId, remove_prefix,
+                                 make_prefix, opened, place_rect, placeId, remove_prefix,
                                  shortcut, unpack_zip, wine_env)
+from tools import catalogue
+from tools.assets import help_pages
 
 skinNormal, skinPressed = function("skinNormal"), function("skinPressed")
 STATUS, COUNTDOWN, CLOCK = ID["ID_STATUS"], ID["ID_COUNTDOWN"], ID["ID_GAMECLOCK"]
@@ -84,14 +86,14 @@ class WineCase(unittest.TestCase):
         self.assertTrue(whole(screen), (id, game.text(id)))
         return screen.crop(*rect(id))
 
-    def assert_heard(self, game, prefix, values, box_state):
-        """Read through oleacc, every control has its name and role, places
-        1..16 name the balls of values in the set of prefix, and only the
-        check box is unavailable or checked, as box_state says: what was
-        heard, by id."""
+    def assert_heard(self, game, prefix, values, box_state, texts=TEXT):
+        """Read through oleacc, every control has its name (in the language
+        of texts) and role, places 1..16 name the balls of values in the set
+        of prefix, and only the check box is unavailable or checked, as
+        box_state says: what was heard, by id."""
         heard = {id: game.heard(id) for id in CONTROLS}
-        want = NAMES | {placeId(k): place_name(k, v, prefix)
-                        for k, v in enumerate(values, 1)}
+        want = names(texts) | {placeId(k): place_name(k, v, prefix, texts)
+                               for k, v in enumerate(values, 1)}
         self.assertEqual(
             [(name, role, state & (UNAVAILABLE | CHECKED)) for name, role, state, _
              in heard.values()],
@@ -447,6 +449,32 @@ class Help(WineCase):
             self.assertEqual(game.ask(f"load {windows_path(folder / 'winmm.dll')}"),
                              "1")
             self.assertTrue(marker.exists())
+
+
+class Language(WineCase):
+    def test_a_game_in_russian(self):
+        ru = dict(TEXT, **catalogue.translations("ru"))
+        folder = install(self.folder, HELP_FILE, help_pages.chm_name("ru"))
+        with Game(folder, QUINTARA_LANG="ru") as game:
+            self.assertEqual(game.text(STATUS), ru["TEXT_NO_GAME"])
+            # Start Game's caption drawn in its room (and its shadow a pixel
+            # beyond) over its caption-free picture.
+            c = next(c for c in facts.captions(facts.LANDSCAPE) if c.button == "ID_NEWGAME")
+            bare = art(RC_BITMAPS[const("BMP_START_BARE")])
+            button = lambda s: s.crop(*rect(ID["ID_NEWGAME"]))
+            outside = lambda s: button(s).differing(bare, [(c.x, c.y, c.w + 1, c.h)])
+            screen = game.until(lambda s: not outside(s) and button(s) != bare)
+            self.assertEqual(outside(screen), [])
+            self.assertNotEqual(button(screen), bare)
+            game.click(ID["ID_NEWGAME"])
+            self.assertEqual(game.text(STATUS), ru["TEXT_STUDY"])
+            self.assert_whole(game, STATUS)
+            heard = self.assert_heard(game, COLOR, self.dealt(game, COLOR, 4) + [0] * 12,
+                                      UNAVAILABLE, ru)
+            self.assertEqual(heard[STATUS][3], ru["TEXT_STUDY"])
+            game.ask(f"post {ID['ID_HELP']}")
+            held = lambda: {n for n in opened(folder) if n.endswith(".chm")}
+            self.assertEqual(poll(held, bool, 20), {help_pages.chm_name("ru")})
 
 
 class Pictures(WineCase):

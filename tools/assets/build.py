@@ -3,12 +3,13 @@ this folder: python3 -m tools.assets.build [output folder]."""
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 from collections import Counter
 
-from tools import facts
+from tools import catalogue, facts
 from tools.assets import balls, chm, face, help_pages, sounds
 from tools.pictures import Picture, render
 
@@ -175,25 +176,29 @@ def _help_pictures(folder):
 
 
 def help_file(out):
-    """Compile the help pages from a scratch folder whose files all carry one
-    fixed time. The programs without a CHM viewer show the same pages as
-    HTML, made at build time; only their pictures are kept here."""
-    name = facts.TEXTS["HELP_FILE_NAME"]
-    with tempfile.TemporaryDirectory() as tmp:
-        help_pages.write(tmp, help_pages.PAGES + list(help_pages.PROJECT))
-        _help_pictures(tmp)
-        for entry in os.listdir(tmp):
-            os.utime(os.path.join(tmp, entry), (0, 0))
-        run = subprocess.run(["chmcmd", "--no-html-scan", "quintara.hhp"], cwd=tmp,
-                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        if run.returncode:
-            raise SystemExit("chmcmd failed:\n" + run.stdout)
-        with open(os.path.join(tmp, name), "rb") as f:
-            write(out, name, chm.without_times(f.read()))
-        for entry in sorted(os.listdir(tmp)):
-            if entry.endswith(".png"):
-                with open(os.path.join(tmp, entry), "rb") as f:
-                    write(out, os.path.join("help", entry), f.read())
+    """Compile the help pages of each language, each from a scratch folder
+    whose files all carry one fixed time. The programs without a CHM viewer
+    show the same pages as HTML, made at build time; only their pictures are
+    kept here."""
+    with tempfile.TemporaryDirectory() as pictures:
+        _help_pictures(pictures)
+        for entry in sorted(os.listdir(pictures)):
+            with open(os.path.join(pictures, entry), "rb") as f:
+                write(out, os.path.join("help", entry), f.read())
+        for lang in ["en"] + catalogue.languages():
+            with tempfile.TemporaryDirectory() as tmp:
+                help_pages.write(tmp, help_pages.PAGES + list(help_pages.PROJECT), lang)
+                shutil.copytree(pictures, tmp, dirs_exist_ok=True)
+                for entry in os.listdir(tmp):
+                    os.utime(os.path.join(tmp, entry), (0, 0))
+                run = subprocess.run(["chmcmd", "--no-html-scan", "quintara.hhp"], cwd=tmp,
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                     text=True)
+                if run.returncode:
+                    raise SystemExit("chmcmd failed:\n" + run.stdout)
+                name = help_pages.chm_name(lang)
+                with open(os.path.join(tmp, name), "rb") as f:
+                    write(out, name, chm.without_times(f.read()))
 
 
 def main():

@@ -1,40 +1,127 @@
-"""The help pages from their one source, help/ in this folder, with the
-game's texts put in where a page names them ({TEXT_STUDY}), in the form both
-the help compiler and the browsers of the other programs take: windows-1252,
-as the pages declare, with CRLF line ends. Their pictures are made by
-scripts/assets into resources/help."""
+"""The help pages from their one source, help/ in this folder, in English or
+in a shipped language (translated through po/help/<ll>.po), with the game's
+texts put in where a page names them ({TEXT_STUDY}) in the same language, in
+the form both the help compiler and the browsers of the other programs take:
+the language's Windows code page, as each page declares, with CRLF line
+ends. Their pictures are made by scripts/assets into resources/help."""
+import functools
+import io
+import locale
 import os
 import re
 import shutil
 
-from tools import facts
+from translate.convert import po2html
+from translate.storage import po
+
+from tools import catalogue, facts
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "help")
 PICTURES = os.path.join(facts.ROOT, "resources", "help")
 PAGES = sorted(n for n in os.listdir(SOURCE) if n.endswith((".html", ".css")))
 PROJECT = ("quintara.hhp", "toc.hhc")  # the help compiler's own files
+SOURCE_CODE_PAGE = "cp1252"  # the one the sources declare
+# The code page Windows keeps a language's text in, where it is not 1252,
+# and its name in a page's charset. A language Windows keeps in Unicode only
+# (Hindi) has its letters as character references in 1252.
+CODE_PAGES = {"pl": ("cp1250", "windows-1250"), "ru": ("cp1251", "windows-1251"),
+              "uk": ("cp1251", "windows-1251"), "el": ("cp1253", "windows-1253"),
+              "tr": ("cp1254", "windows-1254"), "ar": ("cp1256", "windows-1256"),
+              "ja": ("cp932", "shift_jis"), "ko": ("cp949", "ks_c_5601-1987"),
+              "zh_CN": ("cp936", "gb2312"), "zh_TW": ("cp950", "big5")}
 
 
-def page(name):
+def _code_page(lang):
+    return CODE_PAGES.get(lang, CODE_PAGES.get(lang.split("_")[0], (SOURCE_CODE_PAGE,
+                                                                    "windows-1252")))
+
+
+def code_page(lang):
+    """The code page of a language's pages, as Python names it."""
+    return _code_page(lang)[0]
+
+
+def charset(lang):
+    """The same as the pages declare it."""
+    return _code_page(lang)[1]
+
+
+def lcid(lang):
+    """The Windows language id of a catalogue's code: that of its region,
+    else the first of its language."""
+    names = locale.windows_locale
+    exact = [k for k, v in names.items() if v == lang]
+    return min(exact or [k for k, v in names.items() if v.split("_")[0] == lang])
+
+
+def chm_name(lang="en"):
+    """The compiled help's file: quintara-help.chm in English, else
+    quintara-help-<ll>.chm."""
+    name = facts.TEXTS["HELP_FILE_NAME"]
+    return name if lang == "en" else name.replace(".chm", "-%s.chm" % lang)
+
+
+@functools.lru_cache(maxsize=None)
+def _catalogue(lang):
+    path = os.path.join(catalogue.HELP_PO, lang + ".po")
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return po.pofile(f)
+
+
+@functools.lru_cache(maxsize=None)
+def _texts(lang):
+    return facts.TEXTS if lang == "en" else dict(facts.TEXTS, **catalogue.translations(lang))
+
+
+def _translated(name, text, lang):
+    """A page, the contents or the project in lang as far as its catalogue
+    goes."""
+    store = _catalogue(lang)
+    if name.endswith(".hhp"):
+        return (text.replace("Compiled file=" + chm_name(), "Compiled file=" + chm_name(lang))
+                .replace("Language=0x409 English (United States)",
+                         "Language=0x%x %s" % (lcid(lang), lang)))
+    if not store:
+        return text
+    if name.endswith(".hhc"):
+        # Its titles are the pages' own, so the same messages; its list
+        # items are never closed, which the pages' parser does not take.
+        titles = {u.source: u.target for u in store.units if u.istranslated()}
+        return re.sub(r'(<param name="Name" value=")([^"]*)', lambda m: m.group(1) + titles.get(
+            m.group(2), m.group(2)).replace('"', "&quot;"), text)
+    if not name.endswith(".html"):
+        return text
+    return po2html.po2html().mergestore(
+        store, io.BytesIO(text.encode(SOURCE_CODE_PAGE)), includefuzzy=False)
+
+
+def page(name, lang="en"):
     """The bytes of a page as the programs show it."""
     with open(os.path.join(SOURCE, name), encoding="utf-8") as f:
-        text = re.sub(r"\{(TEXT_\w+)\}", lambda m: facts.TEXTS[m.group(1)], f.read())
-    return text.replace("\n", "\r\n").encode("cp1252")
+        text = f.read()
+    texts = _texts(lang)
+    if lang != "en":
+        text = _translated(name, text, lang).replace(
+            "charset=windows-1252", "charset=" + charset(lang))
+    text = re.sub(r"\{(TEXT_\w+)\}", lambda m: texts[m.group(1)], text)
+    return text.replace("\n", "\r\n").encode(code_page(lang), "xmlcharrefreplace")
 
 
-def write(folder, names=PAGES):
-    """Writes the pages (and any of the compiler's files named) to folder,
-    leaving a page that is already so untouched."""
+def write(folder, names=PAGES, lang="en"):
+    """Writes the pages (and any of the compiler's files named) in lang to
+    folder, leaving a page that is already so untouched."""
     os.makedirs(folder, exist_ok=True)
     for name in names:
         path = os.path.join(folder, name)
-        data = page(name)
+        data = page(name, lang)
         if not os.path.exists(path) or open(path, "rb").read() != data:
             with open(path, "wb") as f:
                 f.write(data)
 
 
-def lay_out(folder):
-    """The whole help, pages and pictures, in folder."""
-    write(folder)
+def lay_out(folder, lang="en"):
+    """The whole help in lang, pages and pictures, in folder."""
+    write(folder, lang=lang)
     shutil.copytree(PICTURES, folder, dirs_exist_ok=True)

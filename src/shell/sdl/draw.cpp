@@ -12,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "caption.h"
 #include "picture.h"
 #include "resources.h"
 
@@ -47,6 +48,9 @@ constexpr FontSource kCaptionFaces[] = {
     {"DejaVuSans-Oblique.ttf", "DejaVu Sans:style=Oblique", 0, 72, 72},
 };
 std::map<std::pair<int, int>, TTF_Font *> captionFonts;
+// The statics' faces at other sizes, by Typeface and pixels, for a text
+// that fits only smaller.
+std::map<std::pair<int, int>, TTF_Font *> smallerFonts;
 
 std::string fontFile(const char *name) {
   std::string file;
@@ -88,6 +92,50 @@ TTF_Font *captionFont(CaptionFont font, double size) {
 
 TTF_Font *fontOf(Typeface font) {
   return font == Typeface::Gui ? guiFont : systemFont;
+}
+
+const FontSource &sourceOf(Typeface font) {
+  return font == Typeface::Gui ? kGuiFace : kSystemFace;
+}
+
+// A static's face at size device pixels high, its own narrowing kept.
+TTF_Font *fontAt(Typeface font, double size) {
+  const std::pair<int, int> key{int(font), int(std::lround(size))};
+  TTF_Font *&open = smallerFonts[key];
+  const FontSource &source = sourceOf(font);
+  if (!open) open = openFont(source, key.second, 1);
+  if (open)
+    TTF_SetFontSizeDPI(open, key.second, 72 * source.hdpi / source.vdpi, 72);
+  return open;
+}
+
+int widthOf(TTF_Font *font, const std::string &text) {
+  int w = 0, h = 0;
+  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 ? w : 0;
+}
+
+// How text fits a box of w device pixels in a static's face: its size in
+// device pixels and narrowing.
+CaptionFit fitStatic(Typeface font, int w, const std::string &text) {
+  const FontSource &source = sourceOf(font);
+  return fitWords(
+      source.points * source.vdpi / 72.0 * scale, w, scale,
+      [&](double size) { return widthOf(fontAt(font, size), text); });
+}
+
+// A line drawn at its width, squeezed to narrow of it: SDL_ttf has no
+// narrowed type.
+SDL_Surface *narrowed(SDL_Surface *line, double narrow) {
+  const int w = int(std::lround(line->w * narrow));
+  if (w == line->w) return line;
+  SDL_Surface *out =
+      SDL_CreateRGBSurfaceWithFormat(0, w, line->h, 32, line->format->format);
+  if (out && SDL_SoftStretchLinear(line, nullptr, out, nullptr) == 0) {
+    SDL_FreeSurface(line);
+    return out;
+  }
+  SDL_FreeSurface(out);
+  return line;
 }
 
 SDL_Rect rectOf(const Box &box) { return {box.x, box.y, box.w, box.h}; }
@@ -160,14 +208,22 @@ void closeDrawing() {
   if (guiFont) TTF_CloseFont(guiFont);
   if (systemFont) TTF_CloseFont(systemFont);
   guiFont = systemFont = nullptr;
-  for (const auto &[key, font] : captionFonts)
-    if (font) TTF_CloseFont(font);
-  captionFonts.clear();
+  for (auto *fonts : {&captionFonts, &smallerFonts}) {
+    for (const auto &[key, font] : *fonts)
+      if (font) TTF_CloseFont(font);
+    fonts->clear();
+  }
   TTF_Quit();
   FcFini();
 }
 
 int drawingScale() { return scale; }
+
+bool textFitted(const Control &c, const std::string &text) {
+  return fitStatic(c.id == ID_STATUS ? Typeface::Gui : Typeface::System,
+                   c.w * scale, text)
+      .fits;
+}
 
 bool textFits(const Control &c, const std::string &text) {
   int w = 0, h = 0;
@@ -207,9 +263,17 @@ void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
   SDL_Surface *dst = target();
   TTF_Font *f = fontOf(font);
   if (!dst || !f || text.empty()) return;
+  // A text too wide for its box (a translation's) is fitted to it.
+  double narrow = 1;
+  if (align == Align::TopLeft && widthOf(f, text) > box.w) {
+    const CaptionFit fit = fitStatic(font, box.w, text);
+    if (TTF_Font *smaller = fontAt(font, fit.size)) f = smaller;
+    narrow = fit.narrow;
+  }
   SDL_Surface *line =
       TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
   if (!line) return;
+  line = narrowed(line, narrow);
   SDL_Rect at{box.x, box.y, line->w, line->h};
   if (align == Align::Centre) {
     int w = 0, h = 0;
@@ -226,13 +290,9 @@ void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
 
 double SurfaceCanvas::captionWidth(CaptionFont font, double size,
                                    const std::string &text) {
-  TTF_Font *f = captionFont(font, size);
-  int w = 0, h = 0;
-  return f && TTF_SizeUTF8(f, text.c_str(), &w, &h) == 0 ? w : 0;
+  return widthOf(captionFont(font, size), text);
 }
 
-// SDL_ttf has no narrowed type: the line is drawn at its width and then
-// squeezed.
 void SurfaceCanvas::caption(double x, double y, CaptionFont font, double size,
                             double narrow, const std::string &text, Rgb ink) {
   SDL_Surface *dst = target();
@@ -241,18 +301,7 @@ void SurfaceCanvas::caption(double x, double y, CaptionFont font, double size,
   SDL_Surface *line =
       TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
   if (!line) return;
-  const int w = int(std::lround(line->w * narrow));
-  if (w != line->w) {
-    SDL_Surface *narrowed =
-        SDL_CreateRGBSurfaceWithFormat(0, w, line->h, 32, line->format->format);
-    if (narrowed &&
-        SDL_SoftStretchLinear(line, nullptr, narrowed, nullptr) == 0) {
-      SDL_FreeSurface(line);
-      line = narrowed;
-    } else {
-      SDL_FreeSurface(narrowed);
-    }
-  }
+  line = narrowed(line, narrow);
   SDL_SetSurfaceBlendMode(line, SDL_BLENDMODE_BLEND);
   SDL_Rect at{int(std::lround(x)), int(std::lround(y)) - TTF_FontAscent(f),
               line->w, line->h};

@@ -16,8 +16,10 @@ bool openDrawing(int scale = 1);
 void closeDrawing();
 int drawingScale();
 
-// Whether text fits static c in its font.
+// Whether text fits static c in its font as it is; and at all, narrowed or
+// made smaller as a text too long is.
 bool textFits(const Control &c, const std::string &text);
+bool textFitted(const Control &c, const std::string &text);
 
 // Draws on a window's surface and shows on the window, or on a surface of
 // its own that nothing shows.

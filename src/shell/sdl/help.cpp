@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 
+#include "language.h"
 #include "shell.h"
 #include "state.h"
 #include "texts.h"
@@ -39,12 +40,20 @@ bool viewerOpened(const std::string &file) {
          g_spawn_check_wait_status(status, nullptr);
 }
 
-// The first page, beside the executable in the build tree or in the help
-// folder once installed (INSTALLED_HELP, relative to the program's folder);
-// empty when neither has it.
+// The first page in the language in use, else in English: beside the
+// executable in the build tree (help/ and help/<language>/) or in the help
+// folders once installed (INSTALLED_HELP, relative to the program's folder,
+// ends in C/quintara/, where the desktop keeps English help; the other
+// languages' lie beside C); empty when none has it.
 std::string helpPage() {
+  std::string installed = getDrivePath + INSTALLED_HELP;
+  const std::string english = "/C/quintara/";
+  const std::string language = languageInUse();
+  installed.replace(installed.size() - english.size(), english.size(),
+                    "/" + language + "/quintara/");
   for (const std::string &folder :
-       {getDrivePath + "help/", getDrivePath + INSTALLED_HELP}) {
+       {getDrivePath + "help/" + language + "/", installed,
+        getDrivePath + "help/", getDrivePath + INSTALLED_HELP}) {
     const std::unique_ptr<char, decltype(&free)> page(
         realpath((folder + "index.html").c_str(), nullptr), free);
     if (page) return page.get();

@@ -19,14 +19,6 @@
 
 namespace {
 
-std::wstring wide(const std::string &text) {
-  std::wstring result(text.size(), L'\0');
-  result.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                    static_cast<int>(text.size()), &result[0],
-                                    static_cast<int>(result.size())));
-  return result;
-}
-
 std::wstring windowText(HWND window) {
   wchar_t text[256] = L"";
   GetWindowTextW(window, text, sizeof text / sizeof *text);

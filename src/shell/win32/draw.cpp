@@ -1,19 +1,91 @@
 // Paints the owner-drawn buttons: the skinned ones from their bitmap
 // resources, the ball places from the picture files their paths name. Every
 // picture is loaded for one draw and freed right after it. Above 96 DPI the
-// pictures come from the artwork of the nearest larger scale.
+// pictures come from the artwork of the nearest larger scale. In a language
+// other than English the captioned pictures are drawn from their
+// caption-free twins, and their captions over them.
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "caption.h"
 #include "fallback.h"
+#include "language.h"
 #include "layout.h"
 #include "painter.h"
 #include "picture.h"
 #include "state.h"
+#include "texts.h"
 #include "win32.h"
 
 namespace {
+
+// The system's message font, bold or (for the italic captions) italic,
+// size device pixels high.
+LOGFONTW captionLook(CaptionFont look, double size) {
+  static const LOGFONTW message = [] {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics.lfMessageFont;
+  }();
+  LOGFONTW font = message;
+  font.lfHeight = -std::lround(size);
+  font.lfWidth = 0;
+  font.lfWeight = look == CaptionFont::Italic ? FW_NORMAL : FW_BOLD;
+  font.lfItalic = look == CaptionFont::Italic;
+  font.lfQuality = ANTIALIASED_QUALITY;
+  return font;
+}
+
+LONG widthIn(HDC dc, HFONT font, const std::wstring &text) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  return size.cx;
+}
+
+// Caption c in the language in use on dc, whose origin is the corner its
+// room is given from, moved shift pixels of 1x right and down; fitted by
+// the rule every program shares, narrowed through the font's character
+// width.
+void drawCaption(HDC dc, const Caption &c, int shift) {
+  const double scale = double(windowDpi) / USER_DEFAULT_SCREEN_DPI;
+  const double room = c.w * scale;
+  const std::wstring words =
+      wide(formatText(text(Text(c.text)), 0, PROGRAM_VERSION));
+  const CaptionFit fit = fitCaption(c, room, scale, [&](double size) {
+    const LOGFONTW look = captionLook(c.font, size);
+    const HFONT font = CreateFontIndirectW(&look);
+    const LONG width = widthIn(dc, font, words);
+    DeleteObject(font);
+    return double(width);
+  });
+  const HFONT font =
+      narrowedFont(dc, captionLook(c.font, fit.size), fit.narrow,
+                   [&](HFONT f) { return widthIn(dc, f, words) <= room; });
+  const double align = c.align == CaptionAlign::Start    ? 0
+                       : c.align == CaptionAlign::Middle ? 0.5
+                                                         : 1;
+  const double x =
+      (c.x + shift) * scale + (room - widthIn(dc, font, words)) * align;
+  const double y = (c.y + shift + c.baseline) * scale;
+  const HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  const auto line = [&](double at, unsigned ink) {
+    SetTextColor(dc, RGB(ink >> 16 & 255, ink >> 8 & 255, ink & 255));
+    ExtTextOutW(dc, static_cast<int>(std::lround(x + at)),
+                static_cast<int>(std::lround(y + at)), 0, nullptr,
+                words.c_str(), static_cast<UINT>(words.size()), nullptr);
+  };
+  if (c.shadow != kNoShadow) line(0.7 * scale, c.shadow);
+  line(0, c.ink);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
 
 COLORREF body(int value) {
   return RGB(kBallBody[value][0], kBallBody[value][1], kBallBody[value][2]);
@@ -140,12 +212,21 @@ bool drawPicture(HDC dc, const RECT &r, int k) {
 
 }  // namespace
 
+void drawCaptions(HDC dc, int button, int shift) {
+  for (const Caption &c : kCaptions)
+    if (c.button == button) drawCaption(dc, c, shift);
+}
+
 void drawButton(int id, const DRAWITEMSTRUCT &item) {
   const bool pressed = item.itemState & ODS_SELECTED;
   const int k = placeOf(id);
   const RECT &r = item.rcItem;
-  if (!k)
-    drawResource(item.hDC, r, pressed ? skinPressed(id) : skinNormal(id));
-  else if (!drawPicture(item.hDC, r, k))
+  const int skin = pressed ? skinPressed(id) : skinNormal(id);
+  const bool words = textsInEnglish() || bareOf(skin) == skin;
+  if (!k) {
+    // A pressed skin's caption moves with its picture.
+    if (drawResource(item.hDC, r, words ? skin : bareOf(skin)) && !words)
+      drawCaptions(item.hDC, id, pressed);
+  } else if (!drawPicture(item.hDC, r, k))
     drawFallback(item.hDC, r, pathValue(place(k).path));
 }

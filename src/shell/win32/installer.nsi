@@ -1,7 +1,9 @@
 ; The per-user installer: no administrator rights, the program in the user's
 ; own programs folder, a Start-menu shortcut and an entry in the Apps list.
 ; Built by makensis with /D definitions of VERSION, SOURCE (the source tree),
-; EXE (the built program), README and OUTFILE.
+; EXE (the built program), README, OUTFILE and LANGUAGES (the pages' languages
+; and the help files, made from the shipped languages). Its pages are in the
+; player's language where it is one of them, else in English.
 Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -9,6 +11,7 @@ SetCompressor /SOLID lzma
 SetDateSave off
 
 !include FileFunc.nsh
+!include "${LANGUAGES}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quintara"
 !define PUBLISHER "Quintara developers"
@@ -39,7 +42,7 @@ UninstPage instfiles
 Section
   SetOutPath "$INSTDIR"
   File "/oname=quintara.exe" "${EXE}"
-  File "${SOURCE}/resources/quintara-help.chm"
+  !insertmacro INSTALL_HELP
   File "${SOURCE}/LICENSE"
   File "/oname=README.txt" "${README}"
   ; The two ball folders' own files: a recursive File would also take every
@@ -74,7 +77,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Quintara.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$INSTDIR\quintara.exe"
-  Delete "$INSTDIR\quintara-help.chm"
+  !insertmacro REMOVE_HELP
   Delete "$INSTDIR\LICENSE"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\ColorIcons\ball?.bmp"

@@ -1,9 +1,11 @@
 // Start-up: the paths, the window class with the painted face, the
 // captionless window and its controls, then the message loop.
 #include <string>
+#include <vector>
 
 #include "game.h"
 #include "keys.h"
+#include "language.h"
 #include "layout.h"
 #include "state.h"
 #include "texts.h"
@@ -25,6 +27,33 @@ std::string executablePath() {
   return "";
 }
 
+// The player's languages, most wanted first: those QUINTARA_LANG names, else
+// the user's preferred interface languages ("ru-RU"), which Windows lists
+// from Vista on, else the one interface language older systems have.
+std::vector<std::string> preferredLanguages() {
+  std::vector<std::string> out = overridePreferences();
+  if (!out.empty()) return out;
+  using ListProc = BOOL(WINAPI *)(DWORD, PULONG, PZZWSTR, PULONG);
+  const auto list =
+      reinterpret_cast<ListProc>(reinterpret_cast<void (*)()>(GetProcAddress(
+          GetModuleHandleA("kernel32.dll"), "GetUserPreferredUILanguages")));
+  ULONG count = 0, size = 0;
+  if (list && list(MUI_LANGUAGE_NAME, &count, nullptr, &size) && size) {
+    std::wstring names(size, L'\0');
+    if (list(MUI_LANGUAGE_NAME, &count, &names[0], &size))
+      for (const wchar_t *name = names.c_str(); *name;
+           name += lstrlenW(name) + 1)
+        out.push_back(narrow(name));
+  }
+  if (!out.empty()) return out;
+  // Its ISO codes, as "pt-BR".
+  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  char language[16] = "", region[16] = "";
+  GetLocaleInfoA(locale, LOCALE_SISO639LANGNAME, language, sizeof language);
+  GetLocaleInfoA(locale, LOCALE_SISO3166CTRYNAME, region, sizeof region);
+  return {std::string(language) + "-" + region};
+}
+
 DWORD controlStyle(ControlKind kind) {
   switch (kind) {
     case ControlKind::Static:
@@ -43,14 +72,17 @@ void createControls(HWND window) {
   for (const Control &c : kControls) {
     const bool isStatic = c.kind == ControlKind::Static;
     const RECT r = scaledRect(c.x, c.y, c.x + c.w, c.y + c.h);
-    CreateWindowExA(0, isStatic ? "STATIC" : "BUTTON", "", controlStyle(c.kind),
-                    r.left, r.top, r.right - r.left, r.bottom - r.top, window,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module,
-                    nullptr);
+    // Unicode controls, so that a text in any language reaches them whole,
+    // whatever the system's code page.
+    CreateWindowExW(
+        0, isStatic ? L"STATIC" : L"BUTTON", L"", controlStyle(c.kind), r.left,
+        r.top, r.right - r.left, r.bottom - r.top, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module, nullptr);
   }
   fitFonts(window);
   for (const Control &c : kControls)
-    if (c.kind == ControlKind::Static) SetDlgItemTextA(window, c.id, c.text);
+    if (c.kind == ControlKind::Static)
+      SetDlgItemTextW(window, c.id, wide(startText(c)).c_str());
   makeAccessible(window);
 }
 
@@ -73,6 +105,8 @@ bool takeKey(const MSG &message) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int show) {
+  // Before any text is used.
+  useLanguage(preferredLanguages());
   setExecutablePath(executablePath());
 
   // The window most likely opens on a monitor of the system's DPI; the

@@ -1,9 +1,14 @@
 // The window at the DPI of the monitor it is on: the face, the controls'
 // places and the statics' fonts, all scaled from their 96-DPI sizes. At 96
 // DPI the window is drawn with the very calls of an unscaled one.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <initializer_list>
 
+#include "caption.h"
+#include "language.h"
 #include "layout.h"
 #include "painter.h"
 #include "texts.h"
@@ -53,16 +58,27 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
 }
 
 // The window face at the window's size: the picture of the artwork's scale,
-// stretched smoothly where its size differs.
+// stretched smoothly where its size differs; in a language other than
+// English, the caption-free face with the captions drawn on it.
 HBRUSH faceBrush() {
   const HINSTANCE module = GetModuleHandleA(nullptr);
+  const bool words = textsInEnglish();
   const HANDLE face =
-      LoadImageA(module, MAKEINTRESOURCEA(atScale(BMP_FACE, windowArtwork())),
+      LoadImageA(module,
+                 MAKEINTRESOURCEA(atScale(words ? BMP_FACE : bareOf(BMP_FACE),
+                                          windowArtwork())),
                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   const int w = scaled(WINDOW_W), h = scaled(WINDOW_H);
   BITMAP size{};
   GetObjectA(face, sizeof size, &size);
   if (!face || (size.bmWidth == w && size.bmHeight == h)) {
+    if (face && !words) {
+      const HDC dc = CreateCompatibleDC(nullptr);
+      const HGDIOBJ old = SelectObject(dc, face);
+      drawCaptions(dc, 0, 0);
+      SelectObject(dc, old);
+      DeleteDC(dc);
+    }
     const HBRUSH brush = CreatePatternBrush(static_cast<HBITMAP>(face));
     DeleteObject(face);
     return brush;
@@ -74,6 +90,7 @@ HBRUSH faceBrush() {
   const HGDIOBJ oldFrom = SelectObject(from, face);
   const HGDIOBJ oldTo = SelectObject(to, fitted);
   smoothStretch(to, 0, 0, w, h, from, size.bmWidth, size.bmHeight);
+  if (!words) drawCaptions(to, 0, 0);
   SelectObject(from, oldFrom);
   SelectObject(to, oldTo);
   DeleteDC(from);
@@ -84,54 +101,106 @@ HBRUSH faceBrush() {
   return brush;
 }
 
+HFONT narrowedFont(HDC dc, LOGFONTW look, double narrow,
+                   const std::function<bool(HFONT)> &fits) {
+  HFONT font = CreateFontIndirectW(&look);
+  if (narrow >= 1) return font;
+  TEXTMETRICW metrics{};
+  const HGDIOBJ old = SelectObject(dc, font);
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  // Character widths are whole pixels: a pixel narrower until it fits, never
+  // much narrower than the rule allows.
+  const LONG least =
+      std::max(1L, std::lround(metrics.tmAveCharWidth * kCaptionNarrowest) - 1);
+  for (look.lfWidth = std::lround(std::floor(metrics.tmAveCharWidth * narrow));;
+       --look.lfWidth) {
+    DeleteObject(font);
+    font = CreateFontIndirectW(&look);
+    if (look.lfWidth <= least || fits(font)) return font;
+  }
+}
+
 namespace {
+
+// The width of the widest text drawn in font.
+LONG widest(HDC dc, HFONT font, std::initializer_list<const char *> texts) {
+  const HGDIOBJ old = SelectObject(dc, font);
+  LONG most = 0;
+  for (const char *text : texts) {
+    const std::wstring shown = wide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()),
+                          &size);
+    most = std::max(most, size.cx);
+  }
+  SelectObject(dc, old);
+  return most;
+}
 
 // Whether every text drawn in font ends before the last pixel column of a
 // box width pixels wide.
 bool fits(HDC dc, HFONT font, std::initializer_list<const char *> texts,
           int width) {
-  const HGDIOBJ old = SelectObject(dc, font);
-  bool all = true;
-  for (const char *text : texts) {
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    all = all && size.cx < width;
-  }
-  SelectObject(dc, old);
-  return all;
+  return widest(dc, font, texts) < width;
 }
 
 // Gives static c the stock font at the window's DPI where all its texts fit
 // in it, else the same face at the largest size that fits, measured on this
 // system: the default faces are wider on some systems (Wine) than on others.
-// The system makes the stock fonts at its own DPI; at another DPI the font
-// is made at the height that DPI gives it, in the face's own proportions
-// (the stock width is not always scaled with the height). A font made here
-// lives until the next layout replaces it.
+// A translation that does not fit is fitted as the captions are: narrowed,
+// then smaller, down to the floor. The system makes the stock fonts at its
+// own DPI; at another DPI the font is made at the height that DPI gives it,
+// in the face's own proportions (the stock width is not always scaled with
+// the height). A font made here lives until the next layout replaces it.
 void fitFont(HWND control, const Control &c, int stock,
              std::initializer_list<const char *> texts) {
   HFONT font = static_cast<HFONT>(GetStockObject(stock));
   HFONT made = nullptr;
-  LOGFONTA wanted{};
-  GetObjectA(font, sizeof wanted, &wanted);
+  LOGFONTW wanted{};
+  GetObjectW(font, sizeof wanted, &wanted);
   const int system = systemDpi();
   if (windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
     wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
     wanted.lfWidth = 0;
-    font = made = CreateFontIndirectA(&wanted);
+    font = made = CreateFontIndirectW(&wanted);
   }
-  LOGFONTA smaller = wanted;
+  LOGFONTW smaller = wanted;
   const HDC dc = CreateCompatibleDC(nullptr);
   // The face the font is drawn in, which may stand in for the face it names.
   const HGDIOBJ old = SelectObject(dc, font);
-  GetTextFaceA(dc, LF_FACESIZE, smaller.lfFaceName);
+  GetTextFaceW(dc, LF_FACESIZE, smaller.lfFaceName);
   SelectObject(dc, old);
   const int width = scaled(c.x + c.w) - scaled(c.x);
-  while (!fits(dc, font, texts, width) && std::abs(smaller.lfHeight) > 1) {
-    smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
-    smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
+  if (textsInEnglish()) {
+    while (!fits(dc, font, texts, width) && std::abs(smaller.lfHeight) > 1) {
+      smaller.lfHeight -= smaller.lfHeight > 0 ? 1 : -1;
+      smaller.lfWidth = wanted.lfWidth * smaller.lfHeight / wanted.lfHeight;
+      if (made) DeleteObject(made);
+      font = made = CreateFontIndirectW(&smaller);
+    }
+  } else if (!fits(dc, font, texts, width)) {
+    // The height keeps its sign: a cell's height or a character's.
+    const LONG sign = wanted.lfHeight > 0 ? 1 : -1;
+    const auto at = [&](double size) {
+      LOGFONTW look = smaller;
+      look.lfHeight = sign * std::lround(size);
+      look.lfWidth = 0;
+      return look;
+    };
+    const CaptionFit fit =
+        fitWords(std::abs(wanted.lfHeight), width - 1,
+                 double(windowDpi) / USER_DEFAULT_SCREEN_DPI, [&](double size) {
+                   const LOGFONTW look = at(size);
+                   const HFONT trial = CreateFontIndirectW(&look);
+                   const LONG w = widest(dc, trial, texts);
+                   DeleteObject(trial);
+                   return double(w);
+                 });
     if (made) DeleteObject(made);
-    font = made = CreateFontIndirectA(&smaller);
+    font = made = narrowedFont(dc, at(fit.size), fit.narrow, [&](HFONT f) {
+      return fits(dc, f, texts, width);
+    });
   }
   DeleteDC(dc);
   const auto before =
@@ -146,15 +215,15 @@ void fitFont(HWND control, const Control &c, int stock,
 void fitFonts(HWND window) {
   for (const Control &c : kControls) {
     if (c.kind != ControlKind::Static) continue;
-    // The status line shows five messages in the GUI font; a number static
-    // shows digits of one width in the system font, so its first text is
-    // its widest.
+    // The status line shows five messages in the GUI font, in the language
+    // in use; a number static shows digits of one width in the system font,
+    // so its first text is its widest.
     if (c.id == ID_STATUS)
       fitFont(GetDlgItem(window, c.id), c, DEFAULT_GUI_FONT,
               {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE, TEXT_CANCELED,
                TEXT_EXPIRED});
     else
-      fitFont(GetDlgItem(window, c.id), c, SYSTEM_FONT, {c.text});
+      fitFont(GetDlgItem(window, c.id), c, SYSTEM_FONT, {startText(c)});
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "language.h"
 #include "layout.h"
 #include "state.h"
 #include "texts.h"
@@ -11,8 +12,26 @@
 
 HWND hMainWindow;
 
+std::wstring wide(const std::string &text) {
+  std::wstring result(text.size(), L'\0');
+  result.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                    static_cast<int>(text.size()), &result[0],
+                                    static_cast<int>(result.size())));
+  return result;
+}
+
+std::string narrow(const wchar_t *text) {
+  std::string result(
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr),
+      '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0],
+                      static_cast<int>(result.size()), nullptr, nullptr);
+  result.resize(result.empty() ? 0 : result.size() - 1);
+  return result;
+}
+
 void setStaticText(int id, const std::string &text) {
-  SetDlgItemTextA(hMainWindow, id, text.c_str());
+  SetDlgItemTextW(hMainWindow, id, wide(text).c_str());
   accessibleChanged(id);
 }
 
@@ -85,13 +104,24 @@ std::string shortPath(const std::string &path) {
   return result;
 }
 
+// The help in the language in use (quintara-help-ru.chm) where it lies
+// beside the program, else the English one.
+std::string helpFile() {
+  if (languageInUse() == "en") return HelpFiler;
+  const std::string own = HelpFiler.substr(0, HelpFiler.rfind('.')) + "-" +
+                          languageInUse() + ".chm";
+  return GetFileAttributesA(own.c_str()) == INVALID_FILE_ATTRIBUTES ? HelpFiler
+                                                                    : own;
+}
+
 }  // namespace
 
 void helpload() {
   const auto opened = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(nullptr, "open", shortPath(HelpFiler).c_str(), nullptr,
+      ShellExecuteA(nullptr, "open", shortPath(helpFile()).c_str(), nullptr,
                     nullptr, SW_SHOW));
   // No owner: the game goes on behind the box.
   if (opened <= 32)
-    MessageBoxA(nullptr, TEXT_HELP_ERROR, TEXT_HELP_ERROR_TITLE, 0);
+    MessageBoxW(nullptr, wide(TEXT_HELP_ERROR).c_str(),
+                wide(TEXT_HELP_ERROR_TITLE).c_str(), 0);
 }

@@ -4,15 +4,26 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 // Set once by WinMain; the shell operations act on it, since the core calls
 // them without a window.
 extern HWND hMainWindow;
+
+// The game's texts are UTF-8; the system's wide calls take UTF-16.
+std::wstring wide(const std::string &text);
+std::string narrow(const wchar_t *text);
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                  LPARAM lParam);
 
 // Paints owner-drawn button id (a skinned button or a ball place).
 void drawButton(int id, const DRAWITEMSTRUCT &item);
+// Draws on dc, whose origin is the face's or button's corner, the captions
+// of that button (0: of the face) in the language in use, moved shift
+// pixels of 1x right and down.
+void drawCaptions(HDC dc, int button, int shift);
 
 // Makes each control of window answer screen readers itself.
 void makeAccessible(HWND window);
@@ -47,6 +58,11 @@ void smoothStretch(HDC dc, int x, int y, int w, int h, HDC from, int fromW,
 
 // A pattern brush of the window face at windowDpi.
 HBRUSH faceBrush();
+
+// The font look narrowed, through its character width, to about narrow of
+// its own width (1: not at all), then a pixel at a time until fits takes it.
+HFONT narrowedFont(HDC dc, LOGFONTW look, double narrow,
+                   const std::function<bool(HFONT)> &fits);
 
 // Gives the statics their fonts at windowDpi.
 void fitFonts(HWND window);

@@ -47,18 +47,24 @@ void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
     (event == EVENT_OBJECT_FOCUS ? focusEvents : events) += entry;
 }
 
-std::string windowText(HWND window) {
-  char text[512] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+std::string fromWide(const wchar_t *text) {
+  char bytes[1024] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr,
+                      nullptr);
+  return bytes;
 }
 
 std::string utf8(BSTR text) {
-  char bytes[512] = "";
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr,
-                      nullptr);
+  const std::string bytes = fromWide(text);
   SysFreeString(text);
   return bytes;
+}
+
+// A window's text in UTF-8, whatever the code page.
+std::string windowText(HWND window) {
+  wchar_t text[512] = L"";
+  GetWindowTextW(window, text, sizeof text / sizeof *text);
+  return fromWide(text);
 }
 
 void heard(int id) {
@@ -190,9 +196,7 @@ void answer(const char *line) {
     grab(a, b, c, d);
   } else if (v == "text") {
     std::sscanf(line, "%*s %d", &a);
-    char text[256] = "";
-    GetDlgItemTextA(game, a, text, sizeof text);
-    std::printf("%s\n", text);
+    std::printf("%s\n", windowText(control(a)).c_str());
   } else if (v == "enabled" || v == "checked") {
     std::sscanf(line, "%*s %d", &a);
     const HWND h = control(a);
