@@ -2,13 +2,14 @@
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
 page's table (files.inc), the lists CMake copies (carried.cmake), the web
-site's font pieces (fonts.cmake), the installer's languages and help files
-(installer.nsh) and the help pages as HTML (help/, and help/<ll>/ in each
-shipped language).
+site's font pieces (fonts.cmake) and help pages (site/help/<ll>/), the
+installer's languages and help files (installer.nsh) and the help pages as
+HTML (help/, and help/<ll>/ in each shipped language).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
 changes, so an unchanged build stays built."""
 import json
 import os
+import re
 import sys
 import unicodedata
 
@@ -259,6 +260,19 @@ def fonts_cmake():
                "".join('set(FONT_RANGE_%s "%s")\n' % kv for kv in ranges.items())))
 
 
+def site_help_page(name, lang):
+    """A help page in a shipped language as the web site serves it: in UTF-8
+    (which a host may declare whatever the page says) with plain line ends,
+    its language said, its pictures those of the English pages in the
+    folder above."""
+    text = help_pages.page(name, lang).decode(help_pages.code_page(lang)).replace("\r\n", "\n")
+    if not name.endswith(".html"):
+        return text
+    text = text.replace("charset=" + help_pages.charset(lang), "charset=utf-8")
+    text = re.sub(r"<html(?=[\s>])", '<html lang="%s"' % lang.replace("_", "-"), text, count=1)
+    return text.replace('src="', 'src="../')
+
+
 def help_chms():
     return [help_pages.chm_name(lang) for lang in ["en"] + catalogue.languages()]
 
@@ -286,7 +300,10 @@ def main(folder):
             ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
             ("carried.cmake", carried_cmake()), ("fonts.cmake", fonts_cmake()),
             ("installer.nsh", installer_nsh())]
-    made += [("lang/%s.json" % lang, language_json(lang)) for lang in catalogue.languages()]
+    for lang in catalogue.languages():
+        made.append(("lang/%s.json" % lang, language_json(lang)))
+        made += [("site/help/%s/%s" % (lang, name), site_help_page(name, lang))
+                 for name in help_pages.PAGES]
     for name, text in made:
         path = os.path.join(folder, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -348,8 +348,8 @@ async function twice(browser, url, idle) {
 
 // A game in the language of a browser set to Russian: the page's language,
 // the bare face with the captions drawn over it, the statics' and the
-// reader's texts, the help and the ended note, all Russian; ?lang= still
-// chooses another.
+// reader's texts, the help (its pictures too) and the ended note, all
+// Russian; ?lang= still chooses another.
 async function russian(browser, url) {
   const keys = Object.keys(T).filter(k => !facts.untranslated.includes(k));
   const ru = JSON.parse(fs.readFileSync(path.join(site, 'lang/ru.json'), 'utf8'));
@@ -377,6 +377,14 @@ async function russian(browser, url) {
   await click(id('ID_NEWGAME'));
   await tick(10 + 299);
   check(await status() === R.TEXT_EXPIRED, 'out of time, the status reads ' + await status());
+  await click(id('ID_HELP'));
+  const help = await (await until('the Russian help', () =>
+    browser.targets().find(t => t.url() === url + 'help/ru/index.html'))).page();
+  await until('its page in Russian, with its pictures', async () => /[а-я]/.test(await help.title()) &&
+    help.evaluate(() => document.documentElement.lang === 'ru' &&
+                        [...document.images].every(i => i.complete && i.naturalWidth)));
+  await help.screenshot({path: path.join(out, 'help-ru.png')});
+  await help.close();
   await click(id('ID_CLOSE'));
   await until('the end', () => page.$eval('#quintara', (e, t) => e.textContent === t,
                                           R.TEXT_ENDED + ' ' + R.TEXT_RELOAD));

@@ -63,7 +63,10 @@ const char *urlOf(int id) {
   return "";
 }
 
-constexpr const char *kHelpPage = "help/index.html";
+// The code of the language chosen, and the help's first page in the
+// language in use.
+std::string language;
+std::string helpPage = "help/index.html";
 
 bool ended;
 
@@ -208,6 +211,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE bool quintaraTexts(const char **table, int n) {
 
 // The game in the language in use, once its texts are in.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
+  if (!textsInEnglish()) helpPage = "help/" + language + "/index.html";
   // An element for each control over its picture, in reading order: a
   // button, the check box or a static's text.
   for (const int id : kReadingOrder) {
@@ -228,9 +232,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
 // texts and begins the game.
 int main() {
   char *preferred = pagePreferences();
-  const std::string code = useLanguage(splitPreferences(preferred));
+  language = useLanguage(splitPreferences(preferred));
   std::free(preferred);
-  pageLanguage(code.c_str());
+  pageLanguage(language.c_str());
   return 0;
 }
 
@@ -245,7 +249,7 @@ void beep() { pagePlay(SOUNDS + 1, true); }
 void minimiseWindow() {}
 
 void helpload() {
-  pageHelp(kHelpPage, TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, TEXT_OK);
+  pageHelp(helpPage.c_str(), TEXT_HELP_ERROR_TITLE, TEXT_HELP_ERROR, TEXT_OK);
 }
 
 void endProgram() {
