@@ -12,6 +12,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/game/facts.json ${CMAKE_SOURCE_DIR}/tools/facts.py
   ${CMAKE_SOURCE_DIR}/tools/generate.py ${CMAKE_SOURCE_DIR}/tools/assets/help_pages.py
   ${CMAKE_SOURCE_DIR}/tools/catalogue.py ${CMAKE_SOURCE_DIR}/po/LINGUAS
+  ${CMAKE_SOURCE_DIR}/po/languages.json
   ${help_sources})
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env ${PYTHON_ENV}

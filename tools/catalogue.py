@@ -7,6 +7,7 @@ python3 -m tools.catalogue refreshes the templates and merges them into
 every language's catalogue (msgmerge); the build reads the catalogues
 through translations()."""
 import gettext
+import json
 import io
 import os
 import subprocess
@@ -26,6 +27,10 @@ HEADER = ('msgid ""\nmsgstr ""\n"Project-Id-Version: Quintara %s\\n"\n'
           '"Language: \\n"\n"MIME-Version: 1.0\\n"\n'
           '"Content-Type: text/plain; charset=UTF-8\\n"\n'
           '"Content-Transfer-Encoding: 8bit\\n"\n\n')
+
+
+with open(os.path.join(PO, "languages.json"), encoding="utf-8") as _f:
+    ABOUT = json.load(_f)  # what the programs know of each language, by code
 
 
 def languages():

@@ -18,12 +18,6 @@ from tools.assets import help_pages
 
 RESOURCES = os.path.join(facts.ROOT, "resources")
 MADE = "// Made by tools/generate.py from src/game/facts.json; do not edit.\n"
-# The name of NSIS's own file of each shipped language's installer texts.
-NSIS_LANGUAGES = {"es": "Spanish", "pt_BR": "PortugueseBR", "fr": "French", "de": "German",
-                  "it": "Italian", "pl": "Polish", "tr": "Turkish", "id": "Indonesian",
-                  "ru": "Russian", "uk": "Ukrainian", "el": "Greek", "ar": "Arabic",
-                  "hi": "Hindi", "ja": "Japanese", "ko": "Korean", "zh_CN": "SimpChinese",
-                  "zh_TW": "TradChinese"}
 
 
 def c_string(text):
@@ -169,11 +163,18 @@ def catalogue_cpp(texts=True):
                    "// clang-format on\n\n" % (lang, "".join(
                        "    %s,\n" % c_string(texts[k]) for k in facts.TRANSLATED)))
     out.append("}  // namespace\n\n// Ends with an empty entry, so that the list is never empty.\n"
-               "const Language kLanguages[] = {\n%s    {nullptr, nullptr},\n};\n"
+               "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr},\n};\n"
                "const int kLanguageCount = %d;\n"
-               % ("".join('    {"%s", %s},\n' % (lang, "k_" + lang if texts else "nullptr")
-                          for lang in langs), len(langs)))
+               % ("".join(language_row(lang, texts) for lang in langs), len(langs)))
     return "".join(out)
+
+
+def language_row(lang, texts):
+    about = catalogue.ABOUT[lang]
+    font = about.get("fontconfig")
+    return '    {"%s", %s, "%s", %s, %s},\n' % (
+        lang, "k_" + lang if texts else "nullptr", about["script"],
+        "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr")
 
 
 def language_json(lang):
@@ -280,14 +281,12 @@ def help_chms():
 def installer_nsh():
     """The installer's pages in English (the first, which a player of any
     other language gets) and each shipped language, and its help files."""
-    missing = [lang for lang in catalogue.languages() if lang not in NSIS_LANGUAGES]
-    if missing:
-        raise SystemExit("generate.py: no installer language named for %s" % missing)
     files = r"Contrib\Language files\%s.nlf"
-    return ("; Made by tools/generate.py from po/LINGUAS; do not edit.\n%s"
+    return ("; Made by tools/generate.py from po/LINGUAS and po/languages.json; do not edit.\n%s"
             "!macro INSTALL_HELP\n%s!macroend\n!macro REMOVE_HELP\n%s!macroend\n"
             % ("".join('LoadLanguageFile "${NSISDIR}\\%s"\n' % (files % name) for name in
-                       ["English"] + [NSIS_LANGUAGES[lang] for lang in catalogue.languages()]),
+                       ["English"] + [catalogue.ABOUT[lang]["nsis"]
+                                      for lang in catalogue.languages()]),
                "".join('  File "${SOURCE}/resources/%s"\n' % chm for chm in help_chms()),
                "".join('  Delete "$INSTDIR\\%s"\n' % chm for chm in help_chms())))
 

@@ -56,6 +56,7 @@ int chooseLanguage(const std::vector<std::string> &preferred,
 
 namespace {
 std::string inUse = "en";
+const Language *about = nullptr;
 }  // namespace
 
 std::string useLanguage(const std::vector<std::string> &preferred) {
@@ -63,8 +64,13 @@ std::string useLanguage(const std::vector<std::string> &preferred) {
   for (int i = 0; i < kLanguageCount; ++i) codes.push_back(kLanguages[i].code);
   const int i = chooseLanguage(preferred, codes.data(), kLanguageCount);
   useTexts(i < 0 ? nullptr : kLanguages[i].texts);
+  about = i < 0 ? nullptr : &kLanguages[i];
   return inUse = i < 0 ? "en" : kLanguages[i].code;
 }
+
+const Language *languageAbout() { return about; }
+
+bool rightToLeft() { return about && about->rightToLeft; }
 
 const std::string &languageInUse() { return inUse; }
 

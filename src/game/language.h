@@ -8,11 +8,16 @@
 
 #include "layout.h"
 
-// A shipped language: its catalogue's code ("de", "pt_BR") and its texts in
-// the order of Text.
+// A shipped language: its catalogue's code ("de", "pt_BR"), its texts in
+// the order of Text, its writing system (ISO 15924), whether it reads right
+// to left, and the language fontconfig finds its fonts by, or nullptr where
+// the DejaVu faces of English cover it.
 struct Language {
   const char *code;
   const char *const *texts;
+  const char *script;
+  bool rightToLeft;
+  const char *fontLanguage;
 };
 
 // The languages a program carries compiled in (Windows and Linux); the web
@@ -34,8 +39,12 @@ int chooseLanguage(const std::vector<std::string> &preferred,
 // The same over kLanguages, and that language (or English) put in use; the
 // code of the one chosen, "en" for English.
 std::string useLanguage(const std::vector<std::string> &preferred);
-// The code of the language useLanguage put in use, "en" before.
+// The code of the language useLanguage put in use, "en" before; what the
+// programs know of it, nullptr for English.
 const std::string &languageInUse();
+const Language *languageAbout();
+// Whether the language in use reads right to left.
+bool rightToLeft();
 
 // A list of preferences as gettext reads one: "ru:uk:en" (LANGUAGE) or a
 // single locale ("ru_RU.UTF-8").

@@ -145,7 +145,7 @@ void paintStatic(Canvas &canvas, const Control &c, const std::string &text) {
   canvas.fill(box, kWhite);
   if (!text.empty())
     canvas.text(box, c.id == ID_STATUS ? Typeface::Gui : Typeface::System, text,
-                kBlack, Align::TopLeft);
+                kBlack, rightToLeft() ? Align::TopRight : Align::TopLeft);
 }
 
 void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
@@ -162,9 +162,11 @@ bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy) {
   });
   const double width =
       canvas.captionWidth(c.font, fit.size, words) * fit.narrow;
-  const double align = c.align == CaptionAlign::Start    ? 0
-                       : c.align == CaptionAlign::Middle ? 0.5
-                                                         : 1;
+  // A language read right to left starts at the right.
+  const bool rtl = rightToLeft();
+  const double align = c.align == CaptionAlign::Middle         ? 0.5
+                       : (c.align == CaptionAlign::End) != rtl ? 1
+                                                               : 0;
   const double x = (c.x + dx) * scale + (c.w * scale - width) * align;
   const double y = (c.y + dy + c.baseline) * scale;
   if (c.shadow != kNoShadow)

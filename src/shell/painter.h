@@ -26,8 +26,9 @@ struct Rgb {
 // bold System font); the stand-in's number is in the first.
 enum class Typeface { Gui, System };
 
-// Text from the box's top left corner, or centred in it; clipped to it.
-enum class Align { TopLeft, Centre };
+// Text from the box's top left or (in a language read right to left) top
+// right corner, or centred in it; clipped to it.
+enum class Align { TopLeft, TopRight, Centre };
 
 // A picture of another size than its box: stretched pixel by pixel (at 1x,
 // as the Windows program does) or smoothly (at any other scale).

@@ -20,20 +20,14 @@ SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "help")
 PICTURES = os.path.join(facts.ROOT, "resources", "help")
 PAGES = sorted(n for n in os.listdir(SOURCE) if n.endswith((".html", ".css")))
 PROJECT = ("quintara.hhp", "toc.hhc")  # the help compiler's own files
-SOURCE_CODE_PAGE = "cp1252"  # the one the sources declare
-# The code page Windows keeps a language's text in, where it is not 1252,
-# and its name in a page's charset. A language Windows keeps in Unicode only
-# (Hindi) has its letters as character references in 1252.
-CODE_PAGES = {"pl": ("cp1250", "windows-1250"), "ru": ("cp1251", "windows-1251"),
-              "uk": ("cp1251", "windows-1251"), "el": ("cp1253", "windows-1253"),
-              "tr": ("cp1254", "windows-1254"), "ar": ("cp1256", "windows-1256"),
-              "ja": ("cp932", "shift_jis"), "ko": ("cp949", "ks_c_5601-1987"),
-              "zh_CN": ("cp936", "gb2312"), "zh_TW": ("cp950", "big5")}
+SOURCE_CODE_PAGE = ("cp1252", "windows-1252")  # the one the sources declare
 
 
 def _code_page(lang):
-    return CODE_PAGES.get(lang, CODE_PAGES.get(lang.split("_")[0], (SOURCE_CODE_PAGE,
-                                                                    "windows-1252")))
+    """Windows's code page of a language's text (po/languages.json); a
+    language Windows keeps in Unicode only has its letters as character
+    references."""
+    return catalogue.ABOUT[lang]["codePage"] if lang != "en" else SOURCE_CODE_PAGE
 
 
 def code_page(lang):
@@ -94,7 +88,7 @@ def _translated(name, text, lang):
     if not name.endswith(".html"):
         return text
     return po2html.po2html().mergestore(
-        store, io.BytesIO(text.encode(SOURCE_CODE_PAGE)), includefuzzy=False)
+        store, io.BytesIO(text.encode(SOURCE_CODE_PAGE[0])), includefuzzy=False)
 
 
 def page(name, lang="en"):

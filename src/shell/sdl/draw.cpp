@@ -10,9 +10,13 @@
 #include <cerrno>
 #include <cmath>
 #include <map>
+#include <string>
 #include <vector>
 
+#include "bidi.h"
 #include "caption.h"
+#include "fonts.h"
+#include "language.h"
 #include "picture.h"
 #include "resources.h"
 
@@ -28,12 +32,15 @@ struct FontSource {
   const char *file;
   const char *name;
   int points, hdpi, vdpi;
+  FaceRole role;  // which face of another script's fonts stands for it
 };
 constexpr const char *kFontFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr FontSource kGuiFace{"DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84,
-                              96};
-constexpr FontSource kSystemFace{"DejaVuSans-Bold.ttf",
-                                 "DejaVu Sans:style=Bold", 9, 96, 96};
+constexpr FontSource kGuiFace{
+    "DejaVuSans.ttf", "DejaVu Sans:style=Book", 8, 84, 96, FaceRole::Regular};
+constexpr FontSource kSystemFace{
+    "DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 9, 96, 96, FaceRole::Bold};
+// The language in use's own faces, where DejaVu's lack its letters.
+FaceFile faces[int(FaceRole::Count)];
 
 TTF_Font *guiFont;
 TTF_Font *systemFont;
@@ -42,10 +49,12 @@ int scale = 1;
 // The captions' faces, by CaptionFont, each opened at a size in pixels when
 // first asked for.
 constexpr FontSource kCaptionFaces[] = {
-    {"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 0, 72, 72},
+    {"DejaVuSans-Bold.ttf", "DejaVu Sans:style=Bold", 0, 72, 72,
+     FaceRole::Bold},
     {"DejaVuSansCondensed-Bold.ttf", "DejaVu Sans Condensed:style=Bold", 0, 72,
-     72},
-    {"DejaVuSans-Oblique.ttf", "DejaVu Sans:style=Oblique", 0, 72, 72},
+     72, FaceRole::Condensed},
+    {"DejaVuSans-Oblique.ttf", "DejaVu Sans:style=Oblique", 0, 72, 72,
+     FaceRole::Italic},
 };
 std::map<std::pair<int, int>, TTF_Font *> captionFonts;
 // The statics' faces at other sizes, by Typeface and pixels, for a text
@@ -69,13 +78,20 @@ std::string fontFile(const char *name) {
 }
 
 TTF_Font *openFont(const FontSource &source, int points, int dpiScale) {
-  std::string file = std::string(kFontFolder) + source.file;
+  const FaceFile &own = faces[int(source.role)];
+  std::string file = own.path;
+  if (file.empty()) file = std::string(kFontFolder) + source.file;
   if (access(file.c_str(), R_OK) != 0) file = fontFile(source.name);
-  TTF_Font *font = file.empty() ? nullptr
-                                : TTF_OpenFontDPI(file.c_str(), points,
-                                                  source.hdpi * dpiScale,
-                                                  source.vdpi * dpiScale);
+  TTF_Font *font = file.empty()
+                       ? nullptr
+                       : TTF_OpenFontIndexDPI(file.c_str(), points, own.index,
+                                              source.hdpi * dpiScale,
+                                              source.vdpi * dpiScale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+  // HarfBuzz shapes by the script: Arabic's letters join, Devanagari's form
+  // conjuncts.
+  if (font && languageAbout())
+    TTF_SetFontScriptName(font, languageAbout()->script);
   return font;
 }
 
@@ -109,9 +125,55 @@ TTF_Font *fontAt(Typeface font, double size) {
   return open;
 }
 
+// The runs of a line of the language in use, each in its direction: in a
+// language read right to left, from FriBidi; else the line as it is.
+std::vector<Run> runsOf(const std::string &text) {
+  return rightToLeft() ? visualRuns(text, true)
+                       : std::vector<Run>{{text, false}};
+}
+
+void direct(TTF_Font *font, const Run &run) {
+  if (rightToLeft())
+    TTF_SetFontDirection(
+        font, run.rightToLeft ? TTF_DIRECTION_RTL : TTF_DIRECTION_LTR);
+}
+
 int widthOf(TTF_Font *font, const std::string &text) {
-  int w = 0, h = 0;
-  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 ? w : 0;
+  int all = 0;
+  for (const Run &run : runsOf(text)) {
+    int w = 0, h = 0;
+    direct(font, run);
+    if (!font || TTF_SizeUTF8(font, run.text.c_str(), &w, &h) != 0) return 0;
+    all += w;
+  }
+  return all;
+}
+
+// A line drawn: its runs side by side, left to right as they are seen.
+SDL_Surface *rendered(TTF_Font *font, const std::string &text, Rgb ink) {
+  const SDL_Color colour{ink.r, ink.g, ink.b, 255};
+  if (!rightToLeft()) return TTF_RenderUTF8_Blended(font, text.c_str(), colour);
+  std::vector<SDL_Surface *> parts;
+  int w = 0;
+  for (const Run &run : runsOf(text)) {
+    direct(font, run);
+    if (SDL_Surface *part =
+            TTF_RenderUTF8_Blended(font, run.text.c_str(), colour)) {
+      parts.push_back(part);
+      w += part->w;
+    }
+  }
+  SDL_Surface *line = SDL_CreateRGBSurfaceWithFormat(
+      0, std::max(w, 1), TTF_FontHeight(font), 32, SDL_PIXELFORMAT_ARGB8888);
+  int x = 0;
+  for (SDL_Surface *part : parts) {
+    SDL_Rect at{x, 0, part->w, part->h};
+    SDL_SetSurfaceBlendMode(part, SDL_BLENDMODE_NONE);
+    if (line) SDL_BlitSurface(part, nullptr, line, &at);
+    x += part->w;
+    SDL_FreeSurface(part);
+  }
+  return line;
 }
 
 // How text fits a box of w device pixels in a static's face: its size in
@@ -199,6 +261,13 @@ SDL_Surface *loadPicture(const std::string &file) {
 bool openDrawing(int factor) {
   scale = factor;
   if (TTF_Init() != 0) return false;
+  // A language no installed font can show is not shown: it would have
+  // boxes for letters. English instead.
+  for (FaceFile &face : faces) face = {};
+  if (!findFaces(faces)) {
+    useLanguage({});
+    for (FaceFile &face : faces) face = {};
+  }
   guiFont = openFont(kGuiFace);
   systemFont = openFont(kSystemFace);
   return guiFont && systemFont;
@@ -226,10 +295,10 @@ bool textFitted(const Control &c, const std::string &text) {
 }
 
 bool textFits(const Control &c, const std::string &text) {
-  int w = 0, h = 0;
   TTF_Font *font = fontOf(c.id == ID_STATUS ? Typeface::Gui : Typeface::System);
-  return font && TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 &&
-         w <= c.w * scale && h <= c.h * scale;
+  const int w = widthOf(font, text);
+  return font && w > 0 && w <= c.w * scale &&
+         TTF_FontHeight(font) <= c.h * scale;
 }
 
 SDL_Surface *SurfaceCanvas::target() const {
@@ -265,21 +334,19 @@ void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
   if (!dst || !f || text.empty()) return;
   // A text too wide for its box (a translation's) is fitted to it.
   double narrow = 1;
-  if (align == Align::TopLeft && widthOf(f, text) > box.w) {
+  if (align != Align::Centre && widthOf(f, text) > box.w) {
     const CaptionFit fit = fitStatic(font, box.w, text);
     if (TTF_Font *smaller = fontAt(font, fit.size)) f = smaller;
     narrow = fit.narrow;
   }
-  SDL_Surface *line =
-      TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
+  SDL_Surface *line = rendered(f, text, ink);
   if (!line) return;
   line = narrowed(line, narrow);
   SDL_Rect at{box.x, box.y, line->w, line->h};
+  if (align == Align::TopRight) at.x = box.x + box.w - line->w;
   if (align == Align::Centre) {
-    int w = 0, h = 0;
-    TTF_SizeUTF8(f, text.c_str(), &w, &h);
-    at.x = box.x + box.w / 2 - w / 2;
-    at.y = box.y + box.h / 2 - h / 2;
+    at.x = box.x + box.w / 2 - line->w / 2;
+    at.y = box.y + box.h / 2 - TTF_FontHeight(f) / 2;
   }
   const SDL_Rect clip = rectOf(box);
   SDL_SetClipRect(dst, &clip);
@@ -298,8 +365,7 @@ void SurfaceCanvas::caption(double x, double y, CaptionFont font, double size,
   SDL_Surface *dst = target();
   TTF_Font *f = captionFont(font, size);
   if (!dst || !f || text.empty()) return;
-  SDL_Surface *line =
-      TTF_RenderUTF8_Blended(f, text.c_str(), {ink.r, ink.g, ink.b, 255});
+  SDL_Surface *line = rendered(f, text, ink);
   if (!line) return;
   line = narrowed(line, narrow);
   SDL_SetSurfaceBlendMode(line, SDL_BLENDMODE_BLEND);
