@@ -230,13 +230,15 @@ def carried_cmake():
 
 
 def font_pieces():
-    """The characters of the shipped languages' texts beyond ASCII, by the
-    piece of the web page's fonts that carries them: the letters of each
-    script ("latin", "greek", "cyrillic", ...: the first word of their
-    Unicode names), and the spaces and punctuation of any ("signs"); each as
-    a CSS unicode-range."""
+    """The characters beyond ASCII of the texts of the shipped languages that
+    DejaVu covers (the others have faces of their own), by the piece of the
+    web page's fonts that carries them: the letters of each script ("latin",
+    "greek", "cyrillic": the first word of their Unicode names), and the
+    spaces and punctuation of any ("signs"); each as a CSS unicode-range."""
     pieces = {}
     for lang in catalogue.languages():
+        if "fontconfig" in catalogue.ABOUT[lang]:
+            continue
         for ch in "".join(catalogue.translations(lang).values()):
             if ord(ch) > 0x7E:
                 letter = unicodedata.category(ch)[0] in "LM"

@@ -42,10 +42,11 @@ mergeInto(LibraryManager.library, {
   },
 
   // The language the program chose ("pt_BR"): its texts fetched and handed
-  // to the program, the page's language said, then the game begun. English
-  // is the program's own; where the texts cannot be had it stays in use.
+  // to the program, the page's language and direction said (the canvas
+  // takes it too), then the game begun. English is the program's own; where
+  // the texts cannot be had it stays in use.
   pageLanguage__deps: ['$Fonts', 'malloc'],
-  pageLanguage: function(code) {
+  pageLanguage: function(code, rightToLeft) {
     code = UTF8ToString(code);
     if (code === 'en') return _quintaraBegin();
     fetch('lang/' + code + '.json').then(r => r.json()).then(texts => {
@@ -56,16 +57,18 @@ mergeInto(LibraryManager.library, {
       });
       if (!_quintaraTexts(table, texts.length)) return;
       document.documentElement.lang = code.replace('_', '-');
+      if (rightToLeft) document.documentElement.dir = 'rtl';
       Fonts.sample = texts.join('');
     }).catch(() => {}).then(() => _quintaraBegin());
   },
 
   // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
-  // little narrowed, the other statics in DejaVu Sans Bold 9 pt.
+  // little narrowed, the other statics in DejaVu Sans Bold 9 pt; the
+  // browser's own faces for the letters DejaVu lacks.
   $Fonts: {
-    gui: '10.667px "DejaVu Sans"',
+    gui: '10.667px "DejaVu Sans", sans-serif',
     guiNarrow: 0.875,
-    system: 'bold 12px "DejaVu Sans"',
+    system: 'bold 12px "DejaVu Sans", sans-serif',
     // The browser puts the bold line's baseline a pixel above where
     // SDL_ttf does (at the ascent rounded up).
     systemDrop: 1,
@@ -73,7 +76,7 @@ mergeInto(LibraryManager.library, {
     // English, which draws no captions.
     sample: '',
     caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
-        ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font],
+        ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font] + ', sans-serif',
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -161,10 +164,11 @@ mergeInto(LibraryManager.library, {
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
     // The statics' faces, and where captions are drawn their other two (the
-    // bold one is the statics'), with the glyphs of the texts in use.
+    // bold one is the statics'), with the glyphs of the texts in use; one
+    // that cannot be had leaves its letters to the browser's faces.
     const faces = [Fonts.gui, Fonts.system]
       .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
-    const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' '));
+    const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
       Area.element.replaceChildren(Area.canvas, Area.layer);

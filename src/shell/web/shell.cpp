@@ -21,7 +21,7 @@
 // page.js
 extern "C" {
 char *pagePreferences();
-void pageLanguage(const char *code);
+void pageLanguage(const char *code, bool rightToLeft);
 void pageFill(int x, int y, int w, int h, int r, int g, int b);
 double pageRatio();
 void pagePicture(int x, int y, int w, int h, const char *url, int place,
@@ -63,9 +63,7 @@ const char *urlOf(int id) {
   return "";
 }
 
-// The code of the language chosen, and the help's first page in the
-// language in use.
-std::string language;
+// The help's first page in the language in use.
 std::string helpPage = "help/index.html";
 
 bool ended;
@@ -211,7 +209,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE bool quintaraTexts(const char **table, int n) {
 
 // The game in the language in use, once its texts are in.
 extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
-  if (!textsInEnglish()) helpPage = "help/" + language + "/index.html";
+  if (!textsInEnglish()) helpPage = "help/" + languageInUse() + "/index.html";
   // An element for each control over its picture, in reading order: a
   // button, the check box or a static's text.
   for (const int id : kReadingOrder) {
@@ -232,9 +230,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
 // texts and begins the game.
 int main() {
   char *preferred = pagePreferences();
-  language = useLanguage(splitPreferences(preferred));
+  const std::string code = useLanguage(splitPreferences(preferred));
   std::free(preferred);
-  pageLanguage(language.c_str());
+  pageLanguage(code.c_str(), rightToLeft());
   return 0;
 }
 
