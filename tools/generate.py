@@ -266,13 +266,15 @@ def fonts_cmake():
 def site_help_page(name, lang):
     """A help page in a shipped language as the web site serves it: in UTF-8
     (which a host may declare whatever the page says) with plain line ends,
-    its language said, its pictures those of the English pages in the
-    folder above."""
+    its language and direction said, its pictures those of the English
+    pages in the folder above."""
     text = help_pages.page(name, lang).decode(help_pages.code_page(lang)).replace("\r\n", "\n")
     if not name.endswith(".html"):
         return text
     text = text.replace("charset=" + help_pages.charset(lang), "charset=utf-8")
-    text = re.sub(r"<html(?=[\s>])", '<html lang="%s"' % lang.replace("_", "-"), text, count=1)
+    said = 'lang="%s"%s' % (lang.replace("_", "-"),
+                            ' dir="rtl"' if catalogue.ABOUT[lang].get("rtl") else "")
+    text = re.sub(r"<html(?=[\s>])", "<html " + said, text, count=1)
     return text.replace('src="', 'src="../')
 
 
