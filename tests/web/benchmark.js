@@ -1,7 +1,8 @@
 // Measures the web page in headless Chromium (a benchmark, not a test):
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
-// a first and a repeat visit on a mid-range phone.
+// a first and a repeat visit on a mid-range phone, and a first one in
+// Russian.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
