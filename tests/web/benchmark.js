@@ -1,8 +1,7 @@
 // Measures the web page in headless Chromium (a benchmark, not a test):
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
-// a first and a repeat visit on a mid-range phone, and a first one in
-// Russian.
+// a first and a repeat visit on a mid-range phone, and a first in Russian.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
@@ -83,19 +82,13 @@ async function visit(context, url, query = '') {
   return {page, frame, clock, loaded, bytes: loaded.reduce((sum, f) => sum + f.bytes, 0)};
 }
 
-// The first visit in a language ('' the browser's, English), and its files.
-async function firstVisit(context, url, lang) {
-  const first = await visit(context, url, lang && '?lang=' + lang);
-  console.log('phone, first visit in %s: the first frame at %d ms, %d bytes in %d files:',
-              lang || 'English', Math.round(first.frame), first.bytes, first.loaded.length);
-  for (const f of first.loaded.sort((a, b) => b.bytes - a.bytes))
-    console.log('  %s %d', f.file, f.bytes);
-  return first;
-}
-
 async function phone(browser, url, server) {
   const context = await browser.createBrowserContext();
-  const first = await firstVisit(context, url, '');
+  const first = await visit(context, url);
+  console.log('phone, first visit in English: the first frame at %d ms, %d bytes in %d files:',
+              Math.round(first.frame), first.bytes, first.loaded.length);
+  for (const f of first.loaded.sort((a, b) => b.bytes - a.bytes))
+    console.log('  %s %d', f.file, f.bytes);
   // The service worker keeps every file of the site once the first frame is
   // drawn, with fetches of its own, which the page's network conditions may
   // not slow (bytes as the server sent them, headers left out).
@@ -117,9 +110,11 @@ async function phone(browser, url, server) {
               repeat.loaded.reduce((sum, f) => sum + !f.worker * f.bytes, 0),
               server.sent.length - asked);
   await context.close();
-  // Russian: its texts, the bare pictures and the captions' faces and letters.
+  // Its texts, the caption-free pictures and the captions' faces and letters.
   const russian = await browser.createBrowserContext();
-  await firstVisit(russian, url, 'ru');
+  const ru = await visit(russian, url, '?lang=ru');
+  console.log('phone, first visit in Russian: the first frame at %d ms, %d bytes in %d files',
+              Math.round(ru.frame), ru.bytes, ru.loaded.length);
   await russian.close();
 }
 

@@ -1,10 +1,10 @@
 // Plays the web page in headless Chromium with the mouse and checks what it
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
-// a refused command, cancel, a round won with keys and close; then the area
-// at a device pixel ratio of 2, a game in Russian, on phones and a tablet,
-// and offline. The page's interval timer is replaced by one the test ticks,
-// and audio starts are counted where they happen.
+// a refused command, cancel, a round won with keys and close; then the
+// area at a device pixel ratio of 2, a game in Russian, on phones and a tablet, and offline. The page's
+// interval timer is replaced by one the test ticks, and audio starts are
+// counted where they happen.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -351,39 +351,34 @@ async function twice(browser, url, idle) {
 // reader's texts, the help (its pictures too) and the ended note, all
 // Russian; ?lang= still chooses another.
 async function russian(browser, url) {
-  const keys = Object.keys(T).filter(k => !facts.untranslated.includes(k));
   const ru = JSON.parse(fs.readFileSync(path.join(site, 'lang/ru.json'), 'utf8'));
-  const R = Object.fromEntries(keys.map((k, i) => [k, ru[i]]));
-  const {page, seen, differ, click, tick} = await open(browser, url, 1, async p =>
-    (await p.createCDPSession()).send('Emulation.setUserAgentOverride',
-                                      {userAgent: await browser.userAgent(), acceptLanguage: 'ru-RU,ru'}));
+  const R = Object.fromEntries(Object.keys(T).filter(k => !facts.untranslated.includes(k))
+    .map((k, i) => [k, ru[i]]));
+  const {page, seen, differ, click, tick} = await open(browser, url, 1, async p => (await p
+    .createCDPSession()).send('Emulation.setUserAgentOverride',
+                              {userAgent: await browser.userAgent(), acceptLanguage: 'ru-RU,ru'}));
   check(await page.evaluate(() => document.documentElement.lang) === 'ru', 'the page is not Russian');
-  const [W, H] = [L.consts.WINDOW_W, L.consts.WINDOW_H];
-  const hint = facts.captions.find(c => c.text === 'CAPTION_HINT').landscape.box;
-  const boxes = facts.captions.filter(c => c.landscape && !c.button)
-    .map(c => c.landscape.box).map(([x, y, w, h]) => [x - 2, y - 2, w + 4, h + 4]);
-  await seen('russian', async () => await differ([0, 0, W, H], res(files.BMP_FACE_BARE), [0, 0],
-    Object.values(L.rect).concat(boxes)) === 0 && await differ(hint, res(files.BMP_FACE_BARE), hint) > 0);
+  const [bare, hint] = [res(files.BMP_FACE_BARE),
+                        facts.captions.find(c => c.text === 'CAPTION_HINT').landscape.box];
+  const rooms = facts.captions.filter(c => c.landscape && !c.button)
+    .map(({landscape: {box: [x, y, w, h]}}) => [x - 2, y - 2, w + 4, h + 4]);
+  await seen('russian', async () => await differ([0, 0, L.consts.WINDOW_W, L.consts.WINDOW_H], bare,
+    [0, 0], Object.values(L.rect).concat(rooms)) === 0 && await differ(hint, bare, hint) > 0);
   const names = [...idle].map((v, k) => placeName(k + 1, v, R)).concat(buttons.map(b => R['NAME_' + b]));
   check(await readerNames(page) === names.join('|'), 'a reader hears ' + await readerNames(page));
-  const status = () => statics(page, id('ID_STATUS'));
-  check(await status() === R.TEXT_NO_GAME, 'the status reads ' + await status());
-  await click(id('ID_NEWGAME'));
-  await until('the game', async () => await status() === R.TEXT_STUDY);
-  await tick(10);
-  check(await status() === R.TEXT_RESOLVE, 'rebuilding, the status reads ' + await status());
-  await click(id('ID_CANCEL'));
-  await until('the cancel', async () => await status() === R.TEXT_CANCELED);
-  await click(id('ID_NEWGAME'));
-  await tick(10 + 299);
-  check(await status() === R.TEXT_EXPIRED, 'out of time, the status reads ' + await status());
+  // The status line at each event.
+  const status = key => until(key, async () => await statics(page, id('ID_STATUS')) === R[key]);
+  await status('TEXT_NO_GAME');
+  await click(id('ID_NEWGAME')), await status('TEXT_STUDY');
+  await tick(10), await status('TEXT_RESOLVE');
+  await click(id('ID_CANCEL')), await status('TEXT_CANCELED');
+  await click(id('ID_NEWGAME')), await tick(10 + 299), await status('TEXT_EXPIRED');
   await click(id('ID_HELP'));
   const help = await (await until('the Russian help', () =>
     browser.targets().find(t => t.url() === url + 'help/ru/index.html'))).page();
   await until('its page in Russian, with its pictures', async () => /[а-я]/.test(await help.title()) &&
     help.evaluate(() => document.documentElement.lang === 'ru' &&
                         [...document.images].every(i => i.complete && i.naturalWidth)));
-  await help.screenshot({path: path.join(out, 'help-ru.png')});
   await help.close();
   await click(id('ID_CLOSE'));
   await until('the end', () => page.$eval('#quintara', (e, t) => e.textContent === t,
