@@ -163,9 +163,11 @@ LOOKS = ("normal", "held", "disabled")
 # A caption painted on the face or a button: its text's key, the typeface
 # ("bold", "condensed" or "italic"), size in pixels at 1x, ink and shadow
 # (or None), alignment ("start", "middle" or "end") in its box, the
-# baseline's distance from the box's top, and the button it lies on (its
-# box then relative to the button) or None.
-Caption = namedtuple("Caption", "text font size ink shadow align x y w h baseline button")
+# baseline's distance from the box's top, the button it lies on (its box
+# then relative to the button) or None, and how much further right the
+# English artwork has it (the upright face's label ends under the check
+# box's margin, which the check box's own pictures draw).
+Caption = namedtuple("Caption", "text font size ink shadow align x y w h baseline button shift")
 
 
 def captions(face=LANDSCAPE):
@@ -176,11 +178,12 @@ def captions(face=LANDSCAPE):
             c, pad = control(entry["button"], face), style["padding"]
             found.append(Caption(entry["text"], style["font"], style["size"], style["ink"],
                                  style["shadow"], style["align"], pad, 0, c.w - 2 * pad, c.h,
-                                 c.h / 2 + style["drop"], entry["button"]))
+                                 c.h / 2 + style["drop"], entry["button"], 0))
         elif face.name in entry:
             at = dict(entry, **entry[face.name])
             found.append(Caption(at["text"], at["font"], at["size"], at["ink"], at.get("shadow"),
-                                 at["align"], *at["box"], at["baseline"], None))
+                                 at["align"], *at["box"], at["baseline"], None,
+                                 at.get("artworkShift", 0)))
     return found
 
 

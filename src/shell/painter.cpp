@@ -109,7 +109,8 @@ void draw(Canvas &canvas, int i, const Looks &looks) {
       paintCheckBox(canvas, face, c, looks.ticked,
                     !looks.boxEnabled ? BoxLook::Disabled
                     : pressed         ? BoxLook::Held
-                                      : BoxLook::Normal);
+                                      : BoxLook::Normal,
+                    looks.words);
       break;
   }
 }
@@ -149,9 +150,9 @@ void paintStatic(Canvas &canvas, const Control &c, const std::string &text) {
 }
 
 void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
-                   bool ticked, BoxLook look) {
-  picture(canvas, face, checkBoxPicture(ticked, int(look)),
-          onDevice(canvas, c));
+                   bool ticked, BoxLook look, bool words) {
+  const int id = checkBoxPicture(ticked, int(look));
+  picture(canvas, face, words ? id : bareOf(id), onDevice(canvas, c));
 }
 
 bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy) {

@@ -108,19 +108,18 @@ enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
 // draws the captions.
 template <class Each>
 void everyArtwork(const Face &face, bool words, Each each) {
-  const auto look = [&](int id) {
+  const auto art = [&](int id) {
     return face.picture(words ? id : bareOf(id));
   };
-  each(look(BMP_FACE), false);
+  each(art(BMP_FACE), false);
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton) {
-      each(look(skinNormal(c.id)), false);
-      each(look(skinPressed(c.id)), true);
+      each(art(skinNormal(c.id)), false);
+      each(art(skinPressed(c.id)), true);
     }
   for (const bool ticked : {false, true})
     for (int look = 0; look < 3; ++look)
-      each(face.picture(checkBoxPicture(ticked, look)),
-           look == int(BoxLook::Held));
+      each(art(checkBoxPicture(ticked, look)), look == int(BoxLook::Held));
 }
 
 // Everything the controls' looks depend on, from the core and the front end.
@@ -151,7 +150,7 @@ void paintPlace(Canvas &canvas, const Control &c, const std::string &path,
                 bool ringed = false);
 void paintStatic(Canvas &canvas, const Control &c, const std::string &text);
 void paintCheckBox(Canvas &canvas, const Face &face, const Control &c,
-                   bool ticked, BoxLook look);
+                   bool ticked, BoxLook look, bool words = true);
 // A caption in the language in use, its room moved by (dx, dy) pixels of
 // 1x; whether it fits.
 bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy);

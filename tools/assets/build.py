@@ -57,11 +57,14 @@ def pictures(out, scale):
                 for pressed, suffix in ((False, ""), (True, "-pressed")):
                     bmp(out, "%s%sbuttons/%s%s.bmp" % (folder, bare, name, suffix),
                         face.button_picture(id_name, pressed, face_, words), c.w, c.h, scale)
+        # The upright face's box lies over the end of its label.
         box = facts.control("ID_SPORTS", face_)
         for ticked in (False, True):
             for look in face.CHECK_BOX_LOOKS:
-                bmp(out, folder + facts.check_box_file(ticked, look),
-                    face.check_box(ticked, look, scale, face_), box.w, box.h, scale)
+                for words, bare in ((True, ""), (False, "bare/")):
+                    bmp(out, folder + bare + facts.check_box_file(ticked, look),
+                        face.check_box(ticked, look, scale, face_, words), box.w, box.h,
+                        scale)
     # The folders and names the game asks for, such as "ColorIcons\\ball3.bmp".
     for prefix, kind in (("COLOR_ICONS", "colour"), ("SPORT_ICONS", "sport")):
         name = facts.TEXTS[prefix].replace("\\", "/")

@@ -43,7 +43,7 @@ def caption(c, shift=0):
     """A caption of facts.captions in English, moved by shift pixels both
     ways (a pressed button's)."""
     family, weight, style = FAMILY[c.font]
-    x, y = c.x + c.w * ANCHOR[c.align] + shift, c.y + c.baseline + shift
+    x, y = c.x + c.w * ANCHOR[c.align] + c.shift + shift, c.y + c.baseline + shift
     anchor = c.align
     out = ""
     if c.shadow:
@@ -131,7 +131,7 @@ CHECK_BOX_LOOKS = ("normal", "held", "disabled")
 TICK = ["......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...", "..X...."]
 
 
-def check_box(ticked, look, scale, face=LANDSCAPE):
+def check_box(ticked, look, scale, face=LANDSCAPE, words=True):
     """The classic sunken 3-D box, in one of CHECK_BOX_LOOKS, with or
     without its tick. At 1x the tick is the classic pixels; larger, the same
     stroke drawn smoothly, as pixels doubled would look coarse. The upright
@@ -143,7 +143,7 @@ def check_box(ticked, look, scale, face=LANDSCAPE):
     if face is LANDSCAPE:
         return document(c.w, c.h, body)
     side = window_box.w * BOX_GROWTH
-    parts = _parts(PORTRAIT)
+    parts = _parts(PORTRAIT, words)
     return document(c.w, c.h, '<g transform="translate(%d %d)">%s</g>'
                     % (-c.x, -c.y, "".join(b for _, b in parts))
                     + '<svg x="%g" y="%g" width="%g" height="%g" viewBox="0 0 %d %d">%s</svg>'
