@@ -163,7 +163,7 @@ def catalogue_cpp(texts=True):
                    "// clang-format on\n\n" % (lang, "".join(
                        "    %s,\n" % c_string(texts[k]) for k in facts.TRANSLATED)))
     out.append("}  // namespace\n\n// Ends with an empty entry, so that the list is never empty.\n"
-               "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr},\n};\n"
+               "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr, nullptr},\n};\n"
                "const int kLanguageCount = %d;\n"
                % ("".join(language_row(lang, texts) for lang in langs), len(langs)))
     return "".join(out)
@@ -171,10 +171,11 @@ def catalogue_cpp(texts=True):
 
 def language_row(lang, texts):
     about = catalogue.ABOUT[lang]
-    font = about.get("fontconfig")
-    return '    {"%s", %s, "%s", %s, %s},\n' % (
+    font, face = about.get("fontconfig"), about.get("windowsFace")
+    return '    {"%s", %s, "%s", %s, %s, %s},\n' % (
         lang, "k_" + lang if texts else "nullptr", about["script"],
-        "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr")
+        "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr",
+        c_string(face) if face else "nullptr")
 
 
 def language_json(lang):
