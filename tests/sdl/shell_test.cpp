@@ -264,9 +264,10 @@ std::vector<std::string> pseudoTexts() {
   return out;
 }
 
-// Every caption fits its room in every shipped language and the long pseudo
-// one, in both faces at 1x and 2x; the status texts fit their line, the
-// pseudo language's narrowed or made smaller.
+// Every caption fits its room in every shipped language (in the faces found
+// for it, which have all its letters) and the long pseudo one, in both faces
+// at 1x and 2x; the status texts fit their line, the pseudo language's
+// narrowed or made smaller.
 TEST(Drawing, EveryLanguagesCaptionsFit) {
   const std::vector<std::string> pseudo = pseudoTexts();
   std::vector<const char *> pseudoTable;
@@ -276,12 +277,14 @@ TEST(Drawing, EveryLanguagesCaptionsFit) {
   for (int n = 0; n < kLanguageCount; ++n)
     languages.push_back({kLanguages[n].code, kLanguages[n].texts});
   for (const int scale : {1, 2}) {
-    closeDrawing();
-    ASSERT_TRUE(openDrawing(scale));
     SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(
         0, 2 * WINDOW_W, 2 * PORTRAIT_H, 32, SDL_PIXELFORMAT_XRGB8888);
     SurfaceCanvas on(s);
     for (const auto &[code, table] : languages) {
+      useLanguage({code});
+      closeDrawing();
+      ASSERT_TRUE(openDrawing(scale));
+      EXPECT_EQ(languageInUse(), code == "pseudo" ? "en" : code);
       useTexts(table);
       for (const Face *face : {&kLandscape, &kPortrait})
         for (int n = 0; n < face->captionCount; ++n)
@@ -295,9 +298,54 @@ TEST(Drawing, EveryLanguagesCaptionsFit) {
                                      : textFits(control(ID_STATUS), status))
             << code << ": " << status;
     }
-    useTexts(nullptr);
     SDL_FreeSurface(s);
   }
+  useLanguage({});
+  closeDrawing();
+  openDrawing();
+}
+
+// Arabic is drawn joined (a word narrower than its letters apart) and from
+// the right: the word's right end as drawn without its last letter.
+TEST(Drawing, ArabicJoinedAndFromTheRight) {
+  useLanguage({"ar"});
+  closeDrawing();
+  ASSERT_TRUE(openDrawing());
+  ASSERT_EQ(languageInUse(), "ar");
+  const auto ink = [](const std::string &text) {
+    SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(0, 300, 40, 32,
+                                                    SDL_PIXELFORMAT_XRGB8888);
+    SDL_FillRect(s, nullptr, colour(s, 255, 255, 255));
+    SurfaceCanvas on(s);
+    const double w = on.captionWidth(CaptionFont::Bold, 24, text);
+    on.caption(290 - w, 30, CaptionFont::Bold, 24, 1, text, {0, 0, 0});
+    std::vector<int> columns(300);
+    for (int x = 0; x < 300; ++x)
+      for (int y = 0; y < 40; ++y)
+        columns[x] += pixel(s, x, y) != pixel(s, 0, 0);
+    SDL_FreeSurface(s);
+    return columns;
+  };
+  const auto inked = [&](const std::string &text, bool last) {
+    const std::vector<int> c = ink(text);
+    const auto at = [&](auto from, auto to) {
+      return int(std::find_if(from, to, [](int n) { return n > 0; }) - from);
+    };
+    return last ? 299 - at(c.rbegin(), c.rend()) : at(c.begin(), c.end());
+  };
+  const auto width = [&](const std::string &t) {
+    return inked(t, true) - inked(t, false) + 1;
+  };
+  const std::string word = "\u0644\u0639\u0628\u0629";  // a game
+  int apart = 0;
+  for (std::size_t i = 0; i < word.size(); i += 2)
+    apart += width(word.substr(i, 2));
+  EXPECT_LT(width(word), apart);
+  const std::vector<int> whole = ink(word), rest = ink(word.substr(0, 6));
+  const int first = inked(word, true) - width(word.substr(0, 2)) / 2;
+  EXPECT_TRUE(
+      std::equal(whole.begin() + first, whole.end(), rest.begin() + first));
+  useLanguage({});
   closeDrawing();
   openDrawing();
 }

@@ -2,7 +2,8 @@
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
 // a refused command, cancel, a round won with keys and close; then the
-// area at a device pixel ratio of 2, a game in Russian, on phones and a tablet, and offline. The page's
+// area at a device pixel ratio of 2, a game in Russian, the languages of other scripts (a game in
+// Arabic and Chinese), on phones and a tablet, and offline. The page's
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
@@ -388,6 +389,71 @@ async function russian(browser, url) {
   await page.close();
 }
 
+// The languages of other scripts, each in its own face cut to its letters,
+// at 1x and 2x: every caption's ink in its room over the caption-free face,
+// the status line's text within its box; Arabic's statics read right to
+// left (not the game area), its captions joined and begun at the right. A
+// game in Arabic and in Chinese: the status line, reader names and help.
+async function otherScripts(browser, url) {
+  for (const lang of ['ar', 'zh_CN', 'zh_TW', 'ja', 'ko', 'hi'])
+    for (const scale of [1, 2]) {
+      const texts = JSON.parse(fs.readFileSync(path.join(site, `lang/${lang}.json`), 'utf8'));
+      const R = Object.fromEntries(Object.keys(T).filter(k => !facts.untranslated.includes(k))
+        .map((k, i) => [k, texts[i]]));
+      const {page, seen, differ, click} = await open(browser, url + '?lang=' + lang, scale);
+      const k = v => v * scale, bare = res((scale > 1 ? '2x/' : '') + files.BMP_FACE_BARE);
+      const rooms = facts.captions.filter(c => c.landscape && !c.button)
+        .map(({landscape: {box: [x, y, w, h]}}) => [x - 2, y - 2, w + 4, h + 4].map(k));
+      await seen(`${lang}-${scale}x`, async () => await differ(
+        [0, 0, k(L.consts.WINDOW_W), k(L.consts.WINDOW_H)], bare, [0, 0],
+        Object.values(L.rect).map(r => r.map(k)).concat(rooms)) === 0);
+      const status = key => until(key, async () => await statics(page, id('ID_STATUS')) === R[key]);
+      await status('TEXT_NO_GAME');
+      const [whole, rtl] = await page.$eval('#static' + id('ID_STATUS'), e =>
+        [e.scrollWidth <= e.clientWidth, e.dir === 'rtl' && getComputedStyle(e).direction === 'rtl' &&
+         getComputedStyle(document.querySelector('#quintara')).direction === 'ltr']);
+      check(whole && rtl === (lang === 'ar'), `${lang}: the status line cut or its direction wrong`);
+      if (lang === 'ar' && scale === 1) {
+        const word = R.TEXT_NO_GAME.split(' ').pop();
+        check(await page.evaluate(joinedRightToLeft, word), 'Arabic unjoined or left to right');
+      }
+      if (scale === 1 && (lang === 'ar' || lang === 'zh_CN')) {
+        await click(id('ID_NEWGAME')), await status('TEXT_STUDY');
+        const names = (await readerNames(page)).split('|');
+        check(names.slice(16).join('|') === buttons.map(b => R['NAME_' + b]).join('|'),
+              'a reader hears ' + names);
+        await click(id('ID_HELP'));
+        const help = await (await until('the help', () => browser.targets()
+          .find(t => t.url() === `${url}help/${lang}/index.html`))).page();
+        await until('its page', () => help.evaluate(l => document.documentElement.lang === l,
+                                                     lang.replace('_', '-')));
+        await help.close();
+      }
+      await page.close();
+    }
+}
+
+// Whether the page's Arabic face draws word joined (narrower than its
+// letters apart) and from the right: its right end as without its last
+// letter.
+async function joinedRightToLeft(word) {
+  const font = 'bold 24px "Quintara ar"';
+  await document.fonts.load(font, word);
+  const ink = text => {
+    const c = new OffscreenCanvas(300, 40).getContext('2d', {willReadFrequently: true});
+    Object.assign(c, {font, direction: 'rtl', textAlign: 'right'});
+    c.fillText(text, 290, 30);
+    const {data} = c.getImageData(0, 0, 300, 40);
+    return [...Array(300)].map((_, x) => [...Array(40)].filter((_, y) => data[4 * (y * 300 + x) + 3] > 128).length);
+  };
+  const inked = cols => cols.flatMap((n, x) => n ? [x] : []);
+  const width = text => (xs => xs[xs.length - 1] - xs[0] + 1)(inked(ink(text)));
+  const [whole, rest] = [ink(word), ink(word.slice(0, -1))];
+  const first = inked(whole).pop() - (width(word[0]) >> 1);
+  return width(word) < [...word].reduce((sum, letter) => sum + width(letter), 0) &&
+    whole.slice(first).join() === rest.slice(first).join();
+}
+
 const statics = (page, cid) => page.$eval('#static' + cid, e => e.textContent);
 // A new game and its first round won by press(control), the dealt board
 // read from the places' names; meanwhile() runs while the board is shown.
@@ -508,6 +574,7 @@ async function main() {
                  async (browser, url, server) => {
                    await twice(browser, url, await session(browser, url));
                    await russian(browser, url);
+                   await otherScripts(browser, url);
                    await phones(browser, url);
                    await offline(browser, url, server);
                  });

@@ -31,6 +31,8 @@ SPORTS = ID["ID_SPORTS"]
 ROLES = {"Static": 0x29, "CheckBox": 0x2C}
 PUSH_BUTTON, UNAVAILABLE, CHECKED = 0x2B, 0x1, 0x10
 FOCUS, STATE_CHANGE, NAME_CHANGE, FOCUSED = 0x8005, 0x800A, 0x800C, 0x4
+# The languages whose letters the message font may lack.
+OTHER_SCRIPTS = ("ar", "zh_CN", "zh_TW", "ja", "ko", "hi")
 
 
 def seconds(clock):
@@ -74,17 +76,18 @@ class WineCase(unittest.TestCase):
         self.assertTrue(dealt_shown(screen), shown_values(screen, prefix))
         return shown_values(screen, prefix)[:count]
 
-    def assert_whole(self, game, id, before=None):
+    def assert_whole(self, game, id, before=None, rtl=False, k=1):
         """Static id's text, once drawn (unlike before), was not cut: the
-        last pixel column of its box is all in the box's colour."""
+        pixel column of its box where it ends (the first for a text read
+        right to left) is all in the box's colour."""
         def whole(screen):
-            box = screen.crop(*rect(id))
+            box = screen.crop(*rect(id, k))
             colours = [box.pixel(i % box.w, i // box.w) for i in range(box.w * box.h)]
-            return box != before and colours[box.w - 1::box.w] == [
+            return box != before and colours[0 if rtl else box.w - 1::box.w] == [
                 max(colours, key=colours.count)] * box.h
         screen = game.until(whole)
         self.assertTrue(whole(screen), (id, game.text(id)))
-        return screen.crop(*rect(id))
+        return screen.crop(*rect(id, k))
 
     def assert_heard(self, game, prefix, values, box_state, texts=TEXT):
         """Read through oleacc, every control has its name (in the language
@@ -476,6 +479,71 @@ class Language(WineCase):
             held = lambda: {n for n in opened(folder) if n.endswith(".chm")}
             self.assertEqual(poll(held, bool, 20), {help_pages.chm_name("ru")})
 
+    def test_the_languages_of_other_scripts(self):
+        """Each is drawn in its face (Wine's stand-in for the one Windows
+        has), which has every letter of its texts, its captions' ink inside
+        their rooms over the caption-free pictures; Arabic and Chinese are
+        played: statics, reader names and help."""
+        statuses = ["TEXT_NO_GAME", "TEXT_STUDY", "TEXT_RESOLVE", "TEXT_CANCELED",
+                    "TEXT_EXPIRED"]
+        captions = facts.captions(facts.LANDSCAPE)
+        for lang in OTHER_SCRIPTS:
+            with self.subTest(lang):
+                texts = dict(TEXT, **catalogue.translations(lang))
+                rtl = bool(catalogue.ABOUT[lang].get("rtl"))
+                folder = install(self.folder / lang, HELP_FILE, help_pages.chm_name(lang))
+                with Game(folder, QUINTARA_LANG=lang) as game:
+                    drawn = "".join(texts[k] for k in statuses + [c.text for c in captions])
+                    for weight in (400, 700):
+                        self.assertEqual(game.ask("missing %d %s|%s" % (
+                            weight, catalogue.ABOUT[lang]["windowsFace"],
+                            drawn.replace("%s", "").replace("%d", ""))), "0")
+                    self.assert_captions_in_rooms(game)
+                    self.assertEqual(game.text(STATUS), texts["TEXT_NO_GAME"])
+                    self.assert_whole(game, STATUS, rtl=rtl)
+                    if lang not in ("ar", "zh_CN"):
+                        continue
+                    game.click(ID["ID_NEWGAME"])
+                    self.assertEqual(game.text(STATUS), texts["TEXT_STUDY"])
+                    self.assert_whole(game, STATUS, rtl=rtl)
+                    self.assert_heard(game, COLOR, self.dealt(game, COLOR, 4) + [0] * 12,
+                                      UNAVAILABLE, texts)
+                    game.ask(f"post {ID['ID_HELP']}")
+                    held = lambda: {n for n in opened(folder) if n.endswith(".chm")}
+                    self.assertEqual(poll(held, bool, 20), {help_pages.chm_name(lang)})
+                    if rtl:
+                        self.assert_joined_right_to_left(game, texts["TEXT_NO_GAME"].split()[-1])
+
+    def assert_captions_in_rooms(self, game, k=1):
+        """At scale k, the face and buttons show their caption-free pictures
+        but in the captions' rooms (and a pixel beyond, for the shadow)."""
+        bare = lambda id: art(RC_BITMAPS[facts.atScale(const(next(
+            n for n, v in facts.CONSTS.items() if n.startswith("BMP_") and v == id) + "_BARE"), k)])
+        room = lambda c: tuple(k * n for n in (c.x, c.y, c.w + 1, c.h + 1))
+        captions = facts.captions(facts.LANDSCAPE)
+        face = lambda s: s.differing(bare(const("BMP_FACE")), [
+            room(c) for c in captions if not c.button] + [rect(id, k) for id in CONTROLS])
+        screen = game.until(lambda s: not face(s))
+        self.assertEqual(face(screen), [])
+        for c in captions:
+            if c.button:
+                button = screen.crop(*rect(ID[c.button], k))
+                self.assertEqual(button.differing(bare(skinNormal(ID[c.button])), [room(c)]),
+                                 [], c.text)
+
+    def assert_joined_right_to_left(self, game, word):
+        """Drawn as the captions are, an Arabic word's letters join (it is
+        narrower than its letters' lone forms side by side) and its first
+        letter is rightmost: its right end as without its last letter."""
+        face = catalogue.ABOUT["ar"]["windowsFace"]
+        ink = lambda text: [int(n) for n in game.ask(f"ink {face}|{text}").split()]
+        inked = lambda columns: [x for x, n in enumerate(columns) if n]
+        width = lambda text: inked(ink(text))[-1] - inked(ink(text))[0] + 1
+        self.assertLess(width(word), sum(width(letter) for letter in word))
+        whole, rest = ink(word), ink(word[:-1])
+        first = inked(whole)[-1] - width(word[0]) // 2
+        self.assertEqual(whole[first:], rest[first:])
+
 
 class Pictures(WineCase):
     def test_hostile_files_get_the_stand_in(self):
@@ -500,6 +568,7 @@ class Pictures(WineCase):
 
 class Scale(WineCase):  # run with a Wine prefix of its own
     assert_face_and_skins = Startup.assert_face_and_skins
+    assert_captions_in_rooms = Language.assert_captions_in_rooms
 
     def test_twice_the_size_at_192_dpi(self):
         make_prefix(dpi=192)
@@ -556,6 +625,12 @@ class Scale(WineCase):  # run with a Wine prefix of its own
                        ("move", x + 60, y + 40), ("up",))
             self.assertEqual(game.poll("rect", lambda a: a.startswith("160 90 ")),
                              f"160 90 {160 + 2 * W} {90 + 2 * H}")
+        # The captions and status line of the languages of other scripts.
+        for lang in OTHER_SCRIPTS:
+            with self.subTest(lang), Game(install(self.folder / lang), screen=(2048, 1536),
+                                          QUINTARA_LANG=lang) as game:
+                self.assert_captions_in_rooms(game, 2)
+                self.assert_whole(game, STATUS, rtl=lang == "ar", k=2)
 
 
 class Installer(WineCase):  # run with a Wine prefix of its own
