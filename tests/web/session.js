@@ -33,9 +33,10 @@ const skins = Object.fromEntries(facts.resources.filter(r => r.skin)
 const res = file => 'data:image/bmp;base64,' +
   fs.readFileSync(path.join(source, 'resources', file)).toString('base64');
 const skin = (name, state) => res(skins[`${name} ${state}`]);
-// A sound is known in the page by its length: data bytes over byte rate.
+// A sound is known in the page by its length: data bytes over byte rate of
+// its WAV, which the page's compressed twin lasts too.
 const lengths = facts.resources.filter(r => r.sound).sort((a, b) => a.sound - b.sound).map(r => {
-  const wav = fs.readFileSync(path.join(site, r.file));
+  const wav = fs.readFileSync(path.join(source, 'resources', r.file));
   return wav.readUInt32LE(wav.indexOf('data') + 4) / wav.readUInt32LE(28);
 });
 const BEEP = 8;
@@ -421,6 +422,8 @@ async function offline(browser, url, {stop, swap}) {
   await until('the next release', async () => await release(online) === 'quintara-next');
   await online.reload();
   check(await release(online) === 'quintara-next, new page', 'reloaded: ' + await release(online));
+  // The pictures at the page's scale are kept once the page has said which.
+  await until('the pictures kept', () => online.evaluate(() => caches.match('SportIcons/sport7.webp')));
   stop();
   const {page, click, tick} = await open(browser, url, 1);
   check(await release(page) === 'quintara-next, new page', 'offline: ' + await release(page));

@@ -173,10 +173,15 @@ mergeInto(LibraryManager.library, {
       Area.layer.append(...Controls.inReadingOrder);
       Area.element.replaceChildren(Area.canvas, Area.layer);
       _quintaraShow();
-      // Every file of the site kept for playing offline, where the browser
-      // allows workers (not for a page opened as a file); fetched after the
-      // first frame, which they would slow down.
-      if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
+      // What playing needs kept for playing offline, where the browser
+      // allows workers (not for a page opened as a file), the pictures at
+      // the scale drawn; fetched after the first frame, which they would
+      // slow down. The worker keeps too what the page fetched before it.
+      if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js')
+        .then(() => navigator.serviceWorker.ready)
+        .then(ready => ready.active.postMessage({art: Area.art, fetched: performance
+          .getEntriesByType('resource').map(entry => entry.name)}))
+        .catch(() => {});
       Area.watch();
       // The area takes the mouse from its first frame on.
       Input.listen();
