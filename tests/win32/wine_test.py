@@ -477,6 +477,17 @@ class Language(WineCase):
             self.assertEqual(poll(held, bool, 20), {help_pages.chm_name("ru")})
 
 
+    def test_long_texts_fit_at_1x_and_2x(self):
+        # The pseudo language's texts, 40 % longer than the English: every
+        # caption and static fitted, none reported as too long.
+        said = self.folder / "said.txt"
+        with Game(install(self.folder), said=said, QUINTARA_LANG="qps-ploc") as game:
+            game.ask(f"dpi 192 100 50 {100 + W * 2} {50 + H * 2}")
+            game.until(lambda s: not unskinned(s, 2))
+            self.assertEqual(game.quit(), 0)
+        self.assertNotIn("does not fit", said.read_text(encoding="utf-8", errors="replace"))
+
+
 class Pictures(WineCase):
     def test_hostile_files_get_the_stand_in(self):
         # No file slows the start much beyond that of our own pictures, on a
