@@ -140,8 +140,9 @@ def carried(program, scales=ARTWORK_SCALES):
             face = next(f for f in FACES if f.name == face_name)
             if program in face.programs and scale in scales and (
                     scale == 1 or program in r.twice):
+                file = r.entry.get("webFile", r.file) if program == "web" else r.file
                 found[number] = "%s%s%s" % ("" if scale == 1 else "%dx/" % scale,
-                                            face.folder, r.file)
+                                            face.folder, file)
     return found
 
 

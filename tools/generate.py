@@ -156,13 +156,13 @@ def texts_cpp():
 def catalogue_cpp(texts=True):
     """Every shipped language's texts, for the programs that carry them all;
     without texts, only their codes, for the web page."""
-    langs = catalogue.languages()
+    langs = catalogue.carried()
     out = [MADE, '#include "language.h"\n\n#include "texts.h"\n\nnamespace {\n\n']
     for lang in langs if texts else ():
-        texts = catalogue.translations(lang)
-        out.append("// clang-format off\nconstexpr const char *k_%s[] = {\n%s};\n"
-                   "// clang-format on\n\n" % (lang, "".join(
-                       "    %s,\n" % c_string(texts[k]) for k in facts.TRANSLATED)))
+        table = catalogue.translations(lang)
+        out.append("// clang-format off\nconstexpr const char *%s[] = {\n%s};\n"
+                   "// clang-format on\n\n" % (symbol(lang), "".join(
+                       "    %s,\n" % c_string(table[k]) for k in facts.TRANSLATED)))
     out.append("}  // namespace\n\n// Ends with an empty entry, so that the list is never empty.\n"
                "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr, nullptr},\n};\n"
                "const int kLanguageCount = %d;\n"
@@ -170,11 +170,15 @@ def catalogue_cpp(texts=True):
     return "".join(out)
 
 
+def symbol(lang):
+    return "k_" + lang.replace("-", "_")
+
+
 def language_row(lang, texts):
     about = catalogue.ABOUT[lang]
     font, face = about.get("fontconfig"), about.get("windowsFace")
     return '    {"%s", %s, "%s", %s, %s, %s},\n' % (
-        lang, "k_" + lang if texts else "nullptr", about["script"],
+        lang, symbol(lang) if texts else "nullptr", about["script"],
         "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr",
         c_string(face) if face else "nullptr")
 
@@ -325,6 +329,7 @@ def main(folder):
             ("embedded.cpp", embedded_cpp()), ("files.inc", files_inc()),
             ("carried.cmake", carried_cmake()), ("fonts.cmake", fonts_cmake()),
             ("installer.nsh", installer_nsh())]
+    made.append(("lang/%s.json" % catalogue.PSEUDO, language_json(catalogue.PSEUDO)))
     for lang in catalogue.languages():
         made.append(("lang/%s.json" % lang, language_json(lang)))
         if "webFont" in catalogue.ABOUT[lang]:

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "layout.h"
 
@@ -28,6 +30,13 @@ CaptionFit fitWords(double size, double room, double scale, Width width) {
     size = std::max(size - scale, kCaptionFloor * scale);
     w = width(size);
   }
+}
+
+// Says on the standard error that words did not fit their room, for the
+// translator: they were drawn at the floor's size, narrowed, and clipped.
+inline void reportMisfit(const std::string &words) {
+  std::fprintf(stderr, "quintara: \"%s\" does not fit its room\n",
+               words.c_str());
 }
 
 template <class Width>

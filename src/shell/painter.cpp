@@ -174,6 +174,7 @@ bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy) {
     canvas.caption(x + 0.7 * scale, y + 0.7 * scale, c.font, fit.size,
                    fit.narrow, words, rgb(c.shadow));
   canvas.caption(x, y, c.font, fit.size, fit.narrow, words, rgb(c.ink));
+  if (!fit.fits) reportMisfit(words);
   return fit.fits;
 }
 

@@ -16,7 +16,7 @@ def listing(top):
 
 
 def main():
-    missing = [t for t in ("rsvg-convert", "chmcmd") if not shutil.which(t)]
+    missing = [t for t in ("rsvg-convert", "chmcmd", "lame") if not shutil.which(t)]
     if missing:
         print("skipped: %s not installed" % ", ".join(missing))
         return 77

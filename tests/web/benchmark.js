@@ -15,9 +15,16 @@ const site = process.argv[2];
 const sleep = ms => new Promise(r => setTimeout(r, ms));
 
 // Counts timers and animation frames asked for, and notes when the face
-// (the first picture of a whole-area paint) is drawn.
+// is first painted (by the page, before the program has run), when the
+// board is (the first picture of the program's whole-area paint), how far
+// the layout shifts and the longest task.
 function probes() {
-  window.bench = {asked: 0, firstFrame: 0};
+  window.bench = {asked: 0, firstFrame: 0, face: 0, shift: 0, longest: 0};
+  const observe = (type, f) => new PerformanceObserver(list => list.getEntries().forEach(f))
+    .observe({type, buffered: true});
+  observe('largest-contentful-paint', e => bench.face = bench.face || e.startTime);
+  observe('layout-shift', e => bench.shift += e.hadRecentInput ? 0 : e.value);
+  observe('longtask', e => bench.longest = Math.max(bench.longest, e.duration));
   for (const name of ['setTimeout', 'setInterval', 'requestAnimationFrame']) {
     const real = window[name];
     window[name] = (...a) => (bench.asked++, real(...a));
@@ -59,7 +66,7 @@ const SLOW_4G = {offline: false, latency: 150, downloadThroughput: 1.6 * 1024 * 
 // A visit of the phone in context: time to the first drawn frame, and each
 // file fetched up to it with the bytes received for it (headers in) and
 // whether the service worker answered.
-async function visit(context, url, query = '') {
+async function visit(context, url, what, query = '') {
   const page = await context.newPage();
   await page.emulate(PHONE);
   const cdp = await page.createCDPSession();
@@ -75,26 +82,38 @@ async function visit(context, url, query = '') {
   await page.evaluateOnNewDocument(probes);
   await page.goto(url + query);
   await page.waitForFunction(() => bench.firstFrame, {timeout: 60000});
+  // Then the page a moment idle, for the shifts and tasks after the frame.
+  await sleep(1000);
+  const [face, shift, longest] = await page.evaluate(() =>
+    [bench.face, bench.shift, bench.longest]);
   const [frame, clock, before] = await page.evaluate(() => [bench.firstFrame,
     performance.timeOrigin + bench.firstFrame,
     performance.getEntriesByType('resource').filter(e => e.startTime < bench.firstFrame)
       .map(e => e.name).concat(location.href)]);
   const loaded = [...files.values()].filter(f => before.includes(url + f.file.replace('./', '')));
+  console.log('phone, %s: the face at %d ms, the board at %d ms; layout shift %s, ' +
+              'longest task %d ms', what, Math.round(face), Math.round(frame), shift.toFixed(3),
+              Math.round(longest));
   return {page, frame, clock, loaded, bytes: loaded.reduce((sum, f) => sum + f.bytes, 0)};
 }
 
 async function phone(browser, url, server) {
   const context = await browser.createBrowserContext();
-  const first = await visit(context, url);
+  const first = await visit(context, url, 'first visit');
   console.log('phone, first visit in English: the first frame at %d ms, %d bytes in %d files:',
               Math.round(first.frame), first.bytes, first.loaded.length);
   for (const f of first.loaded.sort((a, b) => b.bytes - a.bytes))
     console.log('  %s %d', f.file, f.bytes);
-  // The service worker keeps every file of the site once the first frame is
-  // drawn, with fetches of its own, which the page's network conditions may
-  // not slow (bytes as the server sent them, headers left out).
-  const kept = await first.page.evaluate(() => navigator.serviceWorker.ready
-    .then(() => performance.now() - bench.firstFrame));
+  // The service worker keeps what playing needs once the first frame is
+  // drawn, the pictures at the page's scale once the page says which, with
+  // fetches of its own, which the page's network conditions may not slow
+  // (bytes as the server sent them, headers left out).
+  const kept = await first.page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    while (!await caches.match('2x/SportIcons/sport7.webp'))
+      await new Promise(r => setTimeout(r, 50));
+    return performance.now() - bench.firstFrame;
+  });
   const precache = server.sent.filter(f => f.at >= first.clock);
   const bytes = precache.reduce((sum, f) => sum + f.bytes, 0);
   console.log('phone, precache after the first frame: %d files, %d bytes, kept in %d ms ' +
@@ -103,7 +122,7 @@ async function phone(browser, url, server) {
               Math.round(1000 * bytes / SLOW_4G.downloadThroughput), first.bytes + bytes);
   await first.page.close();
   const asked = server.sent.length;
-  const repeat = await visit(context, url);
+  const repeat = await visit(context, url, 'repeat visit');
   const fromWorker = repeat.loaded.filter(f => f.worker).length;
   console.log('phone, repeat visit: the first frame at %d ms, %d of %d files from the ' +
               'service worker, %d bytes over the network, %d files asked of the server',
@@ -115,7 +134,7 @@ async function phone(browser, url, server) {
   // letters; in Chinese and Arabic their own faces, cut to their letters.
   for (const [lang, name] of [['ru', 'Russian'], ['zh_CN', 'Chinese'], ['ar', 'Arabic']]) {
     const context = await browser.createBrowserContext();
-    const other = await visit(context, url, '?lang=' + lang);
+    const other = await visit(context, url, 'first visit in ' + name, '?lang=' + lang);
     console.log('phone, first visit in %s: the first frame at %d ms, %d bytes in %d files; ' +
                 'its texts and faces: %s', name, Math.round(other.frame), other.bytes,
                 other.loaded.length, other.loaded.filter(f => /^(lang|fonts)\//.test(f.file))

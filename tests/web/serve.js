@@ -13,7 +13,7 @@ const TYPES = {
   html: 'text/html; charset=utf-8', css: 'text/css', js: 'text/javascript',
   wasm: 'application/wasm', webmanifest: 'application/manifest+json',
   webp: 'image/webp', png: 'image/png', ico: 'image/x-icon', woff2: 'font/woff2',
-  wav: 'audio/wav',
+  mp3: 'audio/mpeg',
 };
 const PACKED = /^(html|css|js|wasm|webmanifest)$/;
 

@@ -123,14 +123,16 @@ class Game:
     """quintara.exe started in folder cwd on a fresh screen, with the driver
     attached. Use as a context manager: it ends every process it started."""
 
-    def __init__(self, folder, cwd=None, screen=(1024, 768), **env):
+    def __init__(self, folder, cwd=None, screen=(1024, 768), said=None, **env):
+        """said: a file for what the program writes on its standard error."""
         self.xvfb, self.display = start_xvfb(*screen)
         self.env = wine_env(self.display, **env)
         self.process = self.driver = None
         try:
             self.process = subprocess.Popen(
                 ["wine", str(folder / "quintara.exe")], cwd=cwd or folder,
-                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                env=self.env, stdout=subprocess.DEVNULL,
+                stderr=open(said, "w") if said else subprocess.DEVNULL,
             )
             self.driver = subprocess.Popen(
                 # Any other dialog Wine shows may carry bytes of another
@@ -245,6 +247,12 @@ class Game:
         code = self.ask("exit")
         self.process.wait(15)
         return int(code) if code.isdigit() else code
+
+    def ink(self, weight, face, text):
+        """How many letters of text face lacks, and the dark pixels of each
+        column where the driver draws it."""
+        missing, *columns = map(int, self.ask(f"ink {weight} {face}|{text}").split())
+        return missing, columns
 
     def shot(self, name):
         """Saves the whole screen when QUINTARA_SHOTS names a folder."""

@@ -162,8 +162,21 @@ def _icon(svg, size):
 
 
 def sound_files(out):
+    """Each sound as WAV for the programs and as MP3 for the web page, which
+    every browser decodes. The MP3 is MPEG-1 at 32 kHz, whose encoder delay
+    and padding browsers take off (as they do not at the lower rates), so
+    that it lasts exactly as long as the WAV; at the least bit rate whose
+    first frame has room for them: 40 kbit/s in mono, 48 in stereo. Without
+    ID3 tags it holds nothing but the samples and the encoder's settings."""
     for name in sounds.ORDER + ["alert"]:
-        write(out, "sounds/%s.wav" % name, sounds.make(name))
+        wav = sounds.make(name)
+        write(out, "sounds/%s.wav" % name, wav)
+        stereo = sounds.FORMATS.get(name, sounds.ALERT)[0] == 2
+        # The encoder writes the delay and padding at the file's start once
+        # it is done, which it cannot on a pipe.
+        mp3 = os.path.join(out, "sounds/%s.mp3" % name)
+        subprocess.run(["lame", "--quiet", "--noreplaygain", "--resample", "32",
+                        "-b", "48" if stereo else "40", "-", mp3], input=wav, check=True)
 
 
 def _help_pictures(folder):

@@ -338,6 +338,7 @@ void SurfaceCanvas::text(const Box &box, Typeface font, const std::string &text,
     const CaptionFit fit = fitStatic(font, box.w, text);
     if (TTF_Font *smaller = fontAt(font, fit.size)) f = smaller;
     narrow = fit.narrow;
+    if (!fit.fits) reportMisfit(text);
   }
   SDL_Surface *line = rendered(f, text, ink);
   if (!line) return;

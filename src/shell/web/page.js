@@ -106,27 +106,14 @@ mergeInto(LibraryManager.library, {
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
     fits: 0,
-    // The area at the largest size the body's box (the viewport less its
-    // safe-area insets) takes in whole device pixels, its shape kept; but
-    // for a touch screen (a coarse pointer) at most its own size, as on a
-    // desktop, whose mouse a headless browser does not report. A room taller
-    // than wide gets the upright face where that is drawn larger: always on
-    // one narrower than the window's face (a phone held upright), and on a
-    // tablet held upright. The canvas has a pixel per device pixel, once
-    // the pictures of its face and scale are in: between 1x and 2x the 2x
-    // ones are shrunk smoothly. Only the newest of overlapping fits is
+    // The area fitted as the page fits it before the program has run
+    // (quintaraFit in index.html). The canvas has a pixel per device pixel,
+    // once the pictures of its face and scale are in: between 1x and 2x the
+    // 2x ones are shrunk smoothly. Only the newest of overlapping fits is
     // applied, and none that changes nothing; whether this one was.
     fit: function() {
-      const dpr = window.devicePixelRatio || 1, body = document.body;
-      const pad = getComputedStyle(body), px = side => parseFloat(pad['padding' + side]);
-      const room = [body.clientWidth - px('Left') - px('Right'),
-                    body.clientHeight - px('Top') - px('Bottom')];
-      const most = matchMedia('(pointer: coarse)').matches ? Infinity : dpr;
-      // Below a quarter of its size nothing in it can be told apart anyway.
-      const [landscape, upright] = Area.faces.map(({w, h}) => Math.max(dpr / 4, Math.min(
-        most, Math.floor(room[0] * dpr) / w, Math.floor(room[1] * dpr) / h)));
-      const portrait = room[1] > room[0] && upright > landscape;
-      const face = Area.faces[+portrait], ratio = portrait ? upright : landscape;
+      const dpr = window.devicePixelRatio || 1;
+      const {portrait, face, ratio, size, css} = quintaraFit(Area.faces);
       const art = _quintaraArtwork(ratio), fitting = ++Area.fits;
       if (ratio === Area.ratio && face === Area.face) return Promise.resolve(false);
       // The pressed looks show only once a control is held: they follow the
@@ -143,9 +130,7 @@ mergeInto(LibraryManager.library, {
         }
         Area.ratio = ratio;
         Area.art = art;
-        const size = [face.w, face.h].map(n => Math.round(n * ratio));
         [Area.canvas.width, Area.canvas.height] = size;
-        const css = size.map(n => n / dpr + 'px');
         for (const element of [Area.element, Area.canvas, Area.layer])
           Object.assign(element.style, {width: css[0], height: css[1]});
         Controls.arrange({x: size[0] / dpr / face.w, y: size[1] / dpr / face.h});
@@ -190,10 +175,15 @@ mergeInto(LibraryManager.library, {
       Area.layer.append(...Controls.inReadingOrder);
       Area.element.replaceChildren(Area.canvas, Area.layer);
       _quintaraShow();
-      // Every file of the site kept for playing offline, where the browser
-      // allows workers (not for a page opened as a file); fetched after the
-      // first frame, which they would slow down.
-      if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
+      // What playing needs kept for playing offline, where the browser
+      // allows workers (not for a page opened as a file), the pictures at
+      // the scale drawn; fetched after the first frame, which they would
+      // slow down. The worker keeps too what the page fetched before it.
+      if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js')
+        .then(() => navigator.serviceWorker.ready)
+        .then(ready => ready.active.postMessage({art: Area.art, fetched: performance
+          .getEntriesByType('resource').map(entry => entry.name)}))
+        .catch(() => {});
       Area.watch();
       // The area takes the mouse from its first frame on.
       Input.listen();

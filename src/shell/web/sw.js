@@ -1,9 +1,19 @@
-// The site's service worker: every file of the release in a cache named by
-// it, so that after one visit the game starts and plays without the network.
-// A new release's worker fills its own cache and deletes the older ones.
+// The site's service worker: what playing needs kept in a cache named by
+// the release, so that after one visit the game starts and plays without
+// the network; the pictures at the scale the page draws once it says which.
+// What else the page fetches (another language's texts, pictures and fonts,
+// the help) is kept as it is first fetched. A new release's worker fills its
+// own cache and deletes the older ones.
 'use strict';
 const CACHE = 'quintara-@PROJECT_VERSION@';
 const FILES = [@SITE_LIST@];
+const SCALED = {
+  1: [@SCALED_1@
+  ],
+  2: [@SCALED_2@
+  ],
+};
+const ours = url => url.startsWith(self.registration.scope);
 
 self.addEventListener('install', e => e.waitUntil(caches.open(CACHE)
   .then(cache => cache.addAll(FILES.map(url => new Request(url, {cache: 'reload'}))))
@@ -16,6 +26,21 @@ self.addEventListener('activate', e => e.waitUntil(caches.keys()
 
 // One answer a file, whatever headers the host said it varies by (as
 // Accept-Encoding, which a page's request may carry and the worker's not).
-self.addEventListener('fetch', e => e.respondWith(caches.open(CACHE)
-  .then(cache => cache.match(e.request, {ignoreSearch: true, ignoreVary: true}))
-  .then(found => found || fetch(e.request))));
+// A worker whose release a newer one has replaced keeps nothing more.
+const kept = () => caches.has(CACHE).then(has => has && caches.open(CACHE));
+const keep = (cache, request) => fetch(request).then(answer => {
+  if (cache && answer.status === 200 && request.method === 'GET' && ours(request.url))
+    cache.put(request, answer.clone());
+  return answer;
+});
+self.addEventListener('fetch', e => e.respondWith(kept().then(cache =>
+  (cache ? cache.match(e.request, {ignoreSearch: true, ignoreVary: true}) : Promise.resolve())
+    .then(found => found || keep(cache, e.request)))));
+
+// The page's scale ({art, fetched}): its pictures kept, and the files the
+// page fetched before the worker was its own, such as its language's.
+self.addEventListener('message', e => e.waitUntil(kept().then(cache => cache &&
+  Promise.all((SCALED[e.data.art] || SCALED[1]).concat(e.data.fetched)
+    .map(url => new URL(url, self.registration.scope).href).filter(ours)
+    .map(url => cache.match(url, {ignoreVary: true})
+      .then(found => found || keep(cache, new Request(url)).catch(() => null)))))));

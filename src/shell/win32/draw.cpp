@@ -56,8 +56,8 @@ LONG widthIn(HDC dc, HFONT font, const std::wstring &text) {
 void drawCaption(HDC dc, const Caption &c, int shift) {
   const double scale = double(windowDpi) / USER_DEFAULT_SCREEN_DPI;
   const double room = c.w * scale;
-  const std::wstring words =
-      wide(formatText(text(Text(c.text)), 0, PROGRAM_VERSION));
+  const std::string utf8 = formatText(text(Text(c.text)), 0, PROGRAM_VERSION);
+  const std::wstring words = wide(utf8);
   const CaptionFit fit = fitCaption(c, room, scale, [&](double size) {
     const LOGFONTW look = captionLook(c.font, size);
     const HFONT font = CreateFontIndirectW(&look);
@@ -65,6 +65,7 @@ void drawCaption(HDC dc, const Caption &c, int shift) {
     DeleteObject(font);
     return double(width);
   });
+  if (!fit.fits) reportMisfit(utf8);
   const HFONT font =
       narrowedFont(dc, captionLook(c.font, fit.size), fit.narrow,
                    [&](HFONT f) { return widthIn(dc, f, words) <= room; });

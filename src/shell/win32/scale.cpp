@@ -231,6 +231,8 @@ void fitFont(HWND control, const Control &c, int stock,
     font = made = narrowedFont(dc, at(fit.size), fit.narrow, [&](HFONT f) {
       return fits(dc, f, texts, width);
     });
+    for (const char *t : texts)
+      if (!fits(dc, font, {t}, width)) reportMisfit(t);
   }
   DeleteDC(dc);
   const auto before =

@@ -23,11 +23,10 @@
 //   load DLL              whether a plain LoadLibrary of DLL succeeds here
 //   dpi N L T R B         WM_DPICHANGED to DPI N, suggesting the window
 //                         rectangle (L, T, R, B): a move to such a monitor
-//   missing W FACE|TEXT   how many letters of TEXT (UTF-8) FACE of weight W
-//                         has no glyph for
-//   ink FACE|TEXT         TEXT drawn as the game draws a right-to-left
-//                         caption, ending at x = 500: the dark pixels of
-//                         each of its 512 columns
+//   ink W FACE|TEXT       how many letters of TEXT (UTF-8) FACE of weight W
+//                         lacks, then the dark pixels of each of 512
+//                         columns of TEXT drawn as a right-to-left caption,
+//                         ending at x = 500
 #include <oleacc.h>
 #include <windows.h>
 
@@ -155,64 +154,42 @@ void grab(int x, int y, int w, int h) {
   ReleaseDC(nullptr, screen);
 }
 
-// A font of face (UTF-8) 24 pixels high, and the text after its "|".
-HFONT fontAndText(const char *spec, int weight, std::wstring &text) {
-  const char *bar = std::strchr(spec, '|');
-  const std::wstring all = toWide(spec);
-  const std::size_t split = all.find(L'|');
-  text = all.substr(split + 1);
-  if (!text.empty() && text.back() == L'\n') text.pop_back();
+// How many letters of text face of weight lacks, then text drawn as a
+// right-to-left caption is, ending at x = 500: the dark pixels of each of
+// 512 columns.
+void ink(int weight, const wchar_t *face, const std::wstring &text) {
   LOGFONTW look{};
   look.lfHeight = -24;
   look.lfWeight = weight;
-  look.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(look.lfFaceName, all.substr(0, split).c_str(), LF_FACESIZE);
-  return bar ? CreateFontIndirectW(&look) : nullptr;
-}
-
-void missing(const char *spec, int weight) {
-  std::wstring text;
-  const HFONT font = fontAndText(spec, weight, text);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ old = SelectObject(dc, font);
-  std::wstring glyphs(text.size(), L'\0');
-  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
-                   reinterpret_cast<WORD *>(&glyphs[0]),
-                   GGI_MARK_NONEXISTING_GLYPHS);
-  std::printf("%d\n", static_cast<int>(std::count(glyphs.begin(), glyphs.end(),
-                                                  wchar_t(0xFFFF))));
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(font);
-}
-
-void ink(const char *spec) {
-  std::wstring text;
-  const HFONT font = fontAndText(spec, FW_BOLD, text);
-  const int w = 512, h = 40;
+  lstrcpynW(look.lfFaceName, face, LF_FACESIZE);
+  const HFONT font = CreateFontIndirectW(&look);
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {
+      sizeof info.bmiHeader, 512, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void *bits = nullptr;
   const HBITMAP bitmap =
       CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  const HGDIOBJ oldFont = SelectObject(dc, font);
-  const RECT all{0, 0, w, h};
+  SelectObject(dc, bitmap);
+  SelectObject(dc, font);
+  std::wstring glyphs(text.size(), L'\0');
+  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                   reinterpret_cast<WORD *>(&glyphs[0]),
+                   GGI_MARK_NONEXISTING_GLYPHS);
+  std::printf("%d", int(std::count(glyphs.begin(), glyphs.end(), L'\xffff')));
+  const RECT all{0, 0, 512, 40};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextAlign(dc, TA_RIGHT | TA_TOP);
   ExtTextOutW(dc, 500, 4, ETO_RTLREADING, nullptr, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
   GdiFlush();
-  const auto *pixel = static_cast<const unsigned char *>(bits);
-  for (int x = 0; x < w; ++x) {
+  for (int x = 0; x < 512; ++x) {
     int dark = 0;
-    for (int y = 0; y < h; ++y) dark += pixel[4 * (y * w + x)] < 128;
-    std::printf("%d ", dark);
+    for (int y = 0; y < 40; ++y)
+      dark += static_cast<const unsigned char *>(bits)[4 * (y * 512 + x)] < 128;
+    std::printf(" %d", dark);
   }
   std::printf("\n");
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
   DeleteDC(dc);
   DeleteObject(bitmap);
   DeleteObject(font);
@@ -315,12 +292,12 @@ void answer(const char *line) {
     std::sscanf(line, "%*s %255[^\n]", word);
     const HWND w = FindWindowA(word, nullptr);
     std::printf("%s\n", w ? windowText(w).c_str() : "none");
-  } else if (v == "missing") {
-    std::sscanf(line, "%*s %d %n", &a, &b);
-    missing(line + b, a);
   } else if (v == "ink") {
-    std::sscanf(line, "%*s %n", &b);
-    ink(line + b);
+    std::sscanf(line, "%*s %d %n", &a, &b);
+    const std::wstring spec = toWide(line + b);
+    const std::size_t bar = spec.find(L'|');
+    ink(a, spec.substr(0, bar).c_str(),
+        spec.substr(bar + 1, spec.size() - bar - 2));
   } else if (v == "load") {
     std::sscanf(line, "%*s %255s", word);
     std::printf("%d\n", LoadLibraryA(word) != nullptr);
