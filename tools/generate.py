@@ -228,8 +228,9 @@ def carried_cmake():
     for program in facts.PROGRAMS:
         files = sorted(set(facts.carried(program).values()))
         out.append("set(CARRIED_%s\n%s)\n" % (program, "".join("  %s\n" % f for f in files)))
-    out.append("# The shipped languages besides English.\nset(LANGUAGES %s)\n"
-               % " ".join(catalogue.languages()))
+    out.append("# The shipped languages besides English, and the pseudo one.\n"
+               "set(LANGUAGES %s)\nset(PSEUDO_LANGUAGE %s)\n"
+               % (" ".join(catalogue.languages()), catalogue.PSEUDO))
     out.append("# The compiled help of English and of each shipped language.\nset(HELP_CHMS %s)\n"
                % " ".join(help_chms()))
     return "".join(out)

@@ -388,6 +388,17 @@ async function russian(browser, url) {
   await page.goto(url + '?lang=uk');
   await until('Ukrainian', () => page.evaluate(() => document.documentElement.lang === 'uk'));
   await page.close();
+  // The long pseudo language: every caption and static fitted, none said
+  // (on the console) to be too long, in the window at 1x and 2x and upright.
+  for (const [scale, device] of [[1], [2], [3, 'iPhone 13']]) {
+    const said = [];
+    const {page: p, click: c, tick: t} = await open(browser, url + '?lang=qps-ploc', scale,
+      q => q.on('console', m => said.push(m.text())), device);
+    await c(id('ID_NEWGAME')), await t(10), await c(id('ID_CANCEL'));
+    await until('the pseudo language', () => p.evaluate(() => document.documentElement.lang));
+    check(!said.some(m => m.includes('does not fit')), said.join('\n'));
+    await p.close();
+  }
 }
 
 // The languages of other scripts at 1x and 2x, each in its own face: no
@@ -466,11 +477,13 @@ async function offline(browser, url, {stop, swap}) {
   swap('sw.js', sw.replace(/quintara-[^']+/, 'quintara-next'));
   swap('index.html', html.replace('<title>', '<!-- next --><title>'));
   // The browser looks for a new worker a moment after a load, and the
-  // page is the new one from the load after.
+  // page is the new one from the load after (or that one already, if the
+  // old worker's cache was gone when it loaded).
   const release = p => p.evaluate(async () =>
     (await caches.keys()).join() + (document.head.innerHTML.includes('next') ? ', new page' : ''));
   await online.reload();
-  await until('the next release', async () => await release(online) === 'quintara-next');
+  await until('the next release', async () => /^quintara-next(, new page)?$/.test(
+    await release(online)));
   await online.reload();
   check(await release(online) === 'quintara-next, new page', 'reloaded: ' + await release(online));
   // The pictures at the page's scale are kept once the page has said which.

@@ -81,6 +81,7 @@ mergeInto(LibraryManager.library, {
     // The texts in use, whose glyphs the first frame waits for; empty in
     // English, which draws no captions.
     sample: '',
+    size: font => parseFloat(font.match(/[\d.]+(?=px)/)[0]),
     caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
         ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font] + ', sans-serif',
     // A language's own face (Chinese, Arabic, ...) before DejaVu in every
@@ -204,14 +205,16 @@ mergeInto(LibraryManager.library, {
     // screen no text is smaller than a phone's legible least; a line that
     // would be keeps its width, narrowed.
     arrange: function(zoom) {
+      Controls.zoom = zoom;
       const least = matchMedia('(pointer: coarse)').matches ? 12 : 0;
-      Object.values(Controls.byId).forEach(({element, rect, font, line}) => {
+      Object.values(Controls.byId).forEach(({element, rect, font, line, size: fitted,
+                                             narrow: squeezed}) => {
         Object.assign(element.style, {left: rect.x * zoom.x + 'px', top: rect.y * zoom.y + 'px',
                                       width: rect.w * zoom.x + 'px', height: rect.h * zoom.y + 'px'});
         if (!font) return;
-        const natural = parseFloat(font.match(/[\d.]+(?=px)/)[0]) * zoom.y;
+        const natural = Fonts.size(font) * (fitted || 1) * zoom.y;
         const size = Math.max(natural, least);
-        const narrow = (font === Fonts.gui ? Fonts.guiNarrow : 1) * natural / size;
+        const narrow = (font === Fonts.gui ? Fonts.guiNarrow : 1) * (squeezed || 1) * natural / size;
         element.style.font = font.replace(/[\d.]+px/, size + 'px');
         Object.assign(line.style, narrow === 1 ? {display: '', transform: ''}
                       : {display: 'inline-block', transform: `scaleX(${narrow})`});
@@ -261,10 +264,16 @@ mergeInto(LibraryManager.library, {
 
   // A static's text; only a new one is written, so that a reader hears each
   // status once.
+  // A static's text at size times its font's size, narrowed to narrow of
+  // its width, as the program fitted it to the static.
   pageSetText__deps: ['$Controls'],
-  pageSetText: function(id, text) {
+  pageSetText: function(id, text, size, narrow) {
     text = UTF8ToString(text);
-    const line = Controls.byId[id].line;
+    const control = Controls.byId[id], line = control.line;
+    if (control.size !== size || control.narrow !== narrow) {
+      Object.assign(control, {size, narrow});
+      if (control.rect && Controls.zoom) Controls.arrange(Controls.zoom);
+    }
     if (line.textContent !== text) line.textContent = text;
   },
 
@@ -367,6 +376,18 @@ mergeInto(LibraryManager.library, {
     ctx.textBaseline = 'middle';
     ctx.fillText(UTF8ToString(text), 0, 0);
     ctx.restore();
+  },
+
+  // A static's text's width at size pixels of the control table (0: its
+  // font's own size, which is then what is given), as the page draws it.
+  pageTextWidth__deps: ['$Fonts'],
+  pageTextWidth: function(gui, size, text) {
+    const font = gui ? Fonts.gui : Fonts.system;
+    if (!size) return Fonts.size(font);
+    // A canvas of its own: the texts come before the game area's.
+    const ctx = Fonts.measure ||= document.createElement('canvas').getContext('2d');
+    ctx.font = font.replace(/[\d.]+px/, size + 'px');
+    return ctx.measureText(UTF8ToString(text)).width * (gui ? Fonts.guiNarrow : 1);
   },
 
   // A caption drawn over the caption-free pictures, in CaptionFont's face

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "caption.h"
 #include "drawn.h"
 #include "game.h"
 #include "keys.h"
@@ -16,6 +17,7 @@
 #include "layout.h"
 #include "names.h"
 #include "painter.h"
+#include "pointer.h"
 #include "texts.h"
 
 // page.js
@@ -34,7 +36,8 @@ void pageAddControl(int id, const char *role, bool gui, const char *text,
                     const char *name);
 void pageArrange(int id, int x, int y, int w, int h);
 void pageDescribe(int id, const char *name, bool ticked, bool enabled);
-void pageSetText(int id, const char *text);
+void pageSetText(int id, const char *text, double size, double narrow);
+double pageTextWidth(bool gui, double size, const char *text);
 void pagePreload(const char *url, bool portrait, bool pressed);
 void pageSound(int k, const char *url);
 void pageStart(int w, int h, int portraitW, int portraitH);
@@ -120,8 +123,18 @@ class PageView final : public ControlView {
     }
   }
   bool ownsTexts() const override { return true; }
+  // A text too wide for its static (a translation's) is fitted as the
+  // captions are, measured in the page's font at sizes of the control
+  // table's pixels.
   void text(int id, const std::string &text) override {
-    pageSetText(id, text.c_str());
+    const Control &c = face_->controls[indexOf(id)];
+    const bool gui = id == ID_STATUS;
+    const double natural = pageTextWidth(gui, 0, "");
+    const CaptionFit fit = fitWords(natural, c.w, 1, [&](double size) {
+      return pageTextWidth(gui, size, text.c_str());
+    });
+    if (!fit.fits) reportMisfit(text);
+    pageSetText(id, text.c_str(), fit.size / natural, fit.narrow);
   }
   void describe(int id, const std::string &name, bool ticked,
                 bool enabled) override {

@@ -26,8 +26,11 @@ self.addEventListener('activate', e => e.waitUntil(caches.keys()
 
 // One answer a file, whatever headers the host said it varies by (as
 // Accept-Encoding, which a page's request may carry and the worker's not).
-// A worker whose release a newer one has replaced keeps nothing more.
-const kept = () => caches.has(CACHE).then(has => has && caches.open(CACHE));
+// A worker whose release a newer one has replaced, or is replacing (its
+// cache is there beside ours), keeps nothing more: opening ours once the
+// newer one had deleted it would make it again.
+const kept = () => caches.keys().then(names => names.includes(CACHE) &&
+  names.every(n => n === CACHE || !n.startsWith('quintara-')) && caches.open(CACHE));
 const keep = (cache, request) => fetch(request).then(answer => {
   if (cache && answer.status === 200 && request.method === 'GET' && ours(request.url))
     cache.put(request, answer.clone());
