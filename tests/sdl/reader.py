@@ -62,9 +62,15 @@ class Reader:
 
 
 def idle(game, most, what):
-    woken = game.wakeups(10)
-    print("idle wake-ups in 10 s %s, by thread:" % what, woken)
-    check(sum(woken.values()) <= most, "idle wake-ups %s" % woken)
+    """A stray message of the bus or the desktop may wake it once on a busy
+    machine; a timer would wake it in every window, so a second is counted
+    before failing."""
+    for _ in range(2):
+        woken = game.wakeups(10)
+        print("idle wake-ups in 10 s %s, by thread:" % what, woken)
+        if sum(woken.values()) <= most:
+            return
+    check(False, "idle wake-ups %s" % woken)
 
 
 def session(desk, args):

@@ -61,32 +61,15 @@ std::map<std::pair<int, int>, TTF_Font *> captionFonts;
 // that fits only smaller.
 std::map<std::pair<int, int>, TTF_Font *> smallerFonts;
 
-std::string fontFile(const char *name) {
-  std::string file;
-  FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>(name));
-  if (!pattern) return file;
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result;
-  FcPattern *match = FcFontMatch(nullptr, pattern, &result);
-  FcChar8 *path;
-  if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-    file = reinterpret_cast<const char *>(path);
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
-  return file;
-}
-
 TTF_Font *openFont(const FontSource &source, int points, int dpiScale) {
-  const FaceFile &own = faces[int(source.role)];
-  std::string file = own.path;
-  if (file.empty()) file = std::string(kFontFolder) + source.file;
-  if (access(file.c_str(), R_OK) != 0) file = fontFile(source.name);
-  TTF_Font *font = file.empty()
+  FaceFile face = faces[int(source.role)];
+  if (face.path.empty()) face.path = std::string(kFontFolder) + source.file;
+  if (access(face.path.c_str(), R_OK) != 0) face = matchFace(source.name);
+  TTF_Font *font = face.path.empty()
                        ? nullptr
-                       : TTF_OpenFontIndexDPI(file.c_str(), points, own.index,
-                                              source.hdpi * dpiScale,
-                                              source.vdpi * dpiScale);
+                       : TTF_OpenFontIndexDPI(
+                             face.path.c_str(), points, face.index,
+                             source.hdpi * dpiScale, source.vdpi * dpiScale);
   if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   // HarfBuzz shapes by the script: Arabic's letters join, Devanagari's form
   // conjuncts.

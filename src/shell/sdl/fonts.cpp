@@ -5,11 +5,7 @@
 #include "language.h"
 #include "texts.h"
 
-namespace {
-
-// The face fontconfig matches to a pattern such as
-// "sans-serif:lang=ja:weight=bold".
-FaceFile match(const std::string &name) {
+FaceFile matchFace(const std::string &name) {
   FaceFile face;
   FcPattern *pattern =
       FcNameParse(reinterpret_cast<const FcChar8 *>(name.c_str()));
@@ -27,6 +23,8 @@ FaceFile match(const std::string &name) {
   FcPatternDestroy(pattern);
   return face;
 }
+
+namespace {
 
 // Whether the face has every letter of every text in use: a face that
 // lacks one would draw a box in its place.
@@ -60,7 +58,8 @@ bool findFaces(FaceFile (&faces)[int(FaceRole::Count)]) {
       std::string("sans-serif:lang=") + about->fontLanguage;
   // Bold where the language's faces have it; neither slanted nor condensed
   // type is usual in these scripts.
-  const FaceFile regular = match(lang), bold = match(lang + ":weight=bold");
+  const FaceFile regular = matchFace(lang),
+                 bold = matchFace(lang + ":weight=bold");
   faces[int(FaceRole::Regular)] = faces[int(FaceRole::Italic)] = regular;
   faces[int(FaceRole::Bold)] = faces[int(FaceRole::Condensed)] = bold;
   return !regular.path.empty() && !bold.path.empty() && covers(regular) &&

@@ -13,6 +13,10 @@ struct FaceFile {
   int index = 0;
 };
 
+// The face fontconfig matches to a pattern such as "DejaVu Sans:style=Bold"
+// or "sans-serif:lang=ja:weight=bold"; an empty path when none.
+FaceFile matchFace(const std::string &pattern);
+
 // The faces' parts: the status line's regular type, the bold of the other
 // statics and the captions, the condensed bold and the oblique.
 enum class FaceRole { Regular, Bold, Condensed, Italic, Count };
