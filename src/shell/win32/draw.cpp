@@ -69,16 +69,19 @@ void drawCaption(HDC dc, const Caption &c, int shift) {
   const HFONT font =
       narrowedFont(dc, captionLook(c.font, fit.size), fit.narrow,
                    [&](HFONT f) { return widthIn(dc, f, words) <= room; });
+  // A language read right to left is placed by GDI from its shaped glyphs
+  // at the room's right end or middle: a width measured by
+  // GetTextExtentPoint may be of its letters unjoined (Wine's is).
   const bool rtl = rightToLeft();
-  const double align = c.align == CaptionAlign::Middle         ? 0.5
-                       : (c.align == CaptionAlign::End) != rtl ? 1
-                                                               : 0;
-  const double x =
-      (c.x + shift) * scale + (room - widthIn(dc, font, words)) * align;
+  const double align = captionAlignment(c, rtl);
+  const double x = (c.x + shift) * scale +
+                   (rtl ? room : room - widthIn(dc, font, words)) * align;
   const double y = (c.y + shift + c.baseline) * scale;
   const HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  SetTextAlign(dc, TA_BASELINE | (!rtl        ? TA_LEFT
+                                  : align < 1 ? TA_CENTER
+                                              : TA_RIGHT));
   const auto line = [&](double at, unsigned ink) {
     SetTextColor(dc, RGB(ink >> 16 & 255, ink >> 8 & 255, ink & 255));
     ExtTextOutW(dc, static_cast<int>(std::lround(x + at)),
