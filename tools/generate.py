@@ -306,7 +306,7 @@ def site_help_page(name, lang):
 
 
 def help_chms():
-    return [help_pages.chm_name(lang) for lang in ["en"] + catalogue.languages()]
+    return [help_pages.chm_name(lang) for lang in help_pages.chm_languages()]
 
 
 def installer_nsh():

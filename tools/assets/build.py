@@ -201,7 +201,7 @@ def help_file(out):
         for entry in sorted(os.listdir(pictures)):
             with open(os.path.join(pictures, entry), "rb") as f:
                 write(out, os.path.join("help", entry), f.read())
-        for lang in ["en"] + catalogue.languages():
+        for lang in help_pages.chm_languages():
             with tempfile.TemporaryDirectory() as tmp:
                 help_pages.write(tmp, help_pages.PAGES + list(help_pages.PROJECT), lang)
                 shutil.copytree(pictures, tmp, dirs_exist_ok=True)

@@ -55,6 +55,23 @@ def chm_name(lang="en"):
     return name if lang == "en" else name.replace(".chm", "-%s.chm" % lang)
 
 
+def chm_languages():
+    """English and each shipped language whose code page holds the letters of
+    its help's contents: the help viewer shows the titles there character
+    references and all (its pages take them), so a language Windows keeps
+    in Unicode only (Hindi) is given the English file."""
+    with open(os.path.join(SOURCE, "toc.hhc"), encoding="utf-8") as f:
+        contents = f.read()
+
+    def held(lang):
+        try:
+            _translated("toc.hhc", contents, lang).encode(code_page(lang))
+        except UnicodeEncodeError:
+            return False
+        return True
+    return ["en"] + [lang for lang in catalogue.languages() if held(lang)]
+
+
 @functools.lru_cache(maxsize=None)
 def _catalogue(lang):
     path = os.path.join(catalogue.HELP_PO, lang + ".po")
