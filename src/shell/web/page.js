@@ -160,11 +160,15 @@ mergeInto(LibraryManager.library, {
       _quintaraShow();
       // What playing needs kept for playing offline, where the browser
       // allows workers (not for a page opened as a file), the pictures at
-      // the scale drawn; fetched after the first frame, which they would
-      // slow down. The worker keeps too what the page fetched before it.
+      // the scale drawn but those of the faces this pointer never shows;
+      // fetched after the first frame, which they would slow down. The
+      // worker keeps too what the page fetched before it.
+      const {shown} = quintaraFit(Area.faces);
+      const unused = Pictures.preloads.filter((_, n) => !shown.includes(n)).flat()
+        .map(preload => Pictures.scaled(preload.url));
       if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js')
         .then(() => navigator.serviceWorker.ready)
-        .then(ready => ready.active.postMessage({art: Area.art, fetched: performance
+        .then(ready => ready.active.postMessage({art: Area.art, unused, fetched: performance
           .getEntriesByType('resource').map(entry => entry.name)}))
         .catch(() => {});
       Area.watch();
