@@ -426,14 +426,18 @@ async function offline(browser, url, {stop, swap}) {
   const [sw, html] = ['sw.js', 'index.html'].map(f => fs.readFileSync(path.join(site, f), 'utf8'));
   swap('sw.js', sw.replace(/quintara-[^']+/, 'quintara-next'));
   swap('index.html', html.replace('<title>', '<!-- next --><title>'));
-  // The browser looks for a new worker a moment after a load, and the
-  // page is the new one from the load after (or that one already, if the
-  // old worker's cache was gone when it loaded).
+  // The browser looks for a new worker a moment after a load (asked at
+  // once here, as a busy machine may make that moment long); it takes over
+  // once the old one has finished what it was doing, at times only when
+  // that one is stopped for its idle half minute. The page is the new one
+  // from the load after (or that one already, if the old worker's cache
+  // was gone when it loaded).
   const release = p => p.evaluate(async () =>
     (await caches.keys()).join() + (document.head.innerHTML.includes('next') ? ', new page' : ''));
   await online.reload();
+  await online.evaluate(() => navigator.serviceWorker.ready.then(r => r.update()));
   await until('the next release', async () => /^quintara-next(, new page)?$/.test(
-    await release(online)));
+    await release(online)), Date.now() + 60000);
   await online.reload();
   check(await release(online) === 'quintara-next, new page', 'reloaded: ' + await release(online));
   // The pictures at the page's scale are kept once the page has said which.
