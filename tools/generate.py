@@ -2,7 +2,8 @@
 core's headers (facts.h, texts.h), the Windows resource script's list
 (carried.rc), the Linux program's embedded files (embedded.cpp), the web
 page's table (files.inc), the lists CMake copies (carried.cmake), the web
-site's font pieces (fonts.cmake) and help pages (site/help/<ll>/), the
+site's font pieces (fonts.cmake), the letters of its languages' own
+faces (fonts/<ll>-<weight>.txt) and help pages (site/help/<ll>/), the
 installer's languages and help files (installer.nsh) and the help pages as
 HTML (help/, and help/<ll>/ in each shipped language).
 python3 -m tools.generate <output folder>; a file is rewritten only when it
@@ -168,7 +169,7 @@ def catalogue_cpp(texts=True):
                    "// clang-format on\n\n" % (symbol(lang), "".join(
                        "    %s,\n" % c_string(table[k]) for k in facts.TRANSLATED)))
     out.append("}  // namespace\n\n// Ends with an empty entry, so that the list is never empty.\n"
-               "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr},\n};\n"
+               "const Language kLanguages[] = {\n%s    {nullptr, nullptr, nullptr, false, nullptr, nullptr},\n};\n"
                "const int kLanguageCount = %d;\n"
                % ("".join(language_row(lang, texts) for lang in langs), len(langs)))
     return "".join(out)
@@ -180,10 +181,11 @@ def symbol(lang):
 
 def language_row(lang, texts):
     about = catalogue.ABOUT[lang]
-    font = about.get("fontconfig")
-    return '    {"%s", %s, "%s", %s, %s},\n' % (
+    font, face = about.get("fontconfig"), about.get("windowsFace")
+    return '    {"%s", %s, "%s", %s, %s, %s},\n' % (
         lang, symbol(lang) if texts else "nullptr", about["script"],
-        "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr")
+        "true" if about.get("rtl") else "false", c_string(font) if font else "nullptr",
+        c_string(face) if face else "nullptr")
 
 
 def language_json(lang):
@@ -268,9 +270,29 @@ def font_pieces():
 
 def fonts_cmake():
     ranges = font_pieces()
+    own = [lang for lang in catalogue.languages() if "webFont" in catalogue.ABOUT[lang]]
     return ("# Made by tools/generate.py from po/; do not edit.\nset(FONT_PIECES %s)\n%s"
+            "# The languages with a face of their own, and where it is cut from.\n"
+            "set(OWN_FACES %s)\n%s"
             % (" ".join(ranges),
-               "".join('set(FONT_RANGE_%s "%s")\n' % kv for kv in ranges.items())))
+               "".join('set(FONT_RANGE_%s "%s")\n' % kv for kv in ranges.items()),
+               " ".join(own),
+               "".join("set(OWN_FACE_%s %s %d)\n" % ((lang,) + tuple(catalogue.ABOUT[lang]["webFont"]))
+                       for lang in own)))
+
+
+def own_face_texts(lang):
+    """What a language's own web face draws, by weight: the bold captions
+    (and the number statics' digits) in Bold, every other text shown on the
+    page (the status line, the slanted captions, the help error box and the
+    closing words) in Regular."""
+    texts = dict(facts.TEXTS, **catalogue.translations(lang))
+    captions = [c for face in facts.FACES for c in facts.captions(face)]
+    bold = {c.text for c in captions if c.font != "italic"}
+    regular = {k for k in texts if k.startswith("TEXT_")} | {
+        c.text for c in captions if c.font == "italic"}
+    return {weight: "".join(texts[k] for k in sorted(keys)).replace("%s", "").replace(
+        "%d", "") + "0123456789:" for weight, keys in (("Regular", regular), ("Bold", bold))}
 
 
 def site_help_page(name, lang):
@@ -316,6 +338,9 @@ def main(folder):
     made.append(("lang/%s.json" % catalogue.PSEUDO, language_json(catalogue.PSEUDO)))
     for lang in catalogue.languages():
         made.append(("lang/%s.json" % lang, language_json(lang)))
+        if "webFont" in catalogue.ABOUT[lang]:
+            made += [("fonts/%s-%s.txt" % (lang, weight), text)
+                     for weight, text in own_face_texts(lang).items()]
         made += [("site/help/%s/%s" % (lang, name), site_help_page(name, lang))
                  for name in help_pages.PAGES]
     for name, text in made:

@@ -10,14 +10,15 @@
 
 // A shipped language: its catalogue's code ("de", "pt_BR"), its texts in
 // the order of Text, its writing system (ISO 15924), whether it reads right
-// to left, and the language fontconfig finds its fonts by, or nullptr where
-// the DejaVu faces of English cover it.
+// to left, the language fontconfig finds its fonts by and the face Windows
+// shows it in, or nullptr where the faces of English cover it.
 struct Language {
   const char *code;
   const char *const *texts;
   const char *script;
   bool rightToLeft;
   const char *fontLanguage;
+  const char *windowsFace;
 };
 
 // The languages a program carries compiled in (Windows and Linux); the web

@@ -44,3 +44,11 @@ CaptionFit fitCaption(const Caption &c, double room, double scale,
                       Width width) {
   return fitWords(c.size * scale, room, scale, width);
 }
+
+// Where a caption's words sit in the room their width leaves: 0 at its
+// left, 1 at its right. A language read right to left reads from the
+// room's right edge.
+inline double captionAlignment(const Caption &c, bool rightToLeft) {
+  if (c.align == CaptionAlign::Middle) return 0.5;
+  return c.align == CaptionAlign::End || rightToLeft ? 1 : 0;
+}

@@ -163,12 +163,8 @@ bool paintCaption(Canvas &canvas, const Caption &c, double dx, double dy) {
   });
   const double width =
       canvas.captionWidth(c.font, fit.size, words) * fit.narrow;
-  // A language read right to left starts at the right.
-  const bool rtl = rightToLeft();
-  const double align = c.align == CaptionAlign::Middle         ? 0.5
-                       : (c.align == CaptionAlign::End) != rtl ? 1
-                                                               : 0;
-  const double x = (c.x + dx) * scale + (c.w * scale - width) * align;
+  const double x = (c.x + dx) * scale +
+                   (c.w * scale - width) * captionAlignment(c, rightToLeft());
   const double y = (c.y + dy + c.baseline) * scale;
   if (c.shadow != kNoShadow)
     canvas.caption(x + 0.7 * scale, y + 0.7 * scale, c.font, fit.size,

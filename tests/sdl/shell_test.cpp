@@ -245,19 +245,21 @@ TEST(Drawing, StaticsFitTheirTextsAndStayInsideTheirBoxes) {
   SDL_FreeSurface(s);
 }
 
-// Every caption fits its room in every language carried, the long pseudo
-// one too, in every face at 1x and 2x; the status texts fit their line, the
-// pseudo language's narrowed or made smaller.
+// Every caption fits its room in every language carried (in the faces found
+// for it, which have all its letters), the long pseudo one too, in every
+// face at 1x and 2x; the status texts fit their line, the pseudo language's
+// narrowed or made smaller.
 TEST(Drawing, EveryLanguagesCaptionsFit) {
   for (const int scale : {1, 2}) {
-    closeDrawing();
-    ASSERT_TRUE(openDrawing(scale));
     SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(
         0, 2 * SIDEWAYS_W, 2 * PORTRAIT_H, 32, SDL_PIXELFORMAT_XRGB8888);
     SurfaceCanvas on(s);
     for (int n = 0; n < kLanguageCount; ++n) {
       const std::string code = kLanguages[n].code;
-      useTexts(kLanguages[n].texts);
+      useLanguage({code});
+      closeDrawing();
+      ASSERT_TRUE(openDrawing(scale));
+      EXPECT_EQ(languageInUse(), code);
       for (const Face *face : {&kLandscape, &kPortrait, &kSideways})
         for (int k = 0; k < face->captionCount; ++k)
           EXPECT_TRUE(paintCaption(on, face->captions[k], 0, 0))
@@ -269,9 +271,48 @@ TEST(Drawing, EveryLanguagesCaptionsFit) {
                                        : textFits(control(ID_STATUS), status))
             << code << ": " << status;
     }
-    useTexts(nullptr);
     SDL_FreeSurface(s);
   }
+  useLanguage({});
+  closeDrawing();
+  openDrawing();
+}
+
+// Arabic is drawn joined (a word narrower than its letters apart) and from
+// the right: the word's right end as drawn without its last letter.
+TEST(Drawing, ArabicJoinedAndFromTheRight) {
+  useLanguage({"ar"});
+  closeDrawing();
+  ASSERT_TRUE(openDrawing());
+  SDL_Surface *s =
+      SDL_CreateRGBSurfaceWithFormat(0, 300, 40, 32, SDL_PIXELFORMAT_XRGB8888);
+  SurfaceCanvas on(s);
+  // The inked columns of text drawn ending at x = 290, by their ink.
+  const auto ink = [&](const std::string &text) {
+    SDL_FillRect(s, nullptr, colour(s, 255, 255, 255));
+    const double w = on.captionWidth(CaptionFont::Bold, 24, text);
+    on.caption(290 - w, 30, CaptionFont::Bold, 24, 1, text, {0, 0, 0});
+    std::vector<std::pair<int, int>> columns;
+    for (int x = 0, n = 0; x < 300; ++x, n = 0) {
+      for (int y = 0; y < 40; ++y) n += pixel(s, x, y) != pixel(s, 0, 0);
+      if (n) columns.push_back({x, n});
+    }
+    return columns;
+  };
+  const auto width = [&](const std::string &text) {
+    const auto c = ink(text);
+    return c.back().first - c.front().first;
+  };
+  const std::string word = "\u0644\u0639\u0628\u0629";  // a game
+  EXPECT_LT(width(word), width(word.substr(0, 2)) + width(word.substr(2, 2)) +
+                             width(word.substr(4, 2)) + width(word.substr(6)));
+  const auto whole = ink(word), rest = ink(word.substr(0, 6));
+  const auto from = [&](const auto &c) {
+    return std::vector(c.end() - width(word.substr(0, 2)) / 2, c.end());
+  };
+  EXPECT_EQ(from(whole), from(rest));
+  SDL_FreeSurface(s);
+  useLanguage({});
   closeDrawing();
   openDrawing();
 }

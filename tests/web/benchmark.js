@@ -1,7 +1,8 @@
 // Measures the web page in headless Chromium (a benchmark, not a test):
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
-// a first and a repeat visit on a mid-range phone, and a first in Russian.
+// a first and a repeat visit on a mid-range phone, and a first in Russian,
+// Chinese and Arabic.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
@@ -129,12 +130,17 @@ async function phone(browser, url, server) {
               repeat.loaded.reduce((sum, f) => sum + !f.worker * f.bytes, 0),
               server.sent.length - asked);
   await context.close();
-  // Its texts, the caption-free pictures and the captions' faces and letters.
-  const russian = await browser.createBrowserContext();
-  const ru = await visit(russian, url, 'first visit in Russian', '?lang=ru');
-  console.log('phone, first visit in Russian: the first frame at %d ms, %d bytes in %d files',
-              Math.round(ru.frame), ru.bytes, ru.loaded.length);
-  await russian.close();
+  // Its texts, the caption-free pictures and the captions' faces and
+  // letters; in Chinese and Arabic their own faces, cut to their letters.
+  for (const [lang, name] of [['ru', 'Russian'], ['zh_CN', 'Chinese'], ['ar', 'Arabic']]) {
+    const context = await browser.createBrowserContext();
+    const other = await visit(context, url, 'first visit in ' + name, '?lang=' + lang);
+    console.log('phone, first visit in %s: the first frame at %d ms, %d bytes in %d files; ' +
+                'its texts and faces: %s', name, Math.round(other.frame), other.bytes,
+                other.loaded.length, other.loaded.filter(f => /^(lang|fonts)\//.test(f.file))
+                  .map(f => `${f.file} ${f.bytes}`).join(', '));
+    await context.close();
+  }
 }
 
 browse(site, {}, async (browser, url, server) => {

@@ -2,7 +2,8 @@
 // shows and sounds: the idle area, the colour count, the sport set, a held
 // button, a game's countdown, blanking, help tab, rebuilt board and round 2,
 // a refused command, cancel, a round won with keys and close; then the
-// area at a device pixel ratio of 2, a game in Russian, on phones and a tablet, and offline. The page's
+// area at a device pixel ratio of 2, a game in Russian, the languages of other scripts (a game in
+// Arabic and Chinese), on phones and a tablet, and offline. The page's
 // interval timer is replaced by one the test ticks, and audio starts are
 // counted where they happen.
 'use strict';
@@ -401,6 +402,56 @@ async function russian(browser, url) {
   }
 }
 
+// The languages of other scripts at 1x and 2x, each in its own face: no
+// text reported too long for its room, Arabic's statics read right to left
+// (not the game area), its captions joined and begun at the right. A game
+// in Arabic and in Chinese: the status line, reader names and help.
+async function otherScripts(browser, url) {
+  for (const lang of ['ar', 'zh_CN', 'zh_TW', 'ja', 'ko', 'hi'])
+    for (const scale of [1, 2]) {
+      const said = [], texts = JSON.parse(fs.readFileSync(path.join(site, `lang/${lang}.json`)));
+      const R = Object.fromEntries(Object.keys(T).filter(k => !facts.untranslated.includes(k))
+        .map((k, i) => [k, texts[i]]));
+      const {page, click} = await open(browser, url + '?lang=' + lang, scale,
+                                       p => p.on('console', m => said.push(m.text())));
+      const status = key => until(key, async () => await statics(page, id('ID_STATUS')) === R[key]);
+      await status('TEXT_NO_GAME');
+      const rtl = await page.$eval('#static' + id('ID_STATUS'), e => getComputedStyle(e).direction +
+        getComputedStyle(document.querySelector('canvas')).direction);
+      check(rtl === (lang === 'ar' ? 'rtlltr' : 'ltrltr') && !said.join().includes('does not fit'),
+            `${lang} at ${scale}x: ${rtl} ${said}`);
+      if (lang === 'ar' && scale === 1)
+        check(await page.evaluate(joinedFromTheRight, R.TEXT_NO_GAME.split(' ').pop()),
+              'Arabic unjoined or left to right');
+      if (scale === 1 && (lang === 'ar' || lang === 'zh_CN')) {
+        await click(id('ID_NEWGAME')), await status('TEXT_STUDY');
+        check((await readerNames(page)).endsWith(buttons.map(b => R['NAME_' + b]).join('|')),
+              'a reader hears ' + await readerNames(page));
+        await click(id('ID_HELP'));
+        await (await until('the help', () => browser.targets()
+          .find(t => t.url() === `${url}help/${lang}/index.html`))).page().then(p => p.close());
+      }
+      await page.close();
+    }
+}
+
+// Whether the Arabic face draws word joined (narrower than its letters
+// apart) and from the right: its right end as without its last letter.
+async function joinedFromTheRight(word) {
+  const font = 'bold 24px "Quintara ar"', c = new OffscreenCanvas(300, 40).getContext('2d');
+  await document.fonts.load(font, word);
+  const ink = text => {
+    c.clearRect(0, 0, 300, 40);
+    Object.assign(c, {font, direction: 'rtl', textAlign: 'right'}).fillText(text, 290, 30);
+    const {data} = c.getImageData(0, 0, 300, 40);
+    return [...Array(300)].map((_, x) => data.filter((v, i) => i % 1200 === 4 * x + 3 && v > 128).length);
+  };
+  const width = text => (xs => xs.pop() - xs[0])(ink(text).flatMap((n, x) => n ? [x] : []));
+  const right = 290 - (width(word[0]) >> 1);
+  return width(word) < [...word].reduce((sum, l) => sum + width(l), 0) &&
+    ink(word).slice(right).join() === ink(word.slice(0, -1)).slice(right).join();
+}
+
 const statics = (page, cid) => page.$eval('#static' + cid, e => e.textContent);
 // A new game and its first round won by press(control), the dealt board
 // read from the places' names; meanwhile() runs while the board is shown.
@@ -529,6 +580,7 @@ async function main() {
                  async (browser, url, server) => {
                    await twice(browser, url, await session(browser, url));
                    await russian(browser, url);
+                   await otherScripts(browser, url);
                    await phones(browser, url);
                    await offline(browser, url, server);
                  });

@@ -20,7 +20,7 @@ HELP_FILE = "quintara-help.chm"
 from tests import endtoend
 from tests.endtoend import CONTROLS, RESOURCES, centre, rect  # noqa: F401
 from tests.xserver import start_xvfb
-from tools import facts
+from tools import catalogue, facts
 from tools.pictures import Picture
 
 const, function = facts.CONSTS.__getitem__, facts.__dict__.__getitem__
@@ -42,6 +42,13 @@ def wine_env(display, **extra):
             "QUINTARA_LANG": "en", **extra}
 
 
+SUBSTITUTES = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
+WINDOWS_FACES = {about["windowsFace"]: subprocess.run(
+    ["fc-match", "-f", "%{family[0]}", "sans-serif:lang=" + about["fontconfig"]],
+    capture_output=True, text=True, check=True).stdout
+    for about in catalogue.ABOUT.values() if isinstance(about, dict) and "windowsFace" in about}
+
+
 def make_prefix(dpi=None):
     """A fresh Wine prefix for this test run (of a screen DPI if given);
     windows are not handed to a window manager (there is none), so hiding
@@ -53,6 +60,11 @@ def make_prefix(dpi=None):
     run("wineboot", "-i")
     run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
         "/d", "N", "/f")
+    # Wine has none of the faces Windows shows Chinese, Arabic, ... in: each
+    # stands for the face fontconfig gives its language, the Linux
+    # program's, which Wine finds through fontconfig.
+    for face, family in WINDOWS_FACES.items():
+        run("wine", "reg", "add", SUBSTITUTES, "/v", face, "/d", family, "/f")
     if dpi:
         run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v",
             "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
@@ -235,6 +247,12 @@ class Game:
         code = self.ask("exit")
         self.process.wait(15)
         return int(code) if code.isdigit() else code
+
+    def ink(self, weight, face, text):
+        """How many letters of text face lacks, and the dark pixels of each
+        column where the driver draws it."""
+        missing, *columns = map(int, self.ask(f"ink {weight} {face}|{text}").split())
+        return missing, columns
 
     def shot(self, name):
         """Saves the whole screen when QUINTARA_SHOTS names a folder."""

@@ -74,13 +74,14 @@ class WineCase(unittest.TestCase):
         self.assertTrue(dealt_shown(screen), shown_values(screen, prefix))
         return shown_values(screen, prefix)[:count]
 
-    def assert_whole(self, game, id, before=None):
+    def assert_whole(self, game, id, before=None, rtl=False):
         """Static id's text, once drawn (unlike before), was not cut: the
-        last pixel column of its box is all in the box's colour."""
+        pixel column of its box where it ends (the first for a text read
+        right to left) is all in the box's colour."""
         def whole(screen):
             box = screen.crop(*rect(id))
             colours = [box.pixel(i % box.w, i // box.w) for i in range(box.w * box.h)]
-            return box != before and colours[box.w - 1::box.w] == [
+            return box != before and colours[0 if rtl else box.w - 1::box.w] == [
                 max(colours, key=colours.count)] * box.h
         screen = game.until(whole)
         self.assertTrue(whole(screen), (id, game.text(id)))
@@ -452,10 +453,15 @@ class Help(WineCase):
 
 
 class Language(WineCase):
-    def test_a_game_in_russian(self):
-        ru = dict(TEXT, **catalogue.translations("ru"))
-        folder = install(self.folder, HELP_FILE, help_pages.chm_name("ru"))
-        with Game(folder, QUINTARA_LANG="ru") as game:
+    def test_a_game_in_russian_arabic_and_chinese(self):
+        for lang in ("ru", "ar", "zh_CN"):
+            with self.subTest(lang):
+                self.play_a_game_in(lang)
+
+    def play_a_game_in(self, lang):
+        ru = dict(TEXT, **catalogue.translations(lang))
+        folder = install(self.folder / lang, HELP_FILE, help_pages.chm_name(lang))
+        with Game(folder, QUINTARA_LANG=lang) as game:
             self.assertEqual(game.text(STATUS), ru["TEXT_NO_GAME"])
             # Start Game's caption drawn in its room (and its shadow a pixel
             # beyond) over its caption-free picture.
@@ -468,24 +474,43 @@ class Language(WineCase):
             self.assertNotEqual(button(screen), bare)
             game.click(ID["ID_NEWGAME"])
             self.assertEqual(game.text(STATUS), ru["TEXT_STUDY"])
-            self.assert_whole(game, STATUS)
+            self.assert_whole(game, STATUS, rtl=lang == "ar")
             heard = self.assert_heard(game, COLOR, self.dealt(game, COLOR, 4) + [0] * 12,
                                       UNAVAILABLE, ru)
             self.assertEqual(heard[STATUS][3], ru["TEXT_STUDY"])
             game.ask(f"post {ID['ID_HELP']}")
             held = lambda: {n for n in opened(folder) if n.endswith(".chm")}
-            self.assertEqual(poll(held, bool, 20), {help_pages.chm_name("ru")})
-
+            self.assertEqual(poll(held, bool, 20), {help_pages.chm_name(lang)})
+            if lang == "ar":
+                # A word drawn as the captions are joins (narrower than its
+                # letters apart) and begins at the right: its right end as
+                # without its last letter.
+                ink = lambda text: game.ink(700, "Segoe UI", text)[1]
+                word = ru["TEXT_NO_GAME"].split()[-1]
+                width = lambda text: (lambda x: x[-1] - x[0])(
+                    [x for x, n in enumerate(ink(text)) if n])
+                self.assertLess(width(word), sum(width(letter) for letter in word))
+                right = 500 - width(word[0]) // 2
+                self.assertEqual(ink(word)[right:], ink(word[:-1])[right:])
 
     def test_long_texts_fit_at_1x_and_2x(self):
-        # The pseudo language's texts, 40 % longer than the English: every
-        # caption and static fitted, none reported as too long.
-        said = self.folder / "said.txt"
-        with Game(install(self.folder), said=said, QUINTARA_LANG="qps-ploc") as game:
-            game.ask(f"dpi 192 100 50 {100 + W * 2} {50 + H * 2}")
-            game.until(lambda s: not unskinned(s, 2))
-            self.assertEqual(game.quit(), 0)
-        self.assertNotIn("does not fit", said.read_text(encoding="utf-8", errors="replace"))
+        # The pseudo language's texts, 40 % longer than the English, and
+        # those of the scripts the message font may lack, in faces with all
+        # their letters: every caption and static fitted, none reported as
+        # too long.
+        for lang in ("qps-ploc", "ar", "zh_CN", "zh_TW", "ja", "ko", "hi"):
+            said, texts = self.folder / lang, dict(TEXT, **catalogue.translations(lang))
+            with Game(install(self.folder / "game"), said=said, QUINTARA_LANG=lang) as game:
+                drawn = "".join(texts[k] for k in [c.text for c in facts.captions(
+                    facts.LANDSCAPE)] + ["TEXT_NO_GAME", "TEXT_STUDY", "TEXT_RESOLVE",
+                                         "TEXT_CANCELED", "TEXT_EXPIRED"])
+                for weight in (400, 700):
+                    face = catalogue.ABOUT[lang].get("windowsFace", "Tahoma")
+                    self.assertEqual(game.ink(weight, face, drawn.replace("%s", ""))[0], 0, lang)
+                game.ask(f"dpi 192 100 50 {100 + W * 2} {50 + H * 2}")
+                game.until(lambda s: not unskinned(s, 2))
+                self.assertEqual(game.quit(), 0)
+            self.assertNotIn("does not fit", said.read_text(encoding="utf-8", errors="replace"))
 
 
 class Pictures(WineCase):

@@ -10,6 +10,9 @@ mergeInto(LibraryManager.library, {
   // added (each {target, type, handler}) and its timer.
   $Page: {
     ended: false,
+    // Whether the language in use reads right to left: its texts' elements
+    // say so, the game area stays as it is.
+    rightToLeft: false,
     listeners: [],
     timer: 0,
     listen: function(target, type, handler) {
@@ -18,6 +21,7 @@ mergeInto(LibraryManager.library, {
     },
     showError: function(title, text, okText) {
       const box = document.createElement('dialog');
+      if (Page.rightToLeft) box.dir = 'rtl';
       const heading = document.createElement('h2');
       const message = document.createElement('p');
       const ok = document.createElement('button');
@@ -42,10 +46,10 @@ mergeInto(LibraryManager.library, {
   },
 
   // The language the program chose ("pt_BR"): its texts fetched and handed
-  // to the program, the page's language and direction said (the canvas
-  // takes it too), then the game begun. English is the program's own; where
-  // the texts cannot be had it stays in use.
-  pageLanguage__deps: ['$Fonts', 'malloc'],
+  // to the program, the page's language said and the language's own face
+  // put in use where the site has one, then the game begun. English is the
+  // program's own; where the texts cannot be had it stays in use.
+  pageLanguage__deps: ['$Page', '$Fonts', 'malloc'],
   pageLanguage: function(code, rightToLeft) {
     code = UTF8ToString(code);
     if (code === 'en') return _quintaraBegin();
@@ -57,7 +61,9 @@ mergeInto(LibraryManager.library, {
       });
       if (!_quintaraTexts(table, texts.length)) return;
       document.documentElement.lang = code.replace('_', '-');
-      if (rightToLeft) document.documentElement.dir = 'rtl';
+      Page.rightToLeft = rightToLeft;
+      const own = 'Quintara ' + code;
+      if ([...document.fonts].some(face => face.family.replace(/"/g, '') === own)) Fonts.use(own);
       Fonts.sample = texts.join('');
     }).catch(() => {}).then(() => _quintaraBegin());
   },
@@ -78,6 +84,17 @@ mergeInto(LibraryManager.library, {
     size: font => parseFloat(font.match(/[\d.]+(?=px)/)[0]),
     caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
         ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font] + ', sans-serif',
+    // A language's own face (Chinese, Arabic, ...) before DejaVu in every
+    // text; its captions neither condensed nor slanted, as such type is not
+    // usual in these scripts.
+    use: function(family) {
+      const own = `"${family}", "DejaVu Sans"`;
+      Fonts.gui = Fonts.gui.replace('"DejaVu Sans"', own);
+      Fonts.system = Fonts.system.replace('"DejaVu Sans"', own);
+      Fonts.caption = (font, size) => ['bold ', 'bold ', ''][font] + size + 'px ' + own +
+          ', sans-serif';
+      document.body.style.fontFamily = own + ', sans-serif';
+    },
   },
 
   // ---- Fitting: the game area, its canvas and the layer of elements over
@@ -236,7 +253,8 @@ mergeInto(LibraryManager.library, {
       overflow: 'hidden', whiteSpace: 'pre',
       background: '#fff', color: '#000', pointerEvents: 'none',
     });
-    line.style.transformOrigin = '0 0';
+    if (Page.rightToLeft) box.dir = 'rtl';
+    line.style.transformOrigin = Page.rightToLeft ? '100% 0' : '0 0';
     line.textContent = UTF8ToString(text);
     box.append(line);
     Controls.byId[id] = {element: box, rect: null, font: gui ? Fonts.gui : Fonts.system, line};
@@ -370,9 +388,6 @@ mergeInto(LibraryManager.library, {
     ctx.restore();
   },
 
-  // A caption drawn over the caption-free pictures, in CaptionFont's face
-  // (0 bold, 1 condensed bold, 2 oblique) at size canvas pixels, narrowed
-  // to narrow of its width, its baseline's left end at (x, y).
   // A static's text's width at size pixels of the control table (0: its
   // font's own size, which is then what is given), as the page draws it.
   pageTextWidth__deps: ['$Fonts'],
@@ -385,9 +400,14 @@ mergeInto(LibraryManager.library, {
     return ctx.measureText(UTF8ToString(text)).width * (gui ? Fonts.guiNarrow : 1);
   },
 
-  pageCaptionWidth__deps: ['$Area', '$Fonts'],
+  // A caption drawn over the caption-free pictures, in CaptionFont's face
+  // (0 bold, 1 condensed bold, 2 oblique) at size canvas pixels, narrowed
+  // to narrow of its width, its baseline's left end at (x, y); a language
+  // read right to left laid out from its right end.
+  pageCaptionWidth__deps: ['$Page', '$Area', '$Fonts'],
   pageCaptionWidth: function(font, size, text) {
     Area.ctx.font = Fonts.caption(font, size);
+    Area.ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
     return Area.ctx.measureText(UTF8ToString(text)).width;
   },
   pageCaption__deps: ['$Page', '$Area', '$Fonts'],
@@ -395,13 +415,15 @@ mergeInto(LibraryManager.library, {
     if (Page.ended) return;
     const ctx = Area.ctx;
     ctx.save();
-    ctx.translate(x, y);
-    ctx.scale(narrow, 1);
+    text = UTF8ToString(text);
     ctx.font = Fonts.caption(font, size);
+    ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
+    ctx.translate(x + (Page.rightToLeft ? ctx.measureText(text).width * narrow : 0), y);
+    ctx.scale(narrow, 1);
     ctx.fillStyle = `rgb(${r},${g},${b})`;
-    ctx.textAlign = 'left';
+    ctx.textAlign = Page.rightToLeft ? 'right' : 'left';
     ctx.textBaseline = 'alphabetic';
-    ctx.fillText(UTF8ToString(text), 0, 0);
+    ctx.fillText(text, 0, 0);
     ctx.restore();
   },
 

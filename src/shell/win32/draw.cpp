@@ -21,8 +21,9 @@
 
 namespace {
 
-// The system's message font, bold or (for the italic captions) italic,
-// size device pixels high.
+// The system's message font, bold or (for the italic captions) italic, size
+// device pixels high; or the language's own face, whose italic captions are
+// upright, as slanted type is not usual in its script.
 LOGFONTW captionLook(CaptionFont look, double size) {
   static const LOGFONTW message = [] {
     NONCLIENTMETRICSW metrics{};
@@ -31,10 +32,11 @@ LOGFONTW captionLook(CaptionFont look, double size) {
     return metrics.lfMessageFont;
   }();
   LOGFONTW font = message;
+  const bool own = languageFace(font);
   font.lfHeight = -std::lround(size);
   font.lfWidth = 0;
   font.lfWeight = look == CaptionFont::Italic ? FW_NORMAL : FW_BOLD;
-  font.lfItalic = look == CaptionFont::Italic;
+  font.lfItalic = look == CaptionFont::Italic && !own;
   font.lfQuality = ANTIALIASED_QUALITY;
   return font;
 }
@@ -50,7 +52,7 @@ LONG widthIn(HDC dc, HFONT font, const std::wstring &text) {
 // Caption c in the language in use on dc, whose origin is the corner its
 // room is given from, moved shift pixels of 1x right and down; fitted by
 // the rule every program shares, narrowed through the font's character
-// width.
+// width. A language read right to left reads so and starts at the right.
 void drawCaption(HDC dc, const Caption &c, int shift) {
   const double scale = double(windowDpi) / USER_DEFAULT_SCREEN_DPI;
   const double room = c.w * scale;
@@ -67,20 +69,25 @@ void drawCaption(HDC dc, const Caption &c, int shift) {
   const HFONT font =
       narrowedFont(dc, captionLook(c.font, fit.size), fit.narrow,
                    [&](HFONT f) { return widthIn(dc, f, words) <= room; });
-  const double align = c.align == CaptionAlign::Start    ? 0
-                       : c.align == CaptionAlign::Middle ? 0.5
-                                                         : 1;
-  const double x =
-      (c.x + shift) * scale + (room - widthIn(dc, font, words)) * align;
+  // A language read right to left is placed by GDI from its shaped glyphs
+  // at the room's right end or middle: a width measured by
+  // GetTextExtentPoint may be of its letters unjoined (Wine's is).
+  const bool rtl = rightToLeft();
+  const double align = captionAlignment(c, rtl);
+  const double x = (c.x + shift) * scale +
+                   (rtl ? room : room - widthIn(dc, font, words)) * align;
   const double y = (c.y + shift + c.baseline) * scale;
   const HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  SetTextAlign(dc, TA_BASELINE | (!rtl        ? TA_LEFT
+                                  : align < 1 ? TA_CENTER
+                                              : TA_RIGHT));
   const auto line = [&](double at, unsigned ink) {
     SetTextColor(dc, RGB(ink >> 16 & 255, ink >> 8 & 255, ink & 255));
     ExtTextOutW(dc, static_cast<int>(std::lround(x + at)),
-                static_cast<int>(std::lround(y + at)), 0, nullptr,
-                words.c_str(), static_cast<UINT>(words.size()), nullptr);
+                static_cast<int>(std::lround(y + at)), rtl ? ETO_RTLREADING : 0,
+                nullptr, words.c_str(), static_cast<UINT>(words.size()),
+                nullptr);
   };
   if (c.shadow != kNoShadow) line(0.7 * scale, c.shadow);
   line(0, c.ink);

@@ -57,7 +57,9 @@ std::vector<std::string> preferredLanguages() {
 DWORD controlStyle(ControlKind kind) {
   switch (kind) {
     case ControlKind::Static:
-      return WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX;
+      // A language read right to left reads so from the box's right edge.
+      return WS_CHILD | WS_VISIBLE | SS_NOPREFIX |
+             (rightToLeft() ? SS_RIGHT : SS_SIMPLE);
     case ControlKind::CheckBox:
       return WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
     case ControlKind::SkinnedButton:
@@ -74,10 +76,11 @@ void createControls(HWND window) {
     const RECT r = scaledRect(c.x, c.y, c.x + c.w, c.y + c.h);
     // Unicode controls, so that a text in any language reaches them whole,
     // whatever the system's code page.
-    CreateWindowExW(
-        0, isStatic ? L"STATIC" : L"BUTTON", L"", controlStyle(c.kind), r.left,
-        r.top, r.right - r.left, r.bottom - r.top, window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module, nullptr);
+    CreateWindowExW(isStatic && rightToLeft() ? WS_EX_RTLREADING : 0,
+                    isStatic ? L"STATIC" : L"BUTTON", L"", controlStyle(c.kind),
+                    r.left, r.top, r.right - r.left, r.bottom - r.top, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), module,
+                    nullptr);
   }
   fitFonts(window);
   for (const Control &c : kControls)

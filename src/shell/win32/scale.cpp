@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
+#include <string>
 
 #include "caption.h"
 #include "language.h"
@@ -101,6 +102,30 @@ HBRUSH faceBrush() {
   return brush;
 }
 
+bool languageFace(LOGFONTW &font) {
+  static const std::wstring face = [] {
+    const Language *about = languageAbout();
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    if (!about || !about->windowsFace) return std::wstring();
+    const std::wstring name = wide(about->windowsFace);
+    lstrcpynW(wanted.lfFaceName, name.c_str(), LF_FACESIZE);
+    bool found = false;
+    const HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &wanted,
+        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) {
+          *reinterpret_cast<bool *>(found) = true;
+          return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found ? name : std::wstring();
+  }();
+  if (!face.empty()) lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+  return !face.empty();
+}
+
 HFONT narrowedFont(HDC dc, LOGFONTW look, double narrow,
                    const std::function<bool(HFONT)> &fits) {
   HFONT font = CreateFontIndirectW(&look);
@@ -160,7 +185,12 @@ void fitFont(HWND control, const Control &c, int stock,
   LOGFONTW wanted{};
   GetObjectW(font, sizeof wanted, &wanted);
   const int system = systemDpi();
-  if (windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
+  // A language whose face the stock fonts may lack is shown in its own.
+  LOGFONTW own = wanted;
+  languageFace(own);
+  const bool another = lstrcmpW(own.lfFaceName, wanted.lfFaceName) != 0;
+  wanted = own;
+  if (another || windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
     wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
     wanted.lfWidth = 0;
     font = made = CreateFontIndirectW(&wanted);

@@ -64,6 +64,11 @@ HBRUSH faceBrush();
 HFONT narrowedFont(HDC dc, LOGFONTW look, double narrow,
                    const std::function<bool(HFONT)> &fits);
 
+// Sets font's face to the one Windows shows the language in use in, where
+// that language has one and it is installed; else leaves it as it is.
+// Whether it did.
+bool languageFace(LOGFONTW &font);
+
 // Gives the statics their fonts at windowDpi.
 void fitFonts(HWND window);
 

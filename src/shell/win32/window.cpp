@@ -5,6 +5,7 @@
 
 #include "cursor.h"
 #include "game.h"
+#include "language.h"
 #include "layout.h"
 #include "win32.h"
 
@@ -66,7 +67,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
       const HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, RGB(0, 0, 0));
       SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+      // A static aligned to the right (a language read right to left)
+      // fills its box with this brush: its white.
+      const Control *c =
+          findControl(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+      const bool box = rightToLeft() && c && c->kind == ControlKind::Static;
+      return reinterpret_cast<LRESULT>(
+          GetStockObject(box ? WHITE_BRUSH : LTGRAY_BRUSH));
     }
     case WM_LBUTTONDOWN: {
       // A press on the painted title strip moves the window as a caption

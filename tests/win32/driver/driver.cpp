@@ -23,9 +23,14 @@
 //   load DLL              whether a plain LoadLibrary of DLL succeeds here
 //   dpi N L T R B         WM_DPICHANGED to DPI N, suggesting the window
 //                         rectangle (L, T, R, B): a move to such a monitor
+//   ink W FACE|TEXT       how many letters of TEXT (UTF-8) FACE of weight W
+//                         lacks, then the dark pixels of each of 512
+//                         columns of TEXT drawn as a right-to-left caption,
+//                         ending at x = 500
 #include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -58,6 +63,12 @@ std::string utf8(BSTR text) {
   const std::string bytes = fromWide(text);
   SysFreeString(text);
   return bytes;
+}
+
+std::wstring toWide(const char *text) {
+  wchar_t wide[2048] = L"";
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 2048);
+  return wide;
 }
 
 // A window's text in UTF-8, whatever the code page.
@@ -141,6 +152,47 @@ void grab(int x, int y, int w, int h) {
   DeleteDC(memory);
   DeleteObject(bitmap);
   ReleaseDC(nullptr, screen);
+}
+
+// How many letters of text face of weight lacks, then text drawn as a
+// right-to-left caption is, ending at x = 500: the dark pixels of each of
+// 512 columns.
+void ink(int weight, const wchar_t *face, const std::wstring &text) {
+  LOGFONTW look{};
+  look.lfHeight = -24;
+  look.lfWeight = weight;
+  lstrcpynW(look.lfFaceName, face, LF_FACESIZE);
+  const HFONT font = CreateFontIndirectW(&look);
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof info.bmiHeader, 512, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void *bits = nullptr;
+  const HBITMAP bitmap =
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, bitmap);
+  SelectObject(dc, font);
+  std::wstring glyphs(text.size(), L'\0');
+  GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                   reinterpret_cast<WORD *>(&glyphs[0]),
+                   GGI_MARK_NONEXISTING_GLYPHS);
+  std::printf("%d", int(std::count(glyphs.begin(), glyphs.end(), L'\xffff')));
+  const RECT all{0, 0, 512, 40};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextAlign(dc, TA_RIGHT | TA_TOP);
+  ExtTextOutW(dc, 500, 4, ETO_RTLREADING, nullptr, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
+  GdiFlush();
+  for (int x = 0; x < 512; ++x) {
+    int dark = 0;
+    for (int y = 0; y < 40; ++y)
+      dark += static_cast<const unsigned char *>(bits)[4 * (y * 512 + x)] < 128;
+    std::printf(" %d", dark);
+  }
+  std::printf("\n");
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  DeleteObject(font);
 }
 
 void answer(const char *line) {
@@ -240,6 +292,12 @@ void answer(const char *line) {
     std::sscanf(line, "%*s %255[^\n]", word);
     const HWND w = FindWindowA(word, nullptr);
     std::printf("%s\n", w ? windowText(w).c_str() : "none");
+  } else if (v == "ink") {
+    std::sscanf(line, "%*s %d %n", &a, &b);
+    const std::wstring spec = toWide(line + b);
+    const std::size_t bar = spec.find(L'|');
+    ink(a, spec.substr(0, bar).c_str(),
+        spec.substr(bar + 1, spec.size() - bar - 2));
   } else if (v == "load") {
     std::sscanf(line, "%*s %255s", word);
     std::printf("%d\n", LoadLibraryA(word) != nullptr);
@@ -252,7 +310,7 @@ void answer(const char *line) {
 
 int main() {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  char line[512];
+  char line[4096];
   while (std::fgets(line, sizeof line, stdin)) {
     if (std::strncmp(line, "quit", 4) == 0) break;
     answer(line);
