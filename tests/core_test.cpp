@@ -158,7 +158,7 @@ TEST_F(Core, SmallHelpers) {
   EXPECT_EQ(HelpFiler, "quintara-help.chm");
 }
 
-// Every carried picture of both faces at both scales, the balls, the icon and
+// Every carried picture of every face at both scales, the balls, the icon and
 // the sounds has a resource number of its own: none is missing or shared.
 TEST_F(Core, ResourceNumbersAreUnique) {
   std::vector<int> pictures{BMP_FACE, BMP_WINDOW_ICON};
@@ -173,7 +173,7 @@ TEST_F(Core, ResourceNumbersAreUnique) {
   std::vector<int> all{ICON_GROUP_EXE, ICON_GROUP_SMALL};
   for (int k = 1; k <= SOUNDS + 1; ++k) all.push_back(soundResource(k));
   for (const int id : pictures)
-    for (const int face : {id, portraitPicture(id)})
+    for (const int face : {id, portraitPicture(id), sidewaysPicture(id)})
       for (int scale = 1; face && scale <= ARTWORK_SCALES; ++scale)
         all.push_back(atScale(face, scale));
   EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), all.size());

@@ -19,8 +19,9 @@ with open(SOURCE, encoding="utf-8") as _f:
     DATA = json.load(_f)
 
 Control = namedtuple("Control", "id kind x y w h text name")
-# An arrangement of the controls: the window's own, and the one for a screen
-# held upright, whose pictures lie under its folder beside the window's.
+# An arrangement of the controls: the window's own, and those for a screen
+# held upright and for a touch screen held sideways, whose pictures lie under
+# their folders beside the window's.
 Face = namedtuple("Face", "name controls w h title folder programs")
 # A carried file: its symbolic name, file under resources/, the programs
 # carrying it and those carrying its 2x twin too, and its number by (face
@@ -43,7 +44,7 @@ def _face(f):
 
 
 FACES = tuple(_face(f) for f in DATA["faces"])
-LANDSCAPE, PORTRAIT = FACES
+LANDSCAPE, PORTRAIT, SIDEWAYS = FACES
 CONTROLS = LANDSCAPE.controls
 WINDOW_W, WINDOW_H, TITLE = LANDSCAPE.w, LANDSCAPE.h, LANDSCAPE.title
 

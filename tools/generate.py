@@ -63,8 +63,11 @@ def facts_h():
     out.append("};\n\n")
     out += ["constexpr int %s = %d;\n" % kv for kv in f.DATA["constants"].items()]
     out.append("constexpr int PLACES = %d;\n\n" % f.PLACES)
+    # The window's face, and each other one by its name, such as
+    # kPortraitControls and portraitPicture.
+    others = [(face.name, face.name.capitalize(), face) for face in f.FACES[1:]]
     out.append(control_table("kControls", f.LANDSCAPE) + "\n")
-    out.append(control_table("kPortraitControls", f.PORTRAIT) + "\n")
+    out += [control_table("k%sControls" % name, face) + "\n" for _, name, face in others]
     fit = f.DATA["captionFit"]
     out.append("// A caption too wide for its room is narrowed down to kCaptionNarrowest of\n"
                "// its width, then made smaller, down to kCaptionFloor pixels at 1x.\n"
@@ -72,13 +75,15 @@ def facts_h():
                % (fit["floor"], fit["narrowest"]))
     out.append("// The captions of each face, their texts by number in texts.h.\n")
     out.append(caption_table("kCaptions", f.LANDSCAPE) + "\n")
-    out.append(caption_table("kPortraitCaptions", f.PORTRAIT) + "\n")
+    out += [caption_table("k%sCaptions" % name, face) + "\n" for _, name, face in others]
     out.append("constexpr int WINDOW_W = %d;\nconstexpr int WINDOW_H = %d;\n"
                "constexpr Rect titleRect{%d, %d, %d, %d};\n"
                % (f.WINDOW_W, f.WINDOW_H, *f.TITLE))
-    out.append("constexpr int PORTRAIT_W = %d;\nconstexpr int PORTRAIT_H = %d;\n"
-               "constexpr Rect portraitTitleRect{%d, %d, %d, %d};\n\n"
-               % (f.PORTRAIT.w, f.PORTRAIT.h, *f.PORTRAIT.title))
+    out += ["constexpr int %s_W = %d;\nconstexpr int %s_H = %d;\n"
+            "constexpr Rect %sTitleRect{%d, %d, %d, %d};\n"
+            % (key.upper(), face.w, key.upper(), face.h, key, *face.title)
+            for key, _, face in others]
+    out.append("\n")
     dx, dy = f.DATA["window"]["fromCentre"]
     out.append("// Top left corner on a screen of the given size, never clamped.\n"
                "constexpr int windowX(int screenW) { return screenW / 2 + (%d); }\n"
@@ -107,10 +112,10 @@ def facts_h():
     out.append("// Sound k: 1..SOUNDS the game's, SOUNDS + 1 the self-drawn front"
                " ends' beep.\n")
     out.append(table("soundResource(int k)", "k - 1", [id for _, id in by["sound"]]))
-    out.append("// A picture of the window's face in the upright face.\n")
-    out.append(lookup("portraitPicture(int id)", "id",
-                      [(id, r.ids["portrait", 1]) for r, id in landscape
-                       if ("portrait", 1) in r.ids]))
+    for key, _, face in others:
+        out.append("// A picture of the window's face in the %s face.\n" % key)
+        out.append(lookup("%sPicture(int id)" % key, "id",
+                          [(id, r.ids[key, 1]) for r, id in landscape if (key, 1) in r.ids]))
     out.append("// A captioned picture's twin without its words, for the languages whose\n"
                "// captions are drawn over it; any other picture itself.\n")
     out.append(lookup("bareOf(int id)", "id", [(facts.resource(r.entry["bareOf"]), id)

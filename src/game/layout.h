@@ -55,6 +55,8 @@ constexpr bool sameControls(const Control *a, const Control *b) {
 }
 static_assert(sizeof kPortraitControls == sizeof kControls &&
               sameControls(kControls, kPortraitControls));
+static_assert(sizeof kSidewaysControls == sizeof kControls &&
+              sameControls(kControls, kSidewaysControls));
 
 constexpr bool placesInOrder() {
   int k = 0;
@@ -75,25 +77,25 @@ constexpr const Control *findControl(int id) {
 // instead, so this one has no Windows resource.
 static_assert(WAVE_ALERT == soundResource(SOUNDS + 1));
 
+// The window's face draws the pictures as they are numbered.
+constexpr int windowPicture(int id) { return id; }
+
 // An arrangement of the controls that the self-drawn front ends choose by
 // the shape of the screen: its controls by index in kControls, its size,
-// its drag strip and its pictures.
+// its drag strip and its pictures (its twin of each of the window's).
 struct Face {
   const Control *controls;
   int w, h;
   Rect title;
-  bool portrait;
+  int (*picture)(int id);
   const Caption *captions;
   int captionCount;
-  constexpr int picture(int id) const {
-    return portrait ? portraitPicture(id) : id;
-  }
 };
 inline constexpr Face kLandscape{kControls,
                                  WINDOW_W,
                                  WINDOW_H,
                                  titleRect,
-                                 false,
+                                 windowPicture,
                                  kCaptions,
                                  sizeof kCaptions / sizeof *kCaptions};
 inline constexpr Face kPortrait{
@@ -101,6 +103,16 @@ inline constexpr Face kPortrait{
     PORTRAIT_W,
     PORTRAIT_H,
     portraitTitleRect,
-    true,
+    portraitPicture,
     kPortraitCaptions,
     sizeof kPortraitCaptions / sizeof *kPortraitCaptions};
+// For a touch screen held sideways, too low for the window's face to give a
+// fingertip its targets; only the web page shows it.
+inline constexpr Face kSideways{
+    kSidewaysControls,
+    SIDEWAYS_W,
+    SIDEWAYS_H,
+    sidewaysTitleRect,
+    sidewaysPicture,
+    kSidewaysCaptions,
+    sizeof kSidewaysCaptions / sizeof *kSidewaysCaptions};

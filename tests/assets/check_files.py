@@ -60,7 +60,7 @@ class Bitmaps(unittest.TestCase):
 
 
 class Face(unittest.TestCase):
-    """Each face, the window's and the upright one."""
+    """Each face: the window's, the upright and the sideways one."""
 
     @classmethod
     def setUpClass(cls):

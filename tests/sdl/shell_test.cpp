@@ -246,13 +246,13 @@ TEST(Drawing, StaticsFitTheirTextsAndStayInsideTheirBoxes) {
 }
 
 // Every caption fits its room in every language carried (in the faces found
-// for it, which have all its letters), the long pseudo one too, in both
-// faces at 1x and 2x; the status texts fit their line, the pseudo
-// language's narrowed or made smaller.
+// for it, which have all its letters), the long pseudo one too, in every
+// face at 1x and 2x; the status texts fit their line, the pseudo language's
+// narrowed or made smaller.
 TEST(Drawing, EveryLanguagesCaptionsFit) {
   for (const int scale : {1, 2}) {
     SDL_Surface *s = SDL_CreateRGBSurfaceWithFormat(
-        0, 2 * WINDOW_W, 2 * PORTRAIT_H, 32, SDL_PIXELFORMAT_XRGB8888);
+        0, 2 * SIDEWAYS_W, 2 * PORTRAIT_H, 32, SDL_PIXELFORMAT_XRGB8888);
     SurfaceCanvas on(s);
     for (int n = 0; n < kLanguageCount; ++n) {
       const std::string code = kLanguages[n].code;
@@ -260,12 +260,11 @@ TEST(Drawing, EveryLanguagesCaptionsFit) {
       closeDrawing();
       ASSERT_TRUE(openDrawing(scale));
       EXPECT_EQ(languageInUse(), code);
-      for (const Face *face : {&kLandscape, &kPortrait})
+      for (const Face *face : {&kLandscape, &kPortrait, &kSideways})
         for (int k = 0; k < face->captionCount; ++k)
           EXPECT_TRUE(paintCaption(on, face->captions[k], 0, 0))
-              << code << " at " << scale << "x, "
-              << (face->portrait ? "upright" : "window") << ": "
-              << text(Text(face->captions[k].text));
+              << code << " at " << scale << "x, " << face->w << "x" << face->h
+              << ": " << text(Text(face->captions[k].text));
       for (const char *status : {TEXT_NO_GAME, TEXT_STUDY, TEXT_RESOLVE,
                                  TEXT_CANCELED, TEXT_EXPIRED})
         EXPECT_TRUE(code == "qps-ploc" ? textFitted(control(ID_STATUS), status)

@@ -389,8 +389,9 @@ async function russian(browser, url) {
   await until('Ukrainian', () => page.evaluate(() => document.documentElement.lang === 'uk'));
   await page.close();
   // The long pseudo language: every caption and static fitted, none said
-  // (on the console) to be too long, in the window at 1x and 2x and upright.
-  for (const [scale, device] of [[1], [2], [3, 'iPhone 13']]) {
+  // (on the console) to be too long, in the window at 1x and 2x, upright
+  // and sideways.
+  for (const [scale, device] of [[1], [2], [3, 'iPhone 13'], [3, 'iPhone 13 landscape']]) {
     const said = [];
     const {page: p, click: c, tick: t} = await open(browser, url + '?lang=qps-ploc', scale,
       q => q.on('console', m => said.push(m.text())), device);
@@ -502,14 +503,15 @@ async function offline(browser, url, {stop, swap}) {
 
 // Phones upright and sideways and a tablet: the area as large as the
 // viewport takes, inside it, nothing to scroll, a canvas pixel a device
-// pixel; installable; text of 12 CSS px at least. Upright (the tablet too)
-// the upright face: places of 64 CSS px and buttons of 44 at least. By
+// pixel; installable; text of 12 CSS px at least; places of 64 CSS px and
+// other controls of 44 at least, upright (the tablet too) and sideways. By
 // touch: a held button pressed, a second finger ignored, a slide off
-// cancels; a round won by taps, two quick ones on a place two clicks, the
-// phone turned while it is dealt.
+// cancels; a round won by taps, two quick ones on a place two clicks, a
+// phone turned while it is dealt, either way.
 async function phones(browser, url) {
+  const turned = {'iPhone 13': 'iPhone 13 landscape', 'Pixel 5 landscape': 'Pixel 5'};
   for (const device of ['iPhone 13', 'Galaxy S8', 'iPhone 13 landscape', 'Pixel 5',
-                        'iPad Mini']) {
+                        'Pixel 5 landscape', 'iPad Mini']) {
     const {page, tick} = await open(browser, url, 1, () => {}, device);
     const fitted = () => until('the area on a ' + device, () => page.evaluate(() => {
       const c = document.querySelector('canvas'), a = c && c.getBoundingClientRect();
@@ -533,8 +535,7 @@ async function phones(browser, url) {
     console.log('%s: the area %s CSS px; smallest place, control and text %j', device,
                 await fitted(), await sizes());
     const [place, control, text] = await sizes();
-    check(text >= 12 && (!await upright() || place >= 64 && control >= 44),
-          'too small: ' + [place, control, text]);
+    check(text >= 12 && place >= 64 && control >= 44, 'too small: ' + [place, control, text]);
     const cdp = await page.createCDPSession();
     const {installabilityErrors: errors} = await cdp.send('Page.getInstallabilityErrors');
     check(errors.length === 0, 'not installable: ' + JSON.stringify(errors));
@@ -553,15 +554,15 @@ async function phones(browser, url) {
     await held.move(...await at(id('ID_ROUNDS'))), await held.end();
     await until('Quit let go', async () => await look(quit) === idle);
     check(await statics(page, id('ID_STATUS')) === L.start[id('ID_STATUS')], 'a second finger counted');
-    // Turned sideways while the board is shown: the other face, the same
-    // round, countdown and board.
-    const turn = device !== 'iPhone 13' ? () => {} : async () => {
+    // Turned while the board is shown: the other face, the same round,
+    // countdown and board.
+    const turn = !turned[device] ? () => {} : async () => {
       const shown = () => page.$$eval('[aria-label]', es => es.map(e => e.getAttribute('aria-label') +
                                                               e.textContent).join());
-      const before = await shown();
-      await page.emulate(KnownDevices['iPhone 13 landscape']);
+      const [before, was] = [await shown(), await upright()];
+      await page.emulate(KnownDevices[turned[device]]);
       console.log('turned: the area %s CSS px', await fitted());
-      check(!await upright() && await shown() === before, 'turning lost the round');
+      check(await upright() !== was && await shown() === before, 'turning lost the round');
     };
     await roundWon(page, async cid => touch.tap(...await at(cid)), tick, turn);
     await page.screenshot({path: path.join(out, device.replace(/ /g, '-') + '.png')});

@@ -57,7 +57,7 @@ def pictures(out, scale):
                 for pressed, suffix in ((False, ""), (True, "-pressed")):
                     bmp(out, "%s%sbuttons/%s%s.bmp" % (folder, bare, name, suffix),
                         face.button_picture(id_name, pressed, face_, words), c.w, c.h, scale)
-        # The upright face's box lies over the end of its label.
+        # The touch faces' box lies over the end of its label.
         box = facts.control("ID_SPORTS", face_)
         for ticked in (False, True):
             for look in face.CHECK_BOX_LOOKS:

@@ -3,7 +3,7 @@ from the control table, so the painted fields, cells and buttons lie exactly
 under the controls."""
 from tools import facts
 from tools.assets import balls
-from tools.facts import LANDSCAPE, PORTRAIT, control
+from tools.facts import LANDSCAPE, control
 from tools.assets.svg import BLACK, WHITE, document, hexc, mix, text
 
 BEIGE = (0xF0, 0xE0, 0xCF)
@@ -15,9 +15,10 @@ KEY = (0xD2, 0xD2, 0xD0)
 INK = (0x4A, 0x36, 0x28)
 BED = (0x9A, 0x97, 0x88)
 BOARD_MARGIN = 8
-BOX_GROWTH = 1.5  # the upright face's check box to the window's
-PORTRAIT_STRIP_H = 37
-PORTRAIT_PLATE_W = 118
+BOX_GROWTH = 1.5  # a touch face's check box to the window's
+TOUCH_STRIP_H = 37
+# The width of the plates of the faces for touch screens, by face.
+PLATE_W = {"portrait": 118, "sideways": 152}
 
 # The mark of each small skinned button, by its id name.
 MARKS = {
@@ -134,8 +135,8 @@ TICK = ["......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...", "..X..
 def check_box(ticked, look, scale, face=LANDSCAPE, words=True):
     """The classic sunken 3-D box, in one of CHECK_BOX_LOOKS, with or
     without its tick. At 1x the tick is the classic pixels; larger, the same
-    stroke drawn smoothly, as pixels doubled would look coarse. The upright
-    face's box is a fingertip's target: the window's box drawn larger in its
+    stroke drawn smoothly, as pixels doubled would look coarse. The touch
+    faces' box is a fingertip's target: the window's box drawn larger in its
     middle, over the face beneath it."""
     c = control("ID_SPORTS", face)
     window_box = control("ID_SPORTS")
@@ -143,7 +144,7 @@ def check_box(ticked, look, scale, face=LANDSCAPE, words=True):
     if face is LANDSCAPE:
         return document(c.w, c.h, body)
     side = window_box.w * BOX_GROWTH
-    parts = _parts(PORTRAIT, words)
+    parts = _parts(face, words)
     return document(c.w, c.h, '<g transform="translate(%d %d)">%s</g>'
                     % (-c.x, -c.y, "".join(b for _, b in parts))
                     + '<svg x="%g" y="%g" width="%g" height="%g" viewBox="0 0 %d %d">%s</svg>'
@@ -199,7 +200,7 @@ def _rounded(x, y, w, h, r, fill, extra=""):
 
 
 def _strip(face):
-    return STRIP_H if face is LANDSCAPE else PORTRAIT_STRIP_H
+    return STRIP_H if face is LANDSCAPE else TOUCH_STRIP_H
 
 
 def _title(face):
@@ -252,15 +253,15 @@ def _plates(face, words):
     """The labelled plates whose white fields lie under the statics: in the
     window the three counters on the right and the status line under the
     board, the label beside the field; upright two by two under the board,
-    the label over the field."""
+    sideways two by two beside it, the label over the field."""
     left, _, right, _ = board_rect()
     counters_left = control("ID_QUIT").x - 50
     defs, body = [], []
     for id_name in PLATES:
         c = control(id_name, face)
-        if face is PORTRAIT:
-            d, b = _plate(c.x + c.w / 2 - PORTRAIT_PLATE_W / 2, c.y - 18, PORTRAIT_PLATE_W, 40,
-                          "plate%d" % c.id)
+        if face is not LANDSCAPE:
+            w = PLATE_W[face.name]
+            d, b = _plate(c.x + c.w / 2 - w / 2, c.y - 18, w, 40, "plate%d" % c.id)
         elif id_name == "ID_STATUS":
             d, b = _plate(left - BOARD_MARGIN, c.y - 6, right - left + 2 * BOARD_MARGIN,
                           c.h + 12, "plate%d" % c.id)
@@ -276,7 +277,7 @@ def _plates(face, words):
 def _tray(face, words):
     """The panel under the four big buttons, with the colour count's field
     beside Color # and the label of the icon set box: in the window the box
-    is under the buttons, upright beside Start Game."""
+    is under the buttons, upright and sideways beside Start Game."""
     quit_, start, box = (control(n, face) for n in ("ID_QUIT", "ID_NEWGAME", "ID_SPORTS"))
     count, colors = control("ID_BALLCOUNT", face), control("ID_COLORCOUNT", face)
     tx, ty = quit_.x - 5, quit_.y - 5
@@ -316,7 +317,7 @@ def _decoration(face, words):
     """In the window a line of advice over the board, the seven colours in
     their order between the counters and the tray; the version at the
     bottom."""
-    if face is PORTRAIT:
+    if face is not LANDSCAPE:
         return "", _captions(face, words, ("CAPTION_VERSION",))
     left, _, _, _ = board_rect()
     clock, countdown = control("ID_GAMECLOCK"), control("ID_COUNTDOWN")

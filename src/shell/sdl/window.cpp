@@ -90,8 +90,9 @@ bool openWindow(const Face &face) {
   SDL_GetDesktopDisplayMode(0, &screen);
   const int k = drawingScale(), w = screen.w / k, h = screen.h / k;
   // The upright face fills a phone's narrow screen: it is centred there.
-  const int x = face.portrait ? std::max(0, (w - face.w) / 2) : windowX(w);
-  const int y = face.portrait ? std::max(0, (h - face.h) / 2) : windowY(h);
+  const bool upright = &face == &kPortrait;
+  const int x = upright ? std::max(0, (w - face.w) / 2) : windowX(w);
+  const int y = upright ? std::max(0, (h - face.h) / 2) : windowY(h);
   window = SDL_CreateWindow(WINDOW_TITLE, k * x, k * y, face.w * k, face.h * k,
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (!window) return false;

@@ -102,7 +102,7 @@ mergeInto(LibraryManager.library, {
   $Area__deps: ['$Page', '$Controls', '$Pictures'],
   $Area: {
     element: null, canvas: null, ctx: null, layer: null,
-    faces: [],  // the window's face and the upright one, each {w, h}
+    faces: [],  // the faces in the order of facts.json's, each {w, h}
     face: null,  // the one drawn, once fitted
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
     art: 1,  // the scale of the pictures drawn, the nearest at or above it
@@ -114,12 +114,12 @@ mergeInto(LibraryManager.library, {
     // applied, and none that changes nothing; whether this one was.
     fit: function() {
       const dpr = window.devicePixelRatio || 1;
-      const {portrait, face, ratio, size, css} = quintaraFit(Area.faces);
+      const {index, face, ratio, size, css} = quintaraFit(Area.faces);
       const art = _quintaraArtwork(ratio), fitting = ++Area.fits;
       if (ratio === Area.ratio && face === Area.face) return Promise.resolve(false);
       // The pressed looks show only once a control is held: they follow the
       // frame drawn.
-      const [shown, pressed] = [false, true].map(looks => Pictures.preloads[+portrait]
+      const [shown, pressed] = [false, true].map(looks => Pictures.preloads[index]
         .filter(preload => preload.pressed === looks)
         .map(preload => Pictures.scaled(preload.url, art)));
       return Promise.all(shown.map(Pictures.load)).then(() => {
@@ -127,7 +127,7 @@ mergeInto(LibraryManager.library, {
         if (fitting !== Area.fits) return false;
         if (face !== Area.face) {
           Area.face = face;
-          _quintaraFace(portrait);
+          _quintaraFace(index);
         }
         Area.ratio = ratio;
         Area.art = art;
@@ -155,12 +155,11 @@ mergeInto(LibraryManager.library, {
   },
 
   pageStart__deps: ['$Area', '$Controls', '$Fonts', '$Input'],
-  pageStart: function(w, h, portraitW, portraitH) {
+  pageStart: function() {
     Area.element = document.getElementById('quintara');
     Area.canvas = document.createElement('canvas');
     // The picture of what the elements over it say.
     Area.canvas.setAttribute('aria-hidden', 'true');
-    Area.faces = [{w, h}, {w: portraitW, h: portraitH}];
     Area.canvas.style.display = 'block';
     Area.ctx = Area.canvas.getContext('2d');
     Area.layer = document.createElement('div');
@@ -178,11 +177,15 @@ mergeInto(LibraryManager.library, {
       _quintaraShow();
       // What playing needs kept for playing offline, where the browser
       // allows workers (not for a page opened as a file), the pictures at
-      // the scale drawn; fetched after the first frame, which they would
-      // slow down. The worker keeps too what the page fetched before it.
+      // the scale drawn but those of the faces this pointer never shows;
+      // fetched after the first frame, which they would slow down. The
+      // worker keeps too what the page fetched before it.
+      const {shown} = quintaraFit(Area.faces);
+      const unused = Pictures.preloads.filter((_, n) => !shown.includes(n)).flat()
+        .map(preload => Pictures.scaled(preload.url));
       if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js')
         .then(() => navigator.serviceWorker.ready)
-        .then(ready => ready.active.postMessage({art: Area.art, fetched: performance
+        .then(ready => ready.active.postMessage({art: Area.art, unused, fetched: performance
           .getEntriesByType('resource').map(entry => entry.name)}))
         .catch(() => {});
       Area.watch();
@@ -292,7 +295,7 @@ mergeInto(LibraryManager.library, {
   // ---- Drawing. Every rectangle below is in the canvas's own pixels.
   $Pictures__deps: ['$Area'],
   $Pictures: {
-    preloads: [[], []],  // each face's own pictures, each {url (at 1x), pressed}
+    preloads: [],  // each face's own pictures, each {url (at 1x), pressed}
     loaded: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
     // The name of a picture at the scale drawn: 2x/buttons/quit.webp.
@@ -304,11 +307,18 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // One of a face's own pictures, by its name at 1x, and whether it is a
-  // pressed look.
+  // The next face, whose pictures follow.
+  pageFace__deps: ['$Area', '$Pictures'],
+  pageFace: function(w, h) {
+    Area.faces.push({w, h});
+    Pictures.preloads.push([]);
+  },
+  // One of the last face's own pictures, by its name at 1x, and whether it
+  // is a pressed look.
   pagePreload__deps: ['$Pictures'],
-  pagePreload: function(url, portrait, pressed) {
-    Pictures.preloads[+portrait].push({url: UTF8ToString(url), pressed: !!pressed});
+  pagePreload: function(url, pressed) {
+    const preloads = Pictures.preloads[Pictures.preloads.length - 1];
+    preloads.push({url: UTF8ToString(url), pressed: !!pressed});
   },
 
   pageFill__deps: ['$Page', '$Area'],

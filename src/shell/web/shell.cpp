@@ -38,9 +38,10 @@ void pageArrange(int id, int x, int y, int w, int h);
 void pageDescribe(int id, const char *name, bool ticked, bool enabled);
 void pageSetText(int id, const char *text, double size, double narrow);
 double pageTextWidth(bool gui, double size, const char *text);
-void pagePreload(const char *url, bool portrait, bool pressed);
+void pageFace(int w, int h);
+void pagePreload(const char *url, bool pressed);
 void pageSound(int k, const char *url);
-void pageStart(int w, int h, int portraitW, int portraitH);
+void pageStart();
 void pagePlay(int k, bool beep);
 void pageTimer(int period);
 void pageHelp(const char *url, const char *title, const char *text,
@@ -176,10 +177,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int quintaraArtwork(double ratio) {
   return artworkScale(ratio);
 }
 
-// The page's elements and the drawing arranged as in the upright face or
-// the window's; what the game shows is painted anew by quintaraShow.
-extern "C" EMSCRIPTEN_KEEPALIVE void quintaraFace(bool portrait) {
-  view.arrange(portrait ? kPortrait : kLandscape);
+// The faces the page fits, in the order of facts.json's, as index.html
+// knows them.
+constexpr const Face *kFaces[] = {&kLandscape, &kPortrait, &kSideways};
+
+// The page's elements and the drawing arranged as in face n of kFaces; what
+// the game shows is painted anew by quintaraShow.
+extern "C" EMSCRIPTEN_KEEPALIVE void quintaraFace(int n) {
+  view.arrange(*kFaces[n]);
 }
 
 // Paints the whole game area once the pictures and fonts are in.
@@ -230,13 +235,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
     pageAddControl(id, ariaRole(c), id == ID_STATUS, startText(c),
                    controlName(id).c_str());
   }
-  for (const Face *face : {&kLandscape, &kPortrait})
-    everyArtwork(*face, textsInEnglish(), [face](int id, bool pressed) {
-      pagePreload(urlOf(id), face->portrait, pressed);
-    });
+  for (const Face *face : kFaces) {
+    pageFace(face->w, face->h);
+    everyArtwork(*face, textsInEnglish(),
+                 [](int id, bool pressed) { pagePreload(urlOf(id), pressed); });
+  }
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas, &view);
-  pageStart(WINDOW_W, WINDOW_H, PORTRAIT_W, PORTRAIT_H);
+  pageStart();
 }
 
 // The language is chosen from the page's preferences; the page fetches its

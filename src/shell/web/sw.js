@@ -40,10 +40,12 @@ self.addEventListener('fetch', e => e.respondWith(kept().then(cache =>
   (cache ? cache.match(e.request, {ignoreSearch: true, ignoreVary: true}) : Promise.resolve())
     .then(found => found || keep(cache, e.request)))));
 
-// The page's scale ({art, fetched}): its pictures kept, and the files the
-// page fetched before the worker was its own, such as its language's.
+// The page's scale ({art, unused, fetched}): its pictures kept but those it
+// never shows, and the files the page fetched before the worker was its
+// own, such as its language's.
 self.addEventListener('message', e => e.waitUntil(kept().then(cache => cache &&
-  Promise.all((SCALED[e.data.art] || SCALED[1]).concat(e.data.fetched)
+  Promise.all((SCALED[e.data.art] || SCALED[1])
+    .filter(url => !(e.data.unused || []).includes(url)).concat(e.data.fetched)
     .map(url => new URL(url, self.registration.scope).href).filter(ours)
     .map(url => cache.match(url, {ignoreVary: true})
       .then(found => found || keep(cache, new Request(url)).catch(() => null)))))));
