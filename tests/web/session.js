@@ -402,18 +402,19 @@ async function russian(browser, url) {
   }
 }
 
-// The languages of other scripts at 1x and 2x, each in its own face: no
-// text reported too long for its room, Arabic's statics read right to left
-// (not the game area), its captions joined and begun at the right. A game
+// The languages of other scripts at 1x and 2x and on a phone upright and
+// sideways, each in its own type: no text reported too long for its room,
+// Arabic's statics read right to left (not the game area), its captions
+// joined and begun at the right. A game
 // in Arabic and in Chinese: the status line, reader names and help.
 async function otherScripts(browser, url) {
   for (const lang of ['ar', 'zh_CN', 'zh_TW', 'ja', 'ko', 'hi'])
-    for (const scale of [1, 2]) {
+    for (const [scale, device] of [[1], [2], [3, 'iPhone 13'], [3, 'iPhone 13 landscape']]) {
       const said = [], texts = JSON.parse(fs.readFileSync(path.join(site, `lang/${lang}.json`)));
       const R = Object.fromEntries(Object.keys(T).filter(k => !facts.untranslated.includes(k))
         .map((k, i) => [k, texts[i]]));
       const {page, click} = await open(browser, url + '?lang=' + lang, scale,
-                                       p => p.on('console', m => said.push(m.text())));
+                                       p => p.on('console', m => said.push(m.text())), device);
       const status = key => until(key, async () => await statics(page, id('ID_STATUS')) === R[key]);
       await status('TEXT_NO_GAME');
       const rtl = await page.$eval('#static' + id('ID_STATUS'), e => getComputedStyle(e).direction +
