@@ -282,17 +282,17 @@ def fonts_cmake():
 
 
 def own_face_texts(lang):
-    """What a language's own web face draws, by weight: the bold captions
-    (and the number statics' digits) in Bold, every other text shown on the
-    page (the status line, the slanted captions, the help error box and the
-    closing words) in Regular."""
+    """What a language's own web face draws, by weight: the bold captions in
+    Bold, every other text shown on the page but the numbers (the status
+    line, the slanted captions, the help error box and the closing words)
+    in Regular."""
     texts = dict(facts.TEXTS, **catalogue.translations(lang))
     captions = [c for face in facts.FACES for c in facts.captions(face)]
     bold = {c.text for c in captions if c.font != "italic"}
     regular = {k for k in texts if k.startswith("TEXT_")} | {
         c.text for c in captions if c.font == "italic"}
     return {weight: "".join(texts[k] for k in sorted(keys)).replace("%s", "").replace(
-        "%d", "") + "0123456789:" for weight, keys in (("Regular", regular), ("Bold", bold))}
+        "%d", "") for weight, keys in (("Regular", regular), ("Bold", bold))}
 
 
 def site_help_page(name, lang):

@@ -85,12 +85,12 @@ mergeInto(LibraryManager.library, {
     caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
         ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font] + ', sans-serif',
     // A language's own face (Chinese, Arabic, ...) before DejaVu in every
-    // text; its captions neither condensed nor slanted, as such type is not
-    // usual in these scripts.
+    // text but the numbers (whose boxes its taller lines would cut); its
+    // captions neither condensed nor slanted, as such type is not usual in
+    // these scripts.
     use: function(family) {
       const own = `"${family}", "DejaVu Sans"`;
       Fonts.gui = Fonts.gui.replace('"DejaVu Sans"', own);
-      Fonts.system = Fonts.system.replace('"DejaVu Sans"', own);
       Fonts.caption = (font, size) => ['bold ', 'bold ', ''][font] + size + 'px ' + own +
           ', sans-serif';
       document.body.style.fontFamily = own + ', sans-serif';
