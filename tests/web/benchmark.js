@@ -2,7 +2,7 @@
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
 // a first and a repeat visit on a mid-range phone, and a first in Russian,
-// Chinese and Arabic.
+// Chinese and Arabic; Lighthouse's mobile audit last.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
@@ -10,6 +10,7 @@ const path = require('path');
 const zlib = require('zlib');
 const {KnownDevices} = require('puppeteer-core');
 const browse = require('./serve');
+const audit = require('./lighthouse');
 
 const site = process.argv[2];
 const sleep = ms => new Promise(r => setTimeout(r, ms));
@@ -188,4 +189,6 @@ browse(site, {}, async (browser, url, server) => {
               'timers or frames asked for: %d', Math.round(1000 * (pageAfter - pageBefore)),
               Math.round(1000 * (treeAfter - treeBefore)),
               await page.evaluate(() => bench.asked) - asked);
+  await page.close();
+  await audit(browser, url);
 });
