@@ -121,6 +121,14 @@ async function phone(browser, url, server) {
               '(at least %d ms on slow 4G); first visit and precache %d bytes',
               precache.length, bytes, Math.round(kept),
               Math.round(1000 * bytes / SLOW_4G.downloadThroughput), first.bytes + bytes);
+  // What the worker keeps for playing offline, as stored (the server sends
+  // nothing compressed).
+  console.log('phone, kept by the worker: %j', await first.page.evaluate(async () => {
+    const cache = await caches.open((await caches.keys()).find(n => n.startsWith('quintara-')));
+    const answers = await Promise.all((await cache.keys()).map(r => cache.match(r)));
+    const sizes = await Promise.all(answers.map(a => a.blob().then(b => b.size)));
+    return {files: sizes.length, bytes: sizes.reduce((sum, n) => sum + n, 0)};
+  }));
   await first.page.close();
   const asked = server.sent.length;
   const repeat = await visit(context, url, 'repeat visit');
