@@ -294,10 +294,10 @@ void answer(const char *line) {
     std::printf("%s\n", w ? windowText(w).c_str() : "none");
   } else if (v == "ink") {
     std::sscanf(line, "%*s %d %n", &a, &b);
-    const std::wstring spec = toWide(line + b);
-    const std::size_t bar = spec.find(L'|');
-    ink(a, spec.substr(0, bar).c_str(),
-        spec.substr(bar + 1, spec.size() - bar - 2));
+    const std::wstring faceAndText = toWide(line + b);
+    const std::size_t bar = faceAndText.find(L'|');
+    ink(a, faceAndText.substr(0, bar).c_str(),
+        faceAndText.substr(bar + 1, faceAndText.size() - bar - 2));
   } else if (v == "load") {
     std::sscanf(line, "%*s %255s", word);
     std::printf("%d\n", LoadLibraryA(word) != nullptr);
