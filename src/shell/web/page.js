@@ -102,6 +102,7 @@ mergeInto(LibraryManager.library, {
   $Area__deps: ['$Page', '$Controls', '$Pictures'],
   $Area: {
     element: null, canvas: null, ctx: null, layer: null,
+    backdrop: null,  // the face's picture, under the see-through canvas
     faces: [],  // the faces in the order of facts.json's, each {w, h}
     face: null,  // the one drawn, once fitted
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
@@ -139,6 +140,12 @@ mergeInto(LibraryManager.library, {
         return true;
       });
     },
+    under: function(picture) {
+      Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
+                                    width: '100%', height: '100%'});
+      if (Area.backdrop !== picture) Area.backdrop.replaceWith(picture);
+      Area.backdrop = picture;
+    },
     // Fitted anew, keeping what the game shows.
     refit: function() {
       if (!Page.ended) Area.fit().then(fitted => fitted && !Page.ended && _quintaraShow());
@@ -154,17 +161,21 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  pageStart__deps: ['$Area', '$Controls', '$Fonts', '$Input'],
+  pageStart__deps: ['$Area', '$Controls', '$Fonts', '$Input', '$Pictures'],
   pageStart: function() {
     Area.element = document.getElementById('quintara');
     Area.canvas = document.createElement('canvas');
     // The picture of what the elements over it say.
     Area.canvas.setAttribute('aria-hidden', 'true');
-    Area.canvas.style.display = 'block';
+    Object.assign(Area.canvas.style, {display: 'block', position: 'relative'});
     Area.ctx = Area.canvas.getContext('2d');
     Area.layer = document.createElement('div');
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
+    // The face the page showed before the program ran, already loaded.
+    const shown = Area.element.querySelector('img');
+    Area.backdrop = shown || document.createElement('img');
+    if (shown) Pictures.loaded[shown.getAttribute('src')] = shown;
     // The statics' faces, and where captions are drawn their other two (the
     // bold one is the statics'), with the glyphs of the texts in use; one
     // that cannot be had leaves its letters to the browser's faces.
@@ -173,7 +184,7 @@ mergeInto(LibraryManager.library, {
     const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
-      Area.element.replaceChildren(Area.canvas, Area.layer);
+      Area.element.replaceChildren(Area.backdrop, Area.canvas, Area.layer);
       _quintaraShow();
       // What playing needs kept for playing offline, where the browser
       // allows workers (not for a page opened as a file), the pictures at
@@ -348,7 +359,12 @@ mergeInto(LibraryManager.library, {
     };
     if (!place) {
       const loaded = Pictures.loaded[Pictures.scaled(url)];
-      if (loaded && loaded.naturalWidth) draw(loaded);
+      if (!loaded || !loaded.naturalWidth) return;
+      if (x || y || w !== Area.canvas.width || h !== Area.canvas.height) return draw(loaded);
+      // The face, under the whole area: the browser scales it off the main
+      // thread, where redrawing its every pixel would hold up the page.
+      Area.ctx.clearRect(x, y, w, h);
+      Area.under(loaded);
       return;
     }
     // Not once the area is fitted anew (its canvas resized): the rectangle
