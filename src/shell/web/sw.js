@@ -14,6 +14,9 @@ const SCALED = {
   ],
 };
 const ours = url => url.startsWith(self.registration.scope);
+// The page is kept once, as the site's folder, whose index.html it is.
+const named = request => request.url.split(/[?#]/)[0] === self.registration.scope + 'index.html'
+  ? self.registration.scope : request;
 
 self.addEventListener('install', e => e.waitUntil(caches.open(CACHE)
   .then(cache => cache.addAll(FILES.map(url => new Request(url, {cache: 'reload'}))))
@@ -37,7 +40,8 @@ const keep = (cache, request) => fetch(request).then(answer => {
   return answer;
 });
 self.addEventListener('fetch', e => e.respondWith(kept().then(cache =>
-  (cache ? cache.match(e.request, {ignoreSearch: true, ignoreVary: true}) : Promise.resolve())
+  (cache ? cache.match(named(e.request), {ignoreSearch: true, ignoreVary: true})
+    : Promise.resolve())
     .then(found => found || keep(cache, e.request)))));
 
 // The page's scale ({art, unused, fetched}): its pictures kept but those it
