@@ -333,7 +333,8 @@ async function twice(browser, url, idle) {
   const ball = (k, v) => differ(rect(places[k]), `ColorIcons/ball${v}.bmp`);
   await seen('idle-2x', async () => await differ([0, 0, 2 * W, 2 * H], files.BMP_FACE,
     Object.keys(L.rect).map(rect)) === 0 && await ball(1, 2) === 0);
-  const size = await page.$eval('canvas', c => [c.width, c.height].join('x'));
+  const size = await page.$$eval('canvas', cs => [cs[0].width, cs.reduce((h, c) => h + c.height, 0)]
+    .join('x'));
   check(size === `${2 * W}x${2 * H}`, 'the canvas at 2x is ' + size);
   for (const name of Object.keys(L.ids).filter(n => skins[`${n} Normal`]))
     check(await differ(rect(id(name)), skins[`${name} Normal`]) === 0, name + ' 2x skin');
@@ -515,11 +516,14 @@ async function phones(browser, url) {
                         'Pixel 5 landscape', 'iPad Mini']) {
     const {page, tick} = await open(browser, url, 1, () => {}, device);
     const fitted = () => until('the area on a ' + device, () => page.evaluate(() => {
-      const c = document.querySelector('canvas'), a = c && c.getBoundingClientRect();
+      const cs = [...document.querySelectorAll('canvas')];
+      const a = document.getElementById('quintara').getBoundingClientRect();
       const [w, h, d] = [innerWidth, innerHeight, document.documentElement];
-      return c && d.scrollWidth <= w && d.scrollHeight <= h && a.left >= 0 && a.top >= 0 &&
+      return cs.length && d.scrollWidth <= w && d.scrollHeight <= h && a.left >= 0 && a.top >= 0 &&
         a.right <= w && a.bottom <= h && (w - a.width < 1 || h - a.height < 1) &&
-        c.width === Math.round(a.width * devicePixelRatio) && `${a.width}x${a.height}`;
+        cs[0].width === Math.round(a.width * devicePixelRatio) &&
+        cs.reduce((sum, c) => sum + c.height, 0) === Math.round(a.height * devicePixelRatio) &&
+        `${a.width}x${a.height}`;
     }));
     // The smallest side of a place and of another control, and the smallest
     // text, in CSS px.

@@ -82,6 +82,10 @@ mergeInto(LibraryManager.library, {
     // English, which draws no captions.
     sample: '',
     size: font => parseFloat(font.match(/[\d.]+(?=px)/)[0]),
+    // A canvas of its own to measure texts on: they come before the game
+    // area's.
+    measure: null,
+    measuring: () => Fonts.measure ||= document.createElement('canvas').getContext('2d'),
     caption: (font, size) => ['bold ', 'bold ', 'italic '][font] + size + 'px ' +
         ['"DejaVu Sans"', '"DejaVu Sans Condensed"', '"DejaVu Sans"'][font] + ', sans-serif',
     // A language's own face (Chinese, Arabic, ...) before DejaVu in every
@@ -101,8 +105,15 @@ mergeInto(LibraryManager.library, {
   // it, drawn in one of the faces at a ratio that fits the room.
   $Area__deps: ['$Page', '$Controls', '$Pictures'],
   $Area: {
-    element: null, canvas: null, ctx: null, layer: null,
+    element: null, layer: null,
     backdrop: null,  // the face's picture, under the see-through canvas
+    // The canvas in strips across the area, each {canvas, ctx, top}: a
+    // browser takes a canvas's memory all at once when it is first drawn
+    // on, which for a phone's whole screen holds up the page for a moment;
+    // a strip's is taken in a task of its own.
+    strips: [],
+    size: [0, 0],  // the canvas's, in its pixels
+    shown: [],  // the faces this pointer may show, by index
     faces: [],  // the faces in the order of facts.json's, each {w, h}
     face: null,  // the one drawn, once fitted
     ratio: 0,  // canvas pixels per pixel of the control table, once fitted
@@ -115,7 +126,7 @@ mergeInto(LibraryManager.library, {
     // applied, and none that changes nothing; whether this one was.
     fit: function() {
       const dpr = window.devicePixelRatio || 1;
-      const {index, face, ratio, size, css} = quintaraFit(Area.faces);
+      const {index, shown: faces, face, ratio, size, css} = quintaraFit(Area.faces);
       const art = _quintaraArtwork(ratio), fitting = ++Area.fits;
       if (ratio === Area.ratio && face === Area.face) return Promise.resolve(false);
       // The pressed looks show only once a control is held: they follow the
@@ -123,7 +134,8 @@ mergeInto(LibraryManager.library, {
       const [shown, pressed] = [false, true].map(looks => Pictures.preloads[index]
         .filter(preload => preload.pressed === looks)
         .map(preload => Pictures.scaled(preload.url, art)));
-      return Promise.all(shown.map(Pictures.load)).then(() => {
+      const strips = Area.cut(size, dpr);
+      return Promise.all(shown.map(Pictures.load).concat(Area.touch(strips))).then(() => {
         setTimeout(() => pressed.forEach(Pictures.load));
         if (fitting !== Area.fits) return false;
         if (face !== Area.face) {
@@ -132,13 +144,56 @@ mergeInto(LibraryManager.library, {
         }
         Area.ratio = ratio;
         Area.art = art;
-        [Area.canvas.width, Area.canvas.height] = size;
-        for (const element of [Area.element, Area.canvas, Area.layer])
+        Area.shown = faces;
+        Area.size = size;
+        Area.strips = strips;
+        for (const element of [Area.element, Area.layer])
           Object.assign(element.style, {width: css[0], height: css[1]});
+        Area.element.replaceChildren(Area.backdrop, ...strips.map(s => s.canvas), Area.layer);
         Controls.arrange({x: size[0] / dpr / face.w, y: size[1] / dpr / face.h});
-        Area.ctx.imageSmoothingQuality = 'high';
         return true;
       });
+    },
+    // Strips of about a quarter of a million pixels, under the elements;
+    // whole CSS pixels high where the ratio allows, so that none is drawn
+    // between device pixels, resampled.
+    cut: function([w, h], dpr) {
+      let step = 1;
+      while (step < 32 && Math.abs(step / dpr - Math.round(step / dpr)) > 1e-6) step++;
+      if (step === 32) step = 1;
+      const rows = step * Math.ceil(h / Math.ceil(w * h / 250000) / step);
+      const strips = [];
+      for (let top = 0; top < h; top += rows) {
+        const canvas = document.createElement('canvas');
+        [canvas.width, canvas.height] = [w, Math.min(rows, h - top)];
+        // The picture of what the elements over it say.
+        canvas.setAttribute('aria-hidden', 'true');
+        Object.assign(canvas.style, {position: 'absolute', left: 0, top: top / dpr + 'px',
+                                     width: w / dpr + 'px', height: canvas.height / dpr + 'px'});
+        const ctx = canvas.getContext('2d');
+        ctx.imageSmoothingQuality = 'high';
+        strips.push({canvas, ctx, top});
+      }
+      return strips;
+    },
+    // Each strip's memory taken, a strip a task.
+    touch: function(strips) {
+      return strips.reduce((done, {ctx}) => done.then(() => new Promise(resolve => setTimeout(() => {
+        ctx.fillRect(0, 0, 1, 1);
+        ctx.clearRect(0, 0, 1, 1);
+        resolve();
+      }))), Promise.resolve());
+    },
+    // draw(ctx) in the area's pixels, on the strips its rows from top to
+    // bottom cross.
+    paint: function(top, bottom, draw) {
+      for (const strip of Area.strips) {
+        if (strip.top >= bottom || strip.top + strip.canvas.height <= top) continue;
+        strip.ctx.save();
+        strip.ctx.translate(0, -strip.top);
+        draw(strip.ctx);
+        strip.ctx.restore();
+      }
     },
     under: function(picture) {
       Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
@@ -164,11 +219,6 @@ mergeInto(LibraryManager.library, {
   pageStart__deps: ['$Area', '$Controls', '$Fonts', '$Input', '$Pictures'],
   pageStart: function() {
     Area.element = document.getElementById('quintara');
-    Area.canvas = document.createElement('canvas');
-    // The picture of what the elements over it say.
-    Area.canvas.setAttribute('aria-hidden', 'true');
-    Object.assign(Area.canvas.style, {display: 'block', position: 'relative'});
-    Area.ctx = Area.canvas.getContext('2d');
     Area.layer = document.createElement('div');
     Object.assign(Area.layer.style, {position: 'absolute', left: 0, top: 0});
     Area.element.style.position = 'relative';
@@ -178,21 +228,24 @@ mergeInto(LibraryManager.library, {
     if (shown) Pictures.loaded[shown.getAttribute('src')] = shown;
     // The statics' faces, and where captions are drawn their other two (the
     // bold one is the statics'), with the glyphs of the texts in use; one
-    // that cannot be had leaves its letters to the browser's faces.
+    // that cannot be had leaves its letters to the browser's faces. A face's
+    // first text measured readies it, which takes a while: a face a task.
     const faces = [Fonts.gui, Fonts.system]
       .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
-    const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null));
+    const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null)
+      .then(() => new Promise(resolve => setTimeout(() => {
+        Fonts.measuring().font = f;
+        resolve(Fonts.measuring().measureText(Fonts.sample || '0'));
+      }))));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
-      Area.element.replaceChildren(Area.backdrop, Area.canvas, Area.layer);
       _quintaraShow();
       // What playing needs kept for playing offline, where the browser
       // allows workers (not for a page opened as a file), the pictures at
       // the scale drawn but those of the faces this pointer never shows;
       // fetched after the first frame, which they would slow down. The
       // worker keeps too what the page fetched before it.
-      const {shown} = quintaraFit(Area.faces);
-      const unused = Pictures.preloads.filter((_, n) => !shown.includes(n)).flat()
+      const unused = Pictures.preloads.filter((_, n) => !Area.shown.includes(n)).flat()
         .map(preload => Pictures.scaled(preload.url));
       if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js')
         .then(() => navigator.serviceWorker.ready)
@@ -335,8 +388,10 @@ mergeInto(LibraryManager.library, {
   pageFill__deps: ['$Page', '$Area'],
   pageFill: function(x, y, w, h, r, g, b) {
     if (Page.ended) return;
-    Area.ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
-    Area.ctx.fillRect(x, y, w, h);
+    Area.paint(y, y + h, ctx => {
+      ctx.fillStyle = 'rgb(' + r + ',' + g + ',' + b + ')';
+      ctx.fillRect(x, y, w, h);
+    });
   },
 
   pageRatio__deps: ['$Area'],
@@ -353,25 +408,26 @@ mergeInto(LibraryManager.library, {
     const request = (Pictures.latest[key] || 0) + 1;
     Pictures.latest[key] = request;
     url = UTF8ToString(url);
-    const draw = picture => {
-      Area.ctx.imageSmoothingEnabled = !!smooth;
-      Area.ctx.drawImage(picture, x, y, w, h);
-    };
+    const draw = picture => Area.paint(y, y + h, ctx => {
+      ctx.imageSmoothingEnabled = !!smooth;
+      ctx.drawImage(picture, x, y, w, h);
+    });
     if (!place) {
       const loaded = Pictures.loaded[Pictures.scaled(url)];
       if (!loaded || !loaded.naturalWidth) return;
-      if (x || y || w !== Area.canvas.width || h !== Area.canvas.height) return draw(loaded);
+      if (x || y || w !== Area.size[0] || h !== Area.size[1]) return draw(loaded);
       // The face, under the whole area: the browser scales it off the main
       // thread, where redrawing its every pixel would hold up the page.
-      Area.ctx.clearRect(x, y, w, h);
+      Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h));
       Area.under(loaded);
       return;
     }
-    // Not once the area is fitted anew (its canvas resized): the rectangle
-    // is of the old size, and the painter asks again for the new one.
-    const size = Area.canvas.width + 'x' + Area.canvas.height;
+    // Not once the area is fitted anew (its canvas cut again): the
+    // rectangle is of the old size, and the painter asks again for the new
+    // one.
+    const strips = Area.strips;
     const current = () => !Page.ended && Pictures.latest[key] === request &&
-                          Area.canvas.width + 'x' + Area.canvas.height === size;
+                          Area.strips === strips;
     const load = urls => {
       const picture = new Image();
       picture.onload = () => {
@@ -389,19 +445,19 @@ mergeInto(LibraryManager.library, {
   // The number on a stand-in disc, centred in the rectangle.
   pageNumber__deps: ['$Area', '$Fonts'],
   pageNumber: function(x, y, w, h, text, black) {
-    const ctx = Area.ctx;
-    ctx.save();
-    ctx.beginPath();
-    ctx.rect(x, y, w, h);
-    ctx.clip();
-    ctx.translate(x + w / 2, y + h / 2);
-    ctx.scale(Fonts.guiNarrow * Area.ratio, Area.ratio);
-    ctx.font = Fonts.gui;
-    ctx.fillStyle = black ? '#000' : '#fff';
-    ctx.textAlign = 'center';
-    ctx.textBaseline = 'middle';
-    ctx.fillText(UTF8ToString(text), 0, 0);
-    ctx.restore();
+    text = UTF8ToString(text);
+    Area.paint(y, y + h, ctx => {
+      ctx.beginPath();
+      ctx.rect(x, y, w, h);
+      ctx.clip();
+      ctx.translate(x + w / 2, y + h / 2);
+      ctx.scale(Fonts.guiNarrow * Area.ratio, Area.ratio);
+      ctx.font = Fonts.gui;
+      ctx.fillStyle = black ? '#000' : '#fff';
+      ctx.textAlign = 'center';
+      ctx.textBaseline = 'middle';
+      ctx.fillText(text, 0, 0);
+    });
   },
 
   // A static's text's width at size pixels of the control table (0: its
@@ -410,8 +466,7 @@ mergeInto(LibraryManager.library, {
   pageTextWidth: function(gui, size, text) {
     const font = gui ? Fonts.gui : Fonts.system;
     if (!size) return Fonts.size(font);
-    // A canvas of its own: the texts come before the game area's.
-    const ctx = Fonts.measure ||= document.createElement('canvas').getContext('2d');
+    const ctx = Fonts.measuring();
     ctx.font = font.replace(/[\d.]+px/, size + 'px');
     return ctx.measureText(UTF8ToString(text)).width * (gui ? Fonts.guiNarrow : 1);
   },
@@ -420,27 +475,29 @@ mergeInto(LibraryManager.library, {
   // (0 bold, 1 condensed bold, 2 oblique) at size canvas pixels, narrowed
   // to narrow of its width, its baseline's left end at (x, y); a language
   // read right to left laid out from its right end.
-  pageCaptionWidth__deps: ['$Page', '$Area', '$Fonts'],
+  pageCaptionWidth__deps: ['$Page', '$Fonts'],
   pageCaptionWidth: function(font, size, text) {
-    Area.ctx.font = Fonts.caption(font, size);
-    Area.ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
-    return Area.ctx.measureText(UTF8ToString(text)).width;
+    const ctx = Fonts.measuring();
+    ctx.font = Fonts.caption(font, size);
+    ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
+    return ctx.measureText(UTF8ToString(text)).width;
   },
   pageCaption__deps: ['$Page', '$Area', '$Fonts'],
   pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
     if (Page.ended) return;
-    const ctx = Area.ctx;
-    ctx.save();
     text = UTF8ToString(text);
-    ctx.font = Fonts.caption(font, size);
-    ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
-    ctx.translate(x + (Page.rightToLeft ? ctx.measureText(text).width * narrow : 0), y);
-    ctx.scale(narrow, 1);
-    ctx.fillStyle = `rgb(${r},${g},${b})`;
-    ctx.textAlign = Page.rightToLeft ? 'right' : 'left';
-    ctx.textBaseline = 'alphabetic';
-    ctx.fillText(text, 0, 0);
-    ctx.restore();
+    // Its line, amply: from one and a half times its size above its
+    // baseline to its size below.
+    Area.paint(y - 1.5 * size, y + size, ctx => {
+      ctx.font = Fonts.caption(font, size);
+      ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
+      ctx.translate(x + (Page.rightToLeft ? ctx.measureText(text).width * narrow : 0), y);
+      ctx.scale(narrow, 1);
+      ctx.fillStyle = `rgb(${r},${g},${b})`;
+      ctx.textAlign = Page.rightToLeft ? 'right' : 'left';
+      ctx.textBaseline = 'alphabetic';
+      ctx.fillText(text, 0, 0);
+    });
   },
 
   // ---- Input: one pointer at a time, as one mouse (its left button, a
@@ -450,7 +507,7 @@ mergeInto(LibraryManager.library, {
     pointer: null,  // the pointer held down on the area, by its id
     // Where the event is, in pixels of the face drawn.
     at: function(e) {
-      const r = Area.canvas.getBoundingClientRect();
+      const r = Area.element.getBoundingClientRect();
       return [Math.floor((e.clientX - r.left) * Area.face.w / r.width),
               Math.floor((e.clientY - r.top) * Area.face.h / r.height)];
     },
