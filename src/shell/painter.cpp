@@ -103,7 +103,8 @@ void draw(Canvas &canvas, int i, const Looks &looks) {
       paintPlace(canvas, c, *looks.paths[k - 1], looks.cursor == k);
       break;
     case ControlKind::Static:
-      paintStatic(canvas, c, looks.texts ? looks.texts[i] : std::string());
+      // A view that keeps the statics' texts shows their boxes too.
+      if (looks.texts) paintStatic(canvas, c, looks.texts[i]);
       break;
     case ControlKind::CheckBox:
       paintCheckBox(canvas, face, c, looks.ticked,

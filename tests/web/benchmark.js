@@ -17,7 +17,7 @@ const sleep = ms => new Promise(r => setTimeout(r, ms));
 
 // Counts timers and animation frames asked for, and notes when the face
 // is first painted (by the page, before the program has run), when the
-// board is (the first picture the program draws over it), how far
+// board is (the first picture the program puts over it), how far
 // the layout shifts and the longest task.
 function probes() {
   window.bench = {asked: 0, firstFrame: 0, face: 0, shift: 0, longest: 0};
@@ -30,11 +30,8 @@ function probes() {
     const real = window[name];
     window[name] = (...a) => (bench.asked++, real(...a));
   }
-  const draw = CanvasRenderingContext2D.prototype.drawImage;
-  CanvasRenderingContext2D.prototype.drawImage = function(...a) {
-    if (!bench.firstFrame) bench.firstFrame = performance.now();
-    return draw.apply(this, a);
-  };
+  new MutationObserver(() => bench.firstFrame ||= document.querySelector('#quintara div img') &&
+    performance.now()).observe(document, {childList: true, subtree: true});
 }
 
 // CPU seconds of a process and all its descendants.

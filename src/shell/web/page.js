@@ -106,13 +106,21 @@ mergeInto(LibraryManager.library, {
   $Area__deps: ['$Page', '$Controls', '$Pictures'],
   $Area: {
     element: null, layer: null,
-    backdrop: null,  // the face's picture, under the see-through canvas
-    // The canvas in strips across the area, each {canvas, ctx, top}: a
-    // browser takes a canvas's memory all at once when it is first drawn
-    // on, which for a phone's whole screen holds up the page for a moment;
-    // a strip's is taken in a task of its own.
+    // The pictures are images of the page, which the browser scales and
+    // puts together off the main thread: the face's under the whole area,
+    // and the others over it, each by its rectangle ("x,y,w,h") in their
+    // layer.
+    backdrop: null,
+    pictures: null,
+    placed: {},
+    // Over them, what is drawn (a caption, a stand-in, the keyboard
+    // cursor) on a canvas in strips across the area, each {canvas, ctx,
+    // top, used}: a browser takes a canvas's memory when it is first drawn
+    // on, and copies all of it to the screen when any of it changes, which
+    // for a phone's whole screen holds up the page for a moment. A strip
+    // never drawn on costs nothing.
     strips: [],
-    size: [0, 0],  // the canvas's, in its pixels
+    size: [0, 0],  // the canvas's, in its pixels, a pixel per device pixel
     shown: [],  // the faces this pointer may show, by index
     faces: [],  // the faces in the order of facts.json's, each {w, h}
     face: null,  // the one drawn, once fitted
@@ -134,8 +142,7 @@ mergeInto(LibraryManager.library, {
       const [shown, pressed] = [false, true].map(looks => Pictures.preloads[index]
         .filter(preload => preload.pressed === looks)
         .map(preload => Pictures.scaled(preload.url, art)));
-      const strips = Area.cut(size, dpr);
-      return Promise.all(shown.map(Pictures.load).concat(Area.touch(strips))).then(() => {
+      return Promise.all(shown.map(Pictures.load)).then(() => {
         setTimeout(() => pressed.forEach(Pictures.load));
         if (fitting !== Area.fits) return false;
         if (face !== Area.face) {
@@ -146,10 +153,16 @@ mergeInto(LibraryManager.library, {
         Area.art = art;
         Area.shown = faces;
         Area.size = size;
-        Area.strips = strips;
-        for (const element of [Area.element, Area.layer])
+        Area.strips = Area.cut(size, dpr);
+        Area.pictures = document.createElement('div');
+        Area.placed = {};
+        for (const element of [Area.element, Area.pictures, Area.layer])
           Object.assign(element.style, {width: css[0], height: css[1]});
-        Area.element.replaceChildren(Area.backdrop, ...strips.map(s => s.canvas), Area.layer);
+        Object.assign(Area.pictures.style, {position: 'absolute', left: 0, top: 0});
+        // The pictures of what the elements over them say.
+        Area.pictures.setAttribute('aria-hidden', 'true');
+        Area.element.replaceChildren(Area.backdrop, Area.pictures,
+                                     ...Area.strips.map(s => s.canvas), Area.layer);
         Controls.arrange({x: size[0] / dpr / face.w, y: size[1] / dpr / face.h});
         return true;
       });
@@ -172,28 +185,39 @@ mergeInto(LibraryManager.library, {
                                      width: w / dpr + 'px', height: canvas.height / dpr + 'px'});
         const ctx = canvas.getContext('2d');
         ctx.imageSmoothingQuality = 'high';
-        strips.push({canvas, ctx, top});
+        strips.push({canvas, ctx, top, used: false});
       }
       return strips;
     },
-    // Each strip's memory taken, a strip a task.
-    touch: function(strips) {
-      return strips.reduce((done, {ctx}) => done.then(() => new Promise(resolve => setTimeout(() => {
-        ctx.fillRect(0, 0, 1, 1);
-        ctx.clearRect(0, 0, 1, 1);
-        resolve();
-      }))), Promise.resolve());
-    },
     // draw(ctx) in the area's pixels, on the strips its rows from top to
-    // bottom cross.
-    paint: function(top, bottom, draw) {
+    // bottom cross; clearing, only on those drawn on before.
+    paint: function(top, bottom, draw, clearing = false) {
       for (const strip of Area.strips) {
         if (strip.top >= bottom || strip.top + strip.canvas.height <= top) continue;
+        if (clearing && !strip.used) continue;
+        strip.used = true;
         strip.ctx.save();
         strip.ctx.translate(0, -strip.top);
         draw(strip.ctx);
         strip.ctx.restore();
       }
+    },
+    // A picture over the rectangle, and nothing drawn over it: the loaded
+    // image itself, which needs no fetching nor decoding again; a copy of it
+    // where it is shown already.
+    place: function(picture, x, y, w, h) {
+      const key = [x, y, w, h].join(), old = Area.placed[key];
+      if (old !== picture) {
+        if (picture.parentNode === Area.pictures) picture = picture.cloneNode();
+        const [across, down] = [0, 1].map(i => parseFloat(Area.pictures.style[['width', 'height'][i]]) /
+                                                Area.size[i]);
+        Object.assign(picture.style, {position: 'absolute', left: x * across + 'px',
+                                      top: y * down + 'px', width: w * across + 'px',
+                                      height: h * down + 'px'});
+        old ? old.replaceWith(picture) : Area.pictures.append(picture);
+        Area.placed[key] = picture;
+      }
+      Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
     },
     under: function(picture) {
       Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
@@ -366,7 +390,7 @@ mergeInto(LibraryManager.library, {
     scaled: function(url, art = Area.art) { return art > 1 ? art + 'x/' + url : url; },
     load: function(url) {
       if (!Pictures.loaded[url])
-        Pictures.loaded[url] = Object.assign(new Image(), {src: url});
+        Pictures.loaded[url] = Object.assign(new Image(), {src: url, alt: ''});
       return Pictures.loaded[url].decode().catch(() => null);
     },
   },
@@ -397,28 +421,23 @@ mergeInto(LibraryManager.library, {
   pageRatio__deps: ['$Area'],
   pageRatio: function() { return Area.ratio; },
 
-  // Draws the picture at url, at the scale drawn, stretched over the
+  // Shows the picture at url, at the scale drawn, stretched over the
   // rectangle: at once for the face, skins and check box, when it has loaded
   // for a place, which is then finished by the painter. A place without its
   // picture of that scale gets the 1x one; without either, its stand-in,
   // unless it was drawn anew meanwhile.
   pagePicture__deps: ['$Page', '$Area', '$Pictures'],
-  pagePicture: function(x, y, w, h, url, place, smooth) {
+  pagePicture: function(x, y, w, h, url, place) {
     const key = x + ',' + y;
     const request = (Pictures.latest[key] || 0) + 1;
     Pictures.latest[key] = request;
     url = UTF8ToString(url);
-    const draw = picture => Area.paint(y, y + h, ctx => {
-      ctx.imageSmoothingEnabled = !!smooth;
-      ctx.drawImage(picture, x, y, w, h);
-    });
+    const draw = picture => Area.place(picture, x, y, w, h);
     if (!place) {
       const loaded = Pictures.loaded[Pictures.scaled(url)];
       if (!loaded || !loaded.naturalWidth) return;
       if (x || y || w !== Area.size[0] || h !== Area.size[1]) return draw(loaded);
-      // The face, under the whole area: the browser scales it off the main
-      // thread, where redrawing its every pixel would hold up the page.
-      Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h));
+      Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
       Area.under(loaded);
       return;
     }
@@ -429,7 +448,7 @@ mergeInto(LibraryManager.library, {
     const current = () => !Page.ended && Pictures.latest[key] === request &&
                           Area.strips === strips;
     const load = urls => {
-      const picture = new Image();
+      const picture = Object.assign(new Image(), {alt: ''});
       picture.onload = () => {
         if (!current()) return;
         draw(picture);

@@ -26,8 +26,7 @@ char *pagePreferences();
 void pageLanguage(const char *code, bool rightToLeft);
 void pageFill(int x, int y, int w, int h, int r, int g, int b);
 double pageRatio();
-void pagePicture(int x, int y, int w, int h, const char *url, int place,
-                 bool smooth);
+void pagePicture(int x, int y, int w, int h, const char *url, int place);
 void pageNumber(int x, int y, int w, int h, const char *text, bool black);
 double pageCaptionWidth(int font, double size, const char *text);
 void pageCaption(double x, double y, int font, double size, double narrow,
@@ -73,21 +72,21 @@ std::string helpPage = "help/index.html";
 bool ended;
 
 // The canvas of the game area, in its own pixels. The pictures load in the
-// page, a place's file when it is drawn.
+// page, a place's file when it is drawn, and the browser scales them (a
+// picture at its own size it leaves as it is).
 class PageCanvas final : public Canvas {
  public:
   double scale() const override { return pageRatio(); }
-  void picture(int id, const Box &b, Stretch how) override {
-    pagePicture(b.x, b.y, b.w, b.h, urlOf(id), 0, how == Stretch::Smooth);
+  void picture(int id, const Box &b, Stretch) override {
+    pagePicture(b.x, b.y, b.w, b.h, urlOf(id), 0);
   }
   // The site carries the ball bitmaps as WebP files of the same pixels.
-  Loaded ball(int k, const std::string &path, const Box &b,
-              Stretch how) override {
+  Loaded ball(int k, const std::string &path, const Box &b, Stretch) override {
     std::string url = path;
     const std::size_t dot = url.size() - std::min<std::size_t>(url.size(), 4);
     if (url.compare(dot, std::string::npos, ".bmp") == 0)
       url.replace(dot, std::string::npos, ".webp");
-    pagePicture(b.x, b.y, b.w, b.h, url.c_str(), k, how == Stretch::Smooth);
+    pagePicture(b.x, b.y, b.w, b.h, url.c_str(), k);
     return Loaded::Later;
   }
   void fill(const Box &b, Rgb c) override {
