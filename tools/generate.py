@@ -242,20 +242,26 @@ def carried_cmake():
 
 
 def font_pieces():
-    """The characters beyond ASCII of the texts of the shipped languages that
-    DejaVu covers (the others have faces of their own), by the piece of the
-    web page's fonts that carries them: the letters of each script ("latin",
-    "greek", "cyrillic": the first word of their Unicode names), and the
-    spaces and punctuation of any ("signs"); each as a CSS unicode-range."""
-    pieces = {}
+    """The characters the web page draws in DejaVu, by the piece of its fonts
+    that carries them, each as a CSS unicode-range: the printable ASCII of
+    the English texts and of the numbers ("ascii", which every page loads);
+    the rest of ASCII the other languages DejaVu covers use ("basic"; the
+    others have faces of their own); and beyond ASCII the letters of each
+    script ("latin", "greek", "cyrillic": the first word of their Unicode
+    names), and the spaces and punctuation of any ("signs")."""
+    english = "".join(facts.TEXTS.values()) + " 0123456789:."
+    pieces = {"ascii": {ord(ch) for ch in english if 0x20 <= ord(ch) <= 0x7E}}
     for lang in catalogue.languages():
         if "fontconfig" in catalogue.ABOUT[lang]:
             continue
         for ch in "".join(catalogue.translations(lang).values()):
-            if ord(ch) > 0x7E:
-                letter = unicodedata.category(ch)[0] in "LM"
-                piece = unicodedata.name(ch, "").split(" ")[0].lower() if letter else "signs"
-                pieces.setdefault(piece, set()).add(ord(ch))
+            if ord(ch) <= 0x7E:
+                piece = "ascii" if ord(ch) in pieces["ascii"] else "basic"
+            elif unicodedata.category(ch)[0] in "LM":
+                piece = unicodedata.name(ch, "").split(" ")[0].lower()
+            else:
+                piece = "signs"
+            pieces.setdefault(piece, set()).add(ord(ch))
     ranges = {}
     for piece, points in sorted(pieces.items()):
         spans = []
