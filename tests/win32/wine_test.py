@@ -459,10 +459,10 @@ class Language(WineCase):
                 self.play_a_game_in(lang)
 
     def play_a_game_in(self, lang):
-        ru = dict(TEXT, **catalogue.translations(lang))
+        texts = dict(TEXT, **catalogue.translations(lang))
         folder = install(self.folder / lang, HELP_FILE, help_pages.chm_name(lang))
         with Game(folder, QUINTARA_LANG=lang) as game:
-            self.assertEqual(game.text(STATUS), ru["TEXT_NO_GAME"])
+            self.assertEqual(game.text(STATUS), texts["TEXT_NO_GAME"])
             # Start Game's caption drawn in its room (and its shadow a pixel
             # beyond) over its caption-free picture.
             c = next(c for c in facts.captions(facts.LANDSCAPE) if c.button == "ID_NEWGAME")
@@ -473,11 +473,11 @@ class Language(WineCase):
             self.assertEqual(outside(screen), [])
             self.assertNotEqual(button(screen), bare)
             game.click(ID["ID_NEWGAME"])
-            self.assertEqual(game.text(STATUS), ru["TEXT_STUDY"])
+            self.assertEqual(game.text(STATUS), texts["TEXT_STUDY"])
             self.assert_whole(game, STATUS, rtl=lang == "ar")
             heard = self.assert_heard(game, COLOR, self.dealt(game, COLOR, 4) + [0] * 12,
-                                      UNAVAILABLE, ru)
-            self.assertEqual(heard[STATUS][3], ru["TEXT_STUDY"])
+                                      UNAVAILABLE, texts)
+            self.assertEqual(heard[STATUS][3], texts["TEXT_STUDY"])
             game.ask(f"post {ID['ID_HELP']}")
             held = lambda: {n for n in opened(folder) if n.endswith(".chm")}
             self.assertEqual(poll(held, bool, 20), {help_pages.chm_name(lang)})
@@ -486,7 +486,7 @@ class Language(WineCase):
                 # letters apart) and begins at the right: its right end as
                 # without its last letter.
                 ink = lambda text: game.ink(700, "Segoe UI", text)[1]
-                word = ru["TEXT_NO_GAME"].split()[-1]
+                word = texts["TEXT_NO_GAME"].split()[-1]
                 width = lambda text: (lambda x: x[-1] - x[0])(
                     [x for x, n in enumerate(ink(text)) if n])
                 self.assertLess(width(word), sum(width(letter) for letter in word))

@@ -186,10 +186,7 @@ void fitFont(HWND control, const Control &c, int stock,
   GetObjectW(font, sizeof wanted, &wanted);
   const int system = systemDpi();
   // A language whose face the stock fonts may lack is shown in its own.
-  LOGFONTW own = wanted;
-  languageFace(own);
-  const bool another = lstrcmpW(own.lfFaceName, wanted.lfFaceName) != 0;
-  wanted = own;
+  const bool another = languageFace(wanted);
   if (another || windowDpi != USER_DEFAULT_SCREEN_DPI || system != windowDpi) {
     wanted.lfHeight = MulDiv(wanted.lfHeight, windowDpi, system);
     wanted.lfWidth = 0;
