@@ -121,6 +121,7 @@ mergeInto(LibraryManager.library, {
     // never drawn on costs nothing.
     strips: [],
     size: [0, 0],  // the canvas's, in its pixels, a pixel per device pixel
+    dpr: 1,  // device pixels per CSS pixel, as fitted
     shown: [],  // the faces this pointer may show, by index
     faces: [],  // the faces in the order of facts.json's, each {w, h}
     face: null,  // the one drawn, once fitted
@@ -153,6 +154,7 @@ mergeInto(LibraryManager.library, {
         Area.art = art;
         Area.shown = faces;
         Area.size = size;
+        Area.dpr = dpr;
         Area.strips = Area.cut(size, dpr);
         Area.pictures = document.createElement('div');
         Area.placed = {};
@@ -183,9 +185,7 @@ mergeInto(LibraryManager.library, {
         canvas.setAttribute('aria-hidden', 'true');
         Object.assign(canvas.style, {position: 'absolute', left: 0, top: top / dpr + 'px',
                                      width: w / dpr + 'px', height: canvas.height / dpr + 'px'});
-        const ctx = canvas.getContext('2d');
-        ctx.imageSmoothingQuality = 'high';
-        strips.push({canvas, ctx, top, used: false});
+        strips.push({canvas, ctx: canvas.getContext('2d'), top, used: false});
       }
       return strips;
     },
@@ -209,16 +209,15 @@ mergeInto(LibraryManager.library, {
       const key = [x, y, w, h].join(), old = Area.placed[key];
       if (old !== picture) {
         if (picture.parentNode === Area.pictures) picture = picture.cloneNode();
-        const [across, down] = [0, 1].map(i => parseFloat(Area.pictures.style[['width', 'height'][i]]) /
-                                                Area.size[i]);
-        Object.assign(picture.style, {position: 'absolute', left: x * across + 'px',
-                                      top: y * down + 'px', width: w * across + 'px',
-                                      height: h * down + 'px'});
+        const css = n => n / Area.dpr + 'px';
+        Object.assign(picture.style, {position: 'absolute', left: css(x), top: css(y),
+                                      width: css(w), height: css(h)});
         old ? old.replaceWith(picture) : Area.pictures.append(picture);
         Area.placed[key] = picture;
       }
       Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
     },
+    // The face's picture under the whole area.
     under: function(picture) {
       Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
                                     width: '100%', height: '100%'});
