@@ -169,14 +169,15 @@ mergeInto(LibraryManager.library, {
         return true;
       });
     },
-    // Strips of about a quarter of a million pixels, under the elements;
-    // whole CSS pixels high where the ratio allows, so that none is drawn
-    // between device pixels, resampled.
+    // Strips of some 64 rows, about as high as a caption at 3x, so that the
+    // captions' take little more than their own rows; whole CSS pixels high
+    // where the ratio allows, so that none is drawn between device pixels,
+    // resampled.
     cut: function([w, h], dpr) {
       let step = 1;
       while (step < 32 && Math.abs(step / dpr - Math.round(step / dpr)) > 1e-6) step++;
       if (step === 32) step = 1;
-      const rows = step * Math.ceil(h / Math.ceil(w * h / 250000) / step);
+      const rows = step * Math.ceil(64 / step);
       const strips = [];
       for (let top = 0; top < h; top += rows) {
         const canvas = document.createElement('canvas');

@@ -39,10 +39,11 @@ const keep = (cache, request) => fetch(request).then(answer => {
     cache.put(request, answer.clone());
   return answer;
 });
-self.addEventListener('fetch', e => e.respondWith(kept().then(cache =>
-  (cache ? cache.match(named(e.request), {ignoreSearch: true, ignoreVary: true})
-    : Promise.resolve())
-    .then(found => found || keep(cache, e.request)))));
+// What is kept answered at once, in one step: the newer release's check
+// only when something is to be kept.
+self.addEventListener('fetch', e => e.respondWith(caches.match(named(e.request),
+  {cacheName: CACHE, ignoreSearch: true, ignoreVary: true})
+  .then(found => found || kept().then(cache => keep(cache, e.request)))));
 
 // The page's scale ({art, unused, fetched}): its pictures kept but those it
 // never shows, and the files the page fetched before the worker was its
