@@ -163,8 +163,11 @@ mergeInto(LibraryManager.library, {
         Object.assign(Area.pictures.style, {position: 'absolute', left: 0, top: 0});
         // The pictures of what the elements over them say.
         Area.pictures.setAttribute('aria-hidden', 'true');
-        Area.element.replaceChildren(Area.backdrop, Area.pictures,
-                                     ...Area.strips.map(s => s.canvas), Area.layer);
+        // The face shown stays where it is: put in again it would be
+        // painted anew.
+        for (const child of [...Area.element.childNodes])
+          if (child !== Area.backdrop) child.remove();
+        Area.element.append(Area.pictures, ...Area.strips.map(s => s.canvas), Area.layer);
         Controls.arrange({x: size[0] / dpr / face.w, y: size[1] / dpr / face.h});
         return true;
       });
@@ -248,7 +251,7 @@ mergeInto(LibraryManager.library, {
     Area.element.style.position = 'relative';
     // The face the page showed before the program ran, already loaded.
     const shown = Area.element.querySelector('img');
-    Area.backdrop = shown || document.createElement('img');
+    Area.backdrop = shown || Area.element.appendChild(document.createElement('img'));
     if (shown) Pictures.loaded[shown.getAttribute('src')] = shown;
     // The statics' faces, and where captions are drawn their other two (the
     // bold one is the statics'), with the glyphs of the texts in use; one
