@@ -172,10 +172,10 @@ mergeInto(LibraryManager.library, {
         return true;
       });
     },
-    // Strips of some 64 rows, about as high as a caption at 3x, so that the
-    // captions' take little more than their own rows; whole CSS pixels high
-    // where the ratio allows, so that none is drawn between device pixels,
-    // resampled.
+    // Strips of some 64 rows, about a caption's height at 3x, so that the
+    // captions take little more memory than their own rows; whole CSS
+    // pixels high where the ratio allows, so that none is drawn between
+    // device pixels, resampled.
     cut: function([w, h], dpr) {
       let step = 1;
       while (step < 32 && Math.abs(step / dpr - Math.round(step / dpr)) > 1e-6) step++;
