@@ -221,8 +221,9 @@ mergeInto(LibraryManager.library, {
       }
       Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
     },
-    // The face's picture under the whole area.
+    // The face's picture under the whole area, and nothing drawn over it.
     under: function(picture) {
+      Area.paint(0, Area.size[1], ctx => ctx.clearRect(0, 0, ...Area.size), true);
       Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
                                     width: '100%', height: '100%'});
       if (Area.backdrop !== picture) Area.backdrop.replaceWith(picture);
@@ -440,7 +441,6 @@ mergeInto(LibraryManager.library, {
       const loaded = Pictures.loaded[Pictures.scaled(url)];
       if (!loaded || !loaded.naturalWidth) return;
       if (x || y || w !== Area.size[0] || h !== Area.size[1]) return draw(loaded);
-      Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
       Area.under(loaded);
       return;
     }
