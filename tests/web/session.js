@@ -367,6 +367,9 @@ async function russian(browser, url) {
     .map(({landscape: {box: [x, y, w, h]}}) => [x - 2, y - 2, w + 4, h + 4]);
   await seen('russian', async () => await differ([0, 0, L.consts.WINDOW_W, L.consts.WINDOW_H], bare,
     [0, 0], Object.values(L.rect).concat(rooms)) === 0 && await differ(hint, bare, hint) > 0);
+  // Each caption drawn anew over its button as it is pressed, none left over.
+  const captions = () => page.$$eval('#quintara svg text', texts => texts.length);
+  const drawn = await captions();
   const names = [...idle].map((v, k) => placeName(k + 1, v, R)).concat(buttons.map(b => R['NAME_' + b]));
   check(await readerNames(page) === names.join('|'), 'a reader hears ' + await readerNames(page));
   // The status line at each event.
@@ -376,6 +379,7 @@ async function russian(browser, url) {
   await tick(10), await status('TEXT_RESOLVE');
   await click(id('ID_CANCEL')), await status('TEXT_CANCELED');
   await click(id('ID_NEWGAME')), await tick(10 + 299), await status('TEXT_EXPIRED');
+  check(await captions() === drawn, `${await captions()} captions, not ${drawn}`);
   await click(id('ID_HELP'));
   const help = await (await until('the Russian help', () =>
     browser.targets().find(t => t.url() === url + 'help/ru/index.html'))).page();

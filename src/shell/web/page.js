@@ -113,12 +113,16 @@ mergeInto(LibraryManager.library, {
     backdrop: null,
     pictures: null,
     placed: {},
-    // Over them, what is drawn (a caption, a stand-in, the keyboard
-    // cursor) on a canvas in strips across the area, each {canvas, ctx,
-    // top, used}: a browser takes a canvas's memory when it is first drawn
-    // on, and copies all of it to the screen when any of it changes, which
-    // for a phone's whole screen holds up the page for a moment. A strip
-    // never drawn on costs nothing.
+    // Over them the captions, text of the page in an SVG picture of the
+    // area's pixels, each by its baseline's left end (its "at"), which the
+    // browser draws at a fraction of a canvas's cost.
+    captions: null,
+    // Over them, what else is drawn (a stand-in, the keyboard cursor) on a
+    // canvas in strips across the area, each {canvas, ctx, top, used}: a
+    // browser takes a canvas's memory when it is first drawn on, and copies
+    // all of it to the screen when any of it changes, which for a phone's
+    // whole screen holds up the page for a moment. A strip never drawn on
+    // costs nothing.
     strips: [],
     size: [0, 0],  // the canvas's, in its pixels, a pixel per device pixel
     dpr: 1,  // device pixels per CSS pixel, as fitted
@@ -158,16 +162,21 @@ mergeInto(LibraryManager.library, {
         Area.strips = Area.cut(size, dpr);
         Area.pictures = document.createElement('div');
         Area.placed = {};
-        for (const element of [Area.element, Area.pictures, Area.layer])
+        Area.captions = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+        Area.captions.setAttribute('viewBox', `0 0 ${size[0]} ${size[1]}`);
+        for (const element of [Area.element, Area.pictures, Area.captions, Area.layer])
           Object.assign(element.style, {width: css[0], height: css[1]});
-        Object.assign(Area.pictures.style, {position: 'absolute', left: 0, top: 0});
-        // The pictures of what the elements over them say.
-        Area.pictures.setAttribute('aria-hidden', 'true');
+        for (const element of [Area.pictures, Area.captions]) {
+          Object.assign(element.style, {position: 'absolute', left: 0, top: 0});
+          // The pictures of what the elements over them say.
+          element.setAttribute('aria-hidden', 'true');
+        }
         // The face shown stays where it is: put in again it would be
         // painted anew.
         for (const child of [...Area.element.childNodes])
           if (child !== Area.backdrop) child.remove();
-        Area.element.append(Area.pictures, ...Area.strips.map(s => s.canvas), Area.layer);
+        Area.element.append(Area.pictures, Area.captions, ...Area.strips.map(s => s.canvas),
+                            Area.layer);
         Controls.arrange({x: size[0] / dpr / face.w, y: size[1] / dpr / face.h});
         return true;
       });
@@ -219,10 +228,15 @@ mergeInto(LibraryManager.library, {
         old ? old.replaceWith(picture) : Area.pictures.append(picture);
         Area.placed[key] = picture;
       }
+      for (const caption of [...Area.captions.children]) {
+        const [cx, cy] = caption.at;
+        if (cx >= x && cx < x + w && cy >= y && cy < y + h) caption.remove();
+      }
       Area.paint(y, y + h, ctx => ctx.clearRect(x, y, w, h), true);
     },
     // The face's picture under the whole area, and nothing drawn over it.
     under: function(picture) {
+      Area.captions.replaceChildren();
       Area.paint(0, Area.size[1], ctx => ctx.clearRect(0, 0, ...Area.size), true);
       Object.assign(picture.style, {position: 'absolute', left: 0, top: 0, display: 'block',
                                     width: '100%', height: '100%'});
@@ -507,19 +521,18 @@ mergeInto(LibraryManager.library, {
   pageCaption__deps: ['$Page', '$Area', '$Fonts'],
   pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
     if (Page.ended) return;
-    text = UTF8ToString(text);
-    // Its line, amply: from one and a half times its size above its
-    // baseline to its size below.
-    Area.paint(y - 1.5 * size, y + size, ctx => {
-      ctx.font = Fonts.caption(font, size);
-      ctx.direction = Page.rightToLeft ? 'rtl' : 'ltr';
-      ctx.translate(x + (Page.rightToLeft ? ctx.measureText(text).width * narrow : 0), y);
-      ctx.scale(narrow, 1);
-      ctx.fillStyle = `rgb(${r},${g},${b})`;
-      ctx.textAlign = Page.rightToLeft ? 'right' : 'left';
-      ctx.textBaseline = 'alphabetic';
-      ctx.fillText(text, 0, 0);
-    });
+    const caption = document.createElementNS('http://www.w3.org/2000/svg', 'text');
+    caption.at = [x, y];
+    caption.setAttribute('transform', `translate(${x} ${y}) scale(${narrow} 1)`);
+    caption.setAttribute('fill', `rgb(${r},${g},${b})`);
+    caption.style.font = Fonts.caption(font, size);
+    // Read right to left, it ends at the left end: SVG's "end" of such text.
+    if (Page.rightToLeft) {
+      caption.setAttribute('direction', 'rtl');
+      caption.setAttribute('text-anchor', 'end');
+    }
+    caption.textContent = UTF8ToString(text);
+    Area.captions.append(caption);
   },
 
   // ---- Input: one pointer at a time, as one mouse (its left button, a
