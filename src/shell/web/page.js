@@ -271,13 +271,15 @@ mergeInto(LibraryManager.library, {
     // The statics' faces, and where captions are drawn their other two (the
     // bold one is the statics'), with the glyphs of the texts in use; one
     // that cannot be had leaves its letters to the browser's faces. A face's
-    // first text measured readies it, which takes a while: a face a task.
+    // first text measured readies it, which takes a while: a face a task,
+    // with a word of the texts (all of them would be shaped, letter by
+    // letter, at a cost many times a word's, though few show at once).
     const faces = [Fonts.gui, Fonts.system]
       .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
     const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null)
       .then(() => new Promise(resolve => setTimeout(() => {
         Fonts.measuring().font = f;
-        resolve(Fonts.measuring().measureText(Fonts.sample || '0'));
+        resolve(Fonts.measuring().measureText(Fonts.sample.slice(0, 4) || '0'));
       }))));
     Promise.all(fonts.concat(Area.fit())).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
