@@ -103,23 +103,23 @@ Box onDevice(const Canvas &canvas, const Control &c);
 enum class BoxLook { Normal, Held, Disabled };  // as checkBoxPicture numbers
 
 // Every picture of a face's carried artwork the painter may draw, by
-// resource id, and whether it is a pressed look (drawn only while a
-// control is held): with their words, or without them where the front end
-// draws the captions.
+// resource id with its words and without them (where the front end draws
+// the captions), and whether it is a pressed look (drawn only while a
+// control is held).
 template <class Each>
-void everyArtwork(const Face &face, bool words, Each each) {
-  const auto art = [&](int id) {
-    return face.picture(words ? id : bareOf(id));
+void everyArtwork(const Face &face, Each each) {
+  const auto art = [&](int id, bool pressed) {
+    each(face.picture(id), face.picture(bareOf(id)), pressed);
   };
-  each(art(BMP_FACE), false);
+  art(BMP_FACE, false);
   for (const Control &c : kControls)
     if (c.kind == ControlKind::SkinnedButton) {
-      each(art(skinNormal(c.id)), false);
-      each(art(skinPressed(c.id)), true);
+      art(skinNormal(c.id), false);
+      art(skinPressed(c.id), true);
     }
   for (const bool ticked : {false, true})
     for (int look = 0; look < 3; ++look)
-      each(art(checkBoxPicture(ticked, look)), look == int(BoxLook::Held));
+      art(checkBoxPicture(ticked, look), look == int(BoxLook::Held));
 }
 
 // Everything the controls' looks depend on, from the core and the front end.

@@ -49,23 +49,27 @@ mergeInto(LibraryManager.library, {
   // to the program, the page's language said and the language's own face
   // put in use where the site has one, then the game begun. English is the
   // program's own; where the texts cannot be had it stays in use.
-  pageLanguage__deps: ['$Page', '$Fonts', 'malloc'],
+  pageLanguage__deps: ['$Page', '$Fonts', '$Pictures', 'malloc'],
   pageLanguage: function(code, rightToLeft) {
     code = UTF8ToString(code);
     if (code === 'en') return _quintaraBegin();
+    // The caption-free pictures, as the language's texts will most likely
+    // be had, fetched meanwhile.
+    Pictures.words = false;
+    setTimeout(Pictures.warm);
     fetch('lang/' + code + '.json').then(r => r.json()).then(texts => {
       const table = _malloc(4 * texts.length);
       texts.forEach((text, i) => {
         const kept = allocateUTF8(text);
         HEAPU32[(table >> 2) + i] = kept;
       });
-      if (!_quintaraTexts(table, texts.length)) return;
+      if (!_quintaraTexts(table, texts.length)) return Pictures.words = true;
       document.documentElement.lang = code.replace('_', '-');
       Page.rightToLeft = rightToLeft;
       const own = 'Quintara ' + code;
       if ([...document.fonts].some(face => face.family.replace(/"/g, '') === own)) Fonts.use(own);
       Fonts.sample = texts.join('');
-    }).catch(() => {}).then(() => _quintaraBegin());
+    }).catch(() => Pictures.words = true).then(() => _quintaraBegin());
   },
 
   // The Linux program's fonts: the status line in DejaVu Sans 8 pt, a
@@ -142,11 +146,7 @@ mergeInto(LibraryManager.library, {
       const {index, shown: faces, face, ratio, size, css} = quintaraFit(Area.faces);
       const art = _quintaraArtwork(ratio), fitting = ++Area.fits;
       if (ratio === Area.ratio && face === Area.face) return Promise.resolve(false);
-      // The pressed looks show only once a control is held: they follow the
-      // frame drawn.
-      const [shown, pressed] = [false, true].map(looks => Pictures.preloads[index]
-        .filter(preload => preload.pressed === looks)
-        .map(preload => Pictures.scaled(preload.url, art)));
+      const [shown, pressed] = Pictures.of(index, art);
       return Promise.all(shown.map(Pictures.load)).then(() => {
         setTimeout(() => pressed.forEach(Pictures.load));
         if (fitting !== Area.fits) return false;
@@ -403,11 +403,25 @@ mergeInto(LibraryManager.library, {
   // ---- Drawing. Every rectangle below is in the canvas's own pixels.
   $Pictures__deps: ['$Area'],
   $Pictures: {
-    preloads: [],  // each face's own pictures, each {url (at 1x), pressed}
+    preloads: [],  // each face's own pictures, each {url, bare (at 1x), pressed}
+    // Whether those drawn have their words (in English), or are the
+    // caption-free ones, under the captions drawn.
+    words: true,
     loaded: {},  // those loaded, by their names at their scale
     latest: {},  // the newest draw request of each rectangle
     // The name of a picture at the scale drawn: 2x/buttons/quit.webp.
     scaled: function(url, art = Area.art) { return art > 1 ? art + 'x/' + url : url; },
+    // A face's pictures at a scale: those shown at rest, and the pressed
+    // looks, which show only once a control is held (and so follow the
+    // frame drawn).
+    of: (index, art) => [false, true].map(looks => Pictures.preloads[index]
+      .filter(preload => preload.pressed === looks)
+      .map(preload => Pictures.scaled(Pictures.words ? preload.url : preload.bare, art))),
+    // Those the area will show first, fetched before it is fitted.
+    warm: function() {
+      const {index, ratio} = quintaraFit(Area.faces);
+      Pictures.of(index, _quintaraArtwork(ratio))[0].forEach(Pictures.load);
+    },
     load: function(url) {
       if (!Pictures.loaded[url])
         Pictures.loaded[url] = Object.assign(new Image(), {src: url, alt: ''});
@@ -421,12 +435,12 @@ mergeInto(LibraryManager.library, {
     Area.faces.push({w, h});
     Pictures.preloads.push([]);
   },
-  // One of the last face's own pictures, by its name at 1x, and whether it
-  // is a pressed look.
+  // One of the last face's own pictures, by its name at 1x with its words
+  // and without them, and whether it is a pressed look.
   pagePreload__deps: ['$Pictures'],
-  pagePreload: function(url, pressed) {
+  pagePreload: function(url, bare, pressed) {
     const preloads = Pictures.preloads[Pictures.preloads.length - 1];
-    preloads.push({url: UTF8ToString(url), pressed: !!pressed});
+    preloads.push({url: UTF8ToString(url), bare: UTF8ToString(bare), pressed: !!pressed});
   },
 
   pageFill__deps: ['$Page', '$Area'],

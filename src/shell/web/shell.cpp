@@ -38,7 +38,7 @@ void pageDescribe(int id, const char *name, bool ticked, bool enabled);
 void pageSetText(int id, const char *text, double size, double narrow);
 double pageTextWidth(bool gui, double size, const char *text);
 void pageFace(int w, int h);
-void pagePreload(const char *url, bool pressed);
+void pagePreload(const char *url, const char *bare, bool pressed);
 void pageSound(int k, const char *url);
 void pageStart();
 void pagePlay(int k, bool beep);
@@ -234,19 +234,21 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quintaraBegin() {
     pageAddControl(id, ariaRole(c), id == ID_STATUS, startText(c),
                    controlName(id).c_str());
   }
-  for (const Face *face : kFaces) {
-    pageFace(face->w, face->h);
-    everyArtwork(*face, textsInEnglish(),
-                 [](int id, bool pressed) { pagePreload(urlOf(id), pressed); });
-  }
   for (int k = 1; k <= SOUNDS + 1; ++k) pageSound(k, urlOf(soundResource(k)));
   attachCanvas(&canvas, &view);
   pageStart();
 }
 
-// The language is chosen from the page's preferences; the page fetches its
+// The faces and their pictures are the page's to fetch from the start; the
+// language is chosen from the page's preferences, and the page fetches its
 // texts and begins the game.
 int main() {
+  for (const Face *face : kFaces) {
+    pageFace(face->w, face->h);
+    everyArtwork(*face, [](int words, int bare, bool pressed) {
+      pagePreload(urlOf(words), urlOf(bare), pressed);
+    });
+  }
   char *preferred = pagePreferences();
   const std::string code = useLanguage(splitPreferences(preferred));
   std::free(preferred);
