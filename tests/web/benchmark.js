@@ -2,8 +2,8 @@
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
 // a first and a repeat visit on a mid-range phone, and a first in Russian,
-// Chinese and Arabic; five more pairs in English for their medians;
-// Lighthouse's mobile audit last.
+// Chinese and Arabic; five more pairs in English for their medians, and
+// five of a yardstick page; Lighthouse's mobile audit last.
 // Usage: node tests/web/benchmark.js build/web/site
 'use strict';
 const fs = require('fs');
@@ -99,32 +99,33 @@ async function visit(context, url, what, query = '') {
 
 // In the page: once the service worker keeps the last of its files, the
 // time since the board was drawn.
-async function allKept() {
+async function allKept(last = '2x/SportIcons/sport7.webp') {
   await navigator.serviceWorker.ready;
-  while (!await caches.match('2x/SportIcons/sport7.webp'))
+  while (!await caches.match(last))
     await new Promise(r => setTimeout(r, 50));
   return performance.now() - bench.firstFrame;
 }
 
-// A first and a repeat visit in English, in a context of their own, as
-// often as asked: on a busy machine one pair's figures vary by a third,
-// their median much less.
-async function visits(browser, url, times) {
+// A first and a repeat visit in English (or of the page at url, whose
+// worker keeps last last), in a context of their own, as often as asked:
+// on a busy machine one pair's figures vary by a third, their median much
+// less.
+async function visits(browser, url, times, what = '', last = undefined) {
   const runs = [];
   for (let i = 0; i < times; i++) {
     const context = await browser.createBrowserContext();
-    const first = await visit(context, url, 'first visit');
-    await first.page.evaluate(allKept);
+    const first = await visit(context, url, 'first visit' + what);
+    await first.page.evaluate(allKept, last);
     await first.page.close();
-    const repeat = await visit(context, url, 'repeat visit');
+    const repeat = await visit(context, url, 'repeat visit' + what);
     await repeat.page.close();
     await context.close();
     runs.push({first, repeat});
   }
   const median = (visit, key) => runs.map(r => r[visit][key]).sort((a, b) => a - b)[times >> 1];
   for (const visit of ['first', 'repeat'])
-    console.log('phone, %s visit, median of %d: the face at %d ms, the board at %d ms; layout ' +
-                'shift %s, longest task %d ms', visit, times, Math.round(median(visit, 'face')),
+    console.log('phone, %s visit%s, median of %d: the face at %d ms, the board at %d ms; layout ' +
+                'shift %s, longest task %d ms', visit, what, times, Math.round(median(visit, 'face')),
                 Math.round(median(visit, 'frame')), median(visit, 'shift').toFixed(3),
                 Math.round(median(visit, 'longest')));
 }
@@ -178,9 +179,25 @@ async function phone(browser, url, server) {
   }
 }
 
+// The yardstick: a page of the upright face's picture alone (as the game
+// area's board, for the probes), kept by a worker that answers from its
+// cache as the site's does: what a visit of the phone takes before
+// anything of the game has run.
+function yardstick(server) {
+  server.swap('yardstick/index.html', '<!DOCTYPE html><meta name="viewport" content="width=' +
+    'device-width"><div id="quintara"><div><img src="../2x/portrait/face.webp" style="width:' +
+    '100%"></div></div><script>navigator.serviceWorker.register("sw.js")</script>');
+  server.swap('yardstick/sw.js', `addEventListener('install', e => e.waitUntil(caches
+    .open('yardstick').then(c => c.addAll(['./', '../2x/portrait/face.webp']))));
+    addEventListener('fetch', e => e.respondWith(caches.match(e.request)
+      .then(found => found || fetch(e.request))));`);
+}
+
 browse(site, {}, async (browser, url, server) => {
   await phone(browser, url, server);
   await visits(browser, url, 5);
+  yardstick(server);
+  await visits(browser, url + 'yardstick/', 5, ' of the yardstick', '../2x/portrait/face.webp');
   // The first load starts a renderer and compiles the program from cold;
   // the next ones show what a player reloading sees, still with no cache
   // (and past the service worker the first one leaves).
