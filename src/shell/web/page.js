@@ -121,6 +121,7 @@ mergeInto(LibraryManager.library, {
     // area's pixels, each by its baseline's left end (its "at"), which the
     // browser draws at a fraction of a canvas's cost.
     captions: null,
+    svg: tag => document.createElementNS('http://www.w3.org/2000/svg', tag),
     // Over them, what else is drawn (a stand-in, the keyboard cursor) on a
     // canvas in strips across the area, each {canvas, ctx, top, used}: a
     // browser takes a canvas's memory when it is first drawn on, and copies
@@ -162,7 +163,7 @@ mergeInto(LibraryManager.library, {
         Area.strips = Area.cut(size, dpr);
         Area.pictures = document.createElement('div');
         Area.placed = {};
-        Area.captions = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+        Area.captions = Area.svg('svg');
         Area.captions.setAttribute('viewBox', `0 0 ${size[0]} ${size[1]}`);
         for (const element of [Area.element, Area.pictures, Area.captions, Area.layer])
           Object.assign(element.style, {width: css[0], height: css[1]});
@@ -272,8 +273,8 @@ mergeInto(LibraryManager.library, {
     // bold one is the statics'), with the glyphs of the texts in use; one
     // that cannot be had leaves its letters to the browser's faces. A face's
     // first text measured readies it, which takes a while: a face a task,
-    // with a word of the texts (all of them would be shaped, letter by
-    // letter, at a cost many times a word's, though few show at once).
+    // with the texts' first letters (all of them would be shaped, at many
+    // times the cost, though few show at once).
     const faces = [Fonts.gui, Fonts.system]
       .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
     const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null)
@@ -537,7 +538,7 @@ mergeInto(LibraryManager.library, {
   pageCaption__deps: ['$Page', '$Area', '$Fonts'],
   pageCaption: function(x, y, font, size, narrow, text, r, g, b) {
     if (Page.ended) return;
-    const caption = document.createElementNS('http://www.w3.org/2000/svg', 'text');
+    const caption = Area.svg('text');
     caption.at = [x, y];
     caption.setAttribute('transform', `translate(${x} ${y}) scale(${narrow} 1)`);
     caption.setAttribute('fill', `rgb(${r},${g},${b})`);
