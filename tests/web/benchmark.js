@@ -2,9 +2,10 @@
 // load to the first drawn frame, the bytes transferred by kind, the
 // gzipped size of the program, and what runs while the page sits idle; then
 // a first and a repeat visit on a mid-range phone, and a first in Russian,
-// Chinese and Arabic; five more pairs in English for their medians, and
-// five of a yardstick page; Lighthouse's mobile audit last.
-// Usage: node tests/web/benchmark.js build/web/site
+// Chinese and Arabic; five more pairs, in English or the language named,
+// for their medians, and five of a yardstick page; Lighthouse's mobile
+// audit last.
+// Usage: node tests/web/benchmark.js build/web/site [?lang=ru]
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -13,7 +14,7 @@ const {KnownDevices} = require('puppeteer-core');
 const browse = require('./serve');
 const audit = require('./lighthouse');
 
-const site = process.argv[2];
+const [site, query = ''] = process.argv.slice(2);
 const sleep = ms => new Promise(r => setTimeout(r, ms));
 
 // Counts timers and animation frames asked for, and notes when the face
@@ -195,7 +196,7 @@ function yardstick(server) {
 
 browse(site, {}, async (browser, url, server) => {
   await phone(browser, url, server);
-  await visits(browser, url, 5);
+  await visits(browser, url + query, 5, query && ' ' + query);
   yardstick(server);
   await visits(browser, url + 'yardstick/', 5, ' of the yardstick', '../2x/portrait/face.webp');
   // The first load starts a renderer and compiles the program from cold;
