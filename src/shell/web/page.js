@@ -15,6 +15,11 @@ mergeInto(LibraryManager.library, {
     rightToLeft: false,
     listeners: [],
     timer: 0,
+    // A promise kept in a task of its own, of a high priority where the
+    // browser has them: the page starts in such steps, so that a slow phone
+    // is not held up long by any one of them.
+    later: () => window.scheduler && scheduler.yield ? scheduler.yield()
+                                                     : new Promise(resolve => setTimeout(resolve)),
     listen: function(target, type, handler) {
       target.addEventListener(type, handler);
       Page.listeners.push({target, type, handler});
@@ -52,7 +57,7 @@ mergeInto(LibraryManager.library, {
   pageLanguage__deps: ['$Page', '$Fonts', '$Pictures', 'malloc'],
   pageLanguage: function(code, rightToLeft) {
     code = UTF8ToString(code);
-    if (code === 'en') return _quintaraBegin();
+    if (code === 'en') return Page.later().then(_quintaraBegin);
     // The caption-free pictures, as the language's texts will most likely
     // be had, fetched meanwhile.
     Pictures.words = false;
@@ -123,11 +128,11 @@ mergeInto(LibraryManager.library, {
     captions: null,
     svg: tag => document.createElementNS('http://www.w3.org/2000/svg', tag),
     // Over them, what else is drawn (a stand-in, the keyboard cursor) on a
-    // canvas in strips across the area, each {canvas, ctx, top, used}: a
-    // browser takes a canvas's memory when it is first drawn on, and copies
-    // all of it to the screen when any of it changes, which for a phone's
-    // whole screen holds up the page for a moment. A strip never drawn on
-    // costs nothing.
+    // canvas in strips across the area, each {canvas, ctx, top}: a browser
+    // takes a canvas's memory when it is first drawn on, and copies all of
+    // it to the screen when any of it changes, which for a phone's whole
+    // screen holds up the page for a moment. A strip has a context (ctx)
+    // only once drawn on: one never drawn on costs nothing.
     strips: [],
     size: [0, 0],  // the canvas's, in its pixels, a pixel per device pixel
     dpr: 1,  // device pixels per CSS pixel, as fitted
@@ -147,9 +152,7 @@ mergeInto(LibraryManager.library, {
       const {index, shown: faces, face, ratio, size, css} = quintaraFit(Area.faces);
       const art = _quintaraArtwork(ratio), fitting = ++Area.fits;
       if (ratio === Area.ratio && face === Area.face) return Promise.resolve(false);
-      const [shown, pressed] = Pictures.of(index, art);
-      return Promise.all(shown.map(Pictures.load)).then(() => {
-        setTimeout(() => pressed.forEach(Pictures.load));
+      return Pictures.each(Pictures.of(index, art)[0]).then(() => {
         if (fitting !== Area.fits) return false;
         if (face !== Area.face) {
           Area.face = face;
@@ -199,7 +202,7 @@ mergeInto(LibraryManager.library, {
         canvas.setAttribute('aria-hidden', 'true');
         Object.assign(canvas.style, {position: 'absolute', left: 0, top: top / dpr + 'px',
                                      width: w / dpr + 'px', height: canvas.height / dpr + 'px'});
-        strips.push({canvas, ctx: canvas.getContext('2d'), top, used: false});
+        strips.push({canvas, ctx: null, top});
       }
       return strips;
     },
@@ -208,8 +211,10 @@ mergeInto(LibraryManager.library, {
     paint: function(top, bottom, draw, clearing = false) {
       for (const strip of Area.strips) {
         if (strip.top >= bottom || strip.top + strip.canvas.height <= top) continue;
-        if (clearing && !strip.used) continue;
-        strip.used = true;
+        if (!strip.ctx) {
+          if (clearing) continue;
+          strip.ctx = strip.canvas.getContext('2d');
+        }
         strip.ctx.save();
         strip.ctx.translate(0, -strip.top);
         draw(strip.ctx);
@@ -244,9 +249,15 @@ mergeInto(LibraryManager.library, {
       if (Area.backdrop !== picture) Area.backdrop.replaceWith(picture);
       Area.backdrop = picture;
     },
+    // What the game shows drawn in the area as fitted; then the pressed
+    // looks of its face fetched, which show only once a control is held.
+    draw: function() {
+      _quintaraShow();
+      Pictures.each(Pictures.of(Area.faces.indexOf(Area.face), Area.art)[1]);
+    },
     // Fitted anew, keeping what the game shows.
     refit: function() {
-      if (!Page.ended) Area.fit().then(fitted => fitted && !Page.ended && _quintaraShow());
+      if (!Page.ended) Area.fit().then(fitted => fitted && !Page.ended && Area.draw());
     },
     // Whenever the room or the ratio changes: a turned phone, the browser's
     // zoom, another screen.
@@ -282,9 +293,9 @@ mergeInto(LibraryManager.library, {
         Fonts.measuring().font = f;
         resolve(Fonts.measuring().measureText(Fonts.sample.slice(0, 4) || '0'));
       }))));
-    Promise.all(fonts.concat(Area.fit())).then(() => {
+    Promise.all(fonts.concat(Area.fit())).then(Page.later).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
-      _quintaraShow();
+      Area.draw();
       // What playing needs kept for playing offline, where the browser
       // allows workers (not for a page opened as a file), the pictures at
       // the scale drawn but those of the faces this pointer never shows;
@@ -402,7 +413,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // ---- Drawing. Every rectangle below is in the canvas's own pixels.
-  $Pictures__deps: ['$Area'],
+  $Pictures__deps: ['$Page', '$Area'],
   $Pictures: {
     preloads: [],  // each face's own pictures, each {url, bare (at 1x), pressed}
     // Whether those drawn have their words (in English), or are the
@@ -421,8 +432,11 @@ mergeInto(LibraryManager.library, {
     // Those the area will show first, fetched before it is fitted.
     warm: function() {
       const {index, ratio} = quintaraFit(Area.faces);
-      Pictures.of(index, _quintaraArtwork(ratio))[0].forEach(Pictures.load);
+      Pictures.each(Pictures.of(index, _quintaraArtwork(ratio))[0]);
     },
+    // Asking for a picture takes a slow phone's main thread some 5 ms, and a
+    // face has a dozen: each asked for in a task of its own.
+    each: urls => Promise.all(urls.map(url => Page.later().then(() => Pictures.load(url)))),
     load: function(url) {
       if (!Pictures.loaded[url])
         Pictures.loaded[url] = Object.assign(new Image(), {src: url, alt: ''});
