@@ -107,8 +107,9 @@ async function allKept(last = '2x/SportIcons/sport7.webp') {
   return performance.now() - bench.firstFrame;
 }
 
-// A first and a repeat visit in English (or of the page at url, whose
-// worker keeps last last), in a context of their own, as often as asked:
+// A first and a repeat visit of the page at url (the query in it naming the
+// language), whose worker keeps last last, in a context of their own, as
+// often as asked:
 // on a busy machine one pair's figures vary by a third, their median much
 // less.
 async function visits(browser, url, times, what = '', last = undefined) {
@@ -183,22 +184,24 @@ async function phone(browser, url, server) {
 // The yardstick: a page of the upright face's picture alone (as the game
 // area's board, for the probes), kept by a worker that answers from its
 // cache as the site's does: what a visit of the phone takes before
-// anything of the game has run.
+// anything of the game has run (its "board" is when its picture's element
+// is parsed). Returns the picture, which its worker keeps last.
 function yardstick(server) {
+  const picture = '../2x/portrait/face.webp';
   server.swap('yardstick/index.html', '<!DOCTYPE html><meta name="viewport" content="width=' +
-    'device-width"><div id="quintara"><div><img src="../2x/portrait/face.webp" style="width:' +
-    '100%"></div></div><script>navigator.serviceWorker.register("sw.js")</script>');
+    `device-width"><div id="quintara"><div><img src="${picture}" style="width:100%"></div>` +
+    '</div><script>navigator.serviceWorker.register("sw.js")</script>');
   server.swap('yardstick/sw.js', `addEventListener('install', e => e.waitUntil(caches
-    .open('yardstick').then(c => c.addAll(['./', '../2x/portrait/face.webp']))));
+    .open('yardstick').then(c => c.addAll(['./', '${picture}']))));
     addEventListener('fetch', e => e.respondWith(caches.match(e.request)
       .then(found => found || fetch(e.request))));`);
+  return picture;
 }
 
 browse(site, {}, async (browser, url, server) => {
   await phone(browser, url, server);
   await visits(browser, url + query, 5, query && ' ' + query);
-  yardstick(server);
-  await visits(browser, url + 'yardstick/', 5, ' of the yardstick', '../2x/portrait/face.webp');
+  await visits(browser, url + 'yardstick/', 5, ' of the yardstick', yardstick(server));
   // The first load starts a renderer and compiles the program from cold;
   // the next ones show what a player reloading sees, still with no cache
   // (and past the service worker the first one leaves).
