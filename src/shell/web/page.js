@@ -61,7 +61,7 @@ mergeInto(LibraryManager.library, {
     // The caption-free pictures, as the language's texts will most likely
     // be had, fetched meanwhile.
     Pictures.words = false;
-    setTimeout(Pictures.warm);
+    Page.later().then(Pictures.warm);
     fetch('lang/' + code + '.json').then(r => r.json()).then(texts => {
       const table = _malloc(4 * texts.length);
       texts.forEach((text, i) => {
@@ -289,10 +289,10 @@ mergeInto(LibraryManager.library, {
     const faces = [Fonts.gui, Fonts.system]
       .concat(Fonts.sample ? [1, 2].map(f => Fonts.caption(f, 12)) : []);
     const fonts = faces.map(f => document.fonts.load(f, Fonts.sample || ' ').catch(() => null)
-      .then(() => new Promise(resolve => setTimeout(() => {
+      .then(Page.later).then(() => {
         Fonts.measuring().font = f;
-        resolve(Fonts.measuring().measureText(Fonts.sample.slice(0, 4) || '0'));
-      }))));
+        return Fonts.measuring().measureText(Fonts.sample.slice(0, 4) || '0');
+      }));
     Promise.all(fonts.concat(Area.fit())).then(Page.later).then(() => {
       Area.layer.append(...Controls.inReadingOrder);
       Area.draw();
