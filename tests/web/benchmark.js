@@ -109,9 +109,8 @@ async function allKept(last = '2x/SportIcons/sport7.webp') {
 
 // A first and a repeat visit of the page at url (the query in it naming the
 // language), whose worker keeps last last, in a context of their own, as
-// often as asked:
-// on a busy machine one pair's figures vary by a third, their median much
-// less.
+// often as asked: on a busy machine one pair's figures vary by a third,
+// their median much less.
 async function visits(browser, url, times, what = '', last = undefined) {
   const runs = [];
   for (let i = 0; i < times; i++) {
@@ -127,9 +126,9 @@ async function visits(browser, url, times, what = '', last = undefined) {
   const median = (visit, key) => runs.map(r => r[visit][key]).sort((a, b) => a - b)[times >> 1];
   for (const visit of ['first', 'repeat'])
     console.log('phone, %s visit%s, median of %d: the face at %d ms, the board at %d ms; layout ' +
-                'shift %s, longest task %d ms', visit, what, times, Math.round(median(visit, 'face')),
-                Math.round(median(visit, 'frame')), median(visit, 'shift').toFixed(3),
-                Math.round(median(visit, 'longest')));
+                'shift %s, longest task %d ms', visit, what, times,
+                Math.round(median(visit, 'face')), Math.round(median(visit, 'frame')),
+                median(visit, 'shift').toFixed(3), Math.round(median(visit, 'longest')));
 }
 
 async function phone(browser, url, server) {
