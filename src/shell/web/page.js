@@ -485,19 +485,24 @@ mergeInto(LibraryManager.library, {
     Pictures.latest[key] = request;
     url = UTF8ToString(url);
     const draw = picture => Area.place(picture, x, y, w, h);
-    if (!place) {
-      const loaded = Pictures.loaded[Pictures.scaled(url)];
-      if (!loaded || !loaded.naturalWidth) return;
-      if (x || y || w !== Area.size[0] || h !== Area.size[1]) return draw(loaded);
-      Area.under(loaded);
-      return;
-    }
     // Not once the area is fitted anew (its canvas cut again): the
     // rectangle is of the old size, and the painter asks again for the new
     // one.
     const strips = Area.strips;
     const current = () => !Page.ended && Pictures.latest[key] === request &&
                           Area.strips === strips;
+    if (!place) {
+      const scaled = Pictures.scaled(url), loaded = Pictures.loaded[scaled];
+      // A pressed look held before it has come shows once it has: all drawn
+      // again, with what the painter draws over it.
+      if (!loaded || !loaded.complete)
+        return Pictures.load(scaled).then(() => current() && Pictures.loaded[scaled].naturalWidth &&
+                                                _quintaraShow());
+      if (!loaded.naturalWidth) return;
+      if (x || y || w !== Area.size[0] || h !== Area.size[1]) return draw(loaded);
+      Area.under(loaded);
+      return;
+    }
     const load = urls => {
       const picture = Object.assign(new Image(), {alt: ''});
       picture.onload = () => {
