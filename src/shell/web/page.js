@@ -57,7 +57,6 @@ mergeInto(LibraryManager.library, {
   pageLanguage__deps: ['$Page', '$Fonts', '$Pictures', 'malloc'],
   pageLanguage: function(code, rightToLeft) {
     code = UTF8ToString(code);
-    Fonts.rules();
     if (code === 'en') return Page.later().then(_quintaraBegin);
     // The caption-free pictures, as the language's texts will most likely
     // be had, fetched meanwhile.
@@ -82,8 +81,6 @@ mergeInto(LibraryManager.library, {
   // little narrowed, the other statics in DejaVu Sans Bold 9 pt; the
   // browser's own faces for the letters DejaVu lacks.
   $Fonts: {
-    // The page's font rules, left out of its first frame, put in use.
-    rules: () => document.getElementById('fonts').media = 'all',
     gui: '10.667px "DejaVu Sans", sans-serif',
     guiNarrow: 0.875,
     system: 'bold 12px "DejaVu Sans", sans-serif',
