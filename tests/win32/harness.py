@@ -55,17 +55,14 @@ def make_prefix(dpi=None):
     one does not stall."""
     shutil.rmtree(PREFIX, ignore_errors=True)
     env = wine_env("", WINEDLLOVERRIDES="mscoree,mshtml=")
-
     def run(*argv):
         # A Wine client fails to start now and then (status 127, seen once
         # in a run): it is tried once more when the server has ended.
-        for attempt in (1, 2):
-            done = subprocess.run(argv, env=env, capture_output=True)
-            if done.returncode == 0 or attempt == 2:
-                return done.check_returncode()
+        done = subprocess.run(argv, env=env, capture_output=True)
+        if done.returncode:
             print(f"{argv[0]} exited {done.returncode}: {done.stderr.decode(errors='replace')}")
             subprocess.run(["wineserver", "-w"], env=env)
-
+            subprocess.run(argv, env=env, check=True, capture_output=True)
     run("wineboot", "-i")
     run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
         "/d", "N", "/f")
